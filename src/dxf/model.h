@@ -1,0 +1,185 @@
+// The display model: every drawable object of the document flattened into a `tpoly`
+// record, plus the layer, line type, block and layout tables. Derived wholly from the
+// line list by processdxf and rebuilt after every change; nothing in it is saved.
+//
+// Line references (`...linenr`, `linefrom`, `linebis`, `linex`, `liney`, `linez`,
+// `linetoinsert`) are 0-based indices into the line list and stay valid only until the
+// next change of the list. A reference of 0 means "not set" (records start zeroed).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kerbon::model {
+
+// One vertex of a display record.
+struct Tmypoi {
+    double x = 0, y = 0, z = 0;
+    double bulge = 0;       // bulge of the segment from this vertex to the next (code 42)
+    int botharrows = 0;     // dimension arrowheads on the segment ending here: 1 tip at previous, 2 here, 3 both
+    int mode = 0;           // grip kind: 0 coordinate, 1 radius, 2 ellipse ratio, 3 arc end angle
+    int linex = 0, liney = 0, linez = 0;  // value lines this vertex came from (grips: the line they edit)
+    bool setwid = false;    // a polyline width applies from this vertex on (`wid`)
+    bool doadddimtexthere = false;  // dimension text is drawn when rendering reaches this vertex
+    bool moveonly = false;  // a new stroke starts here
+    bool donotdraw = false; // grip point only, not part of the outline
+    double wid = 0;         // polyline width of the segment ending here
+};
+
+// The entity's own pairs as read: a view of lines [from, to] of the line list,
+// valid until the next change of the list like every other line reference.
+struct LineRange {
+    int from = 0, to = -1;
+    int size() const { return to - from + 1; }
+};
+
+// One drawable object.
+struct tpoly {
+    std::vector<Tmypoi> ps;     // vertices in drawing order; the first anzp are valid
+    std::vector<Tmypoi> snap;   // extra snap points; the first anzs are valid
+    int ltnamelinenr = 0;
+    int layerlinenr = 0;
+    int32_t han = 0;            // entity handle (code 5)
+    int viewid = 0;             // viewport id (code 69); 1 is the paper-space viewport itself
+    int addtextmode = 0;        // how a dimension's text is placed (0..3)
+    int dimtyp = 0;             // DIMENSION code 70
+    int lineweightlinenr = 0;
+    int lineweight = 0;         // hundredths of a mm; -1 by layer, -2 by block, -3 default
+    int colorlinenr = 0;
+    int colornr = 0;            // colour index; 256 by layer, 0 by block
+    int winkel1linenr = 0;      // start angle line (ARC 50, ELLIPSE 41)
+    int winkel2linenr = 0;      // end angle line (ARC 51, ELLIPSE 42)
+    int radiuslinenr = 0;       // radius / axis ratio / text height line
+    int anzs = 0;
+    int linefrom = 0;           // the entity's code "0" line
+    int linebis = 0;            // the entity's last line
+    int anzp = 0;
+    bool linweightpresent = false;
+    bool layerpresent = false;
+    bool ltnamepresent = false;
+    bool istext = false;
+    bool isviewport = false;
+    bool ispaperspace = false;
+    bool locked = false;        // set by the renderer from the layer flags
+    bool setwidonce = false;    // constant width (code 43) given: thewid
+    bool linweighttpolypresent = false;
+    bool patternfill = false;
+    bool iswipeout = false;
+    bool ispoint = false;
+    bool issolid = false;
+    bool arrowhead = false;
+    bool colorispresent = false;
+    bool needext210 = false, needext220 = false, needext230 = false;
+    bool isellipse = false;
+    bool ismtext = false;
+    bool isblock = false;       // lies in a block definition; drawn only through an INSERT
+    bool ray = false;
+    bool xline = false;
+    bool massselected = false;
+    bool selected = false;
+    bool isclosed = false;
+    double viewheight = 0;
+    double cx1 = 0, cy1 = 0, cz1 = 0;   // DIMENSION text middle point
+    double cx3 = 0, cy3 = 0, cz3 = 0;   // DIMENSION definition points 13/23/33 ...
+    double cx4 = 0, cy4 = 0, cz4 = 0;
+    double cx5 = 0, cy5 = 0, cz5 = 0;
+    double cx6 = 0, cy6 = 0, cz6 = 0;
+    double oblique = 0;
+    double panx = 0, pany = 0;          // VIEWPORT view centre in model space
+    double widx = 0, widy = 0;          // VIEWPORT size on the sheet
+    double thewid = 0;
+    double dimtextrotate = 0;
+    double ext230 = 0;
+    double radius1 = 0, radius2 = 0, radius3 = 0;  // ELLIPSE derived axis values
+    double cx = 0, cy = 0, cz = 0;
+    double zoomedvalue = 0;
+    double blockbasex = 0, blockbasey = 0, blockbasez = 0;
+    double rotation = 0;                // degrees
+    double radius = 0;
+    double rausx = 0, rausy = 0, rausz = 0;  // end point
+    double reinx = 0, reiny = 0, reinz = 0;  // start point
+    int32_t layhan = 0;                 // owner handle (code 330)
+    LineRange code;                     // the entity's pairs as read
+    std::string layer;
+    std::string ltname;
+    std::string insertstr;              // INSERT: block name
+    std::string theblockname;           // block definition the entity belongs to
+    std::string messuaretxt;            // DIMENSION: measured value as text
+    std::string textstr;
+};
+
+struct TLayer {
+    std::string newltname;  // new... fields: working copies for the layer dialog
+    std::string name;
+    std::string ltname;
+    int ltnamelinenr = 0;
+    int newlineweight = 0;
+    int newflag = 0;
+    int flaglinenr = 0;
+    int lineweightlinenr = 0;
+    int lineweight = 0;
+    int newcolornr = 0;
+    int colorlinenr = 0;
+    int colornr = 0;
+    int plotflag = 0;
+    int flag = 0;           // bit 4: locked
+    bool ltnamepresent = false;
+    bool flagpresent = false;
+    bool linweightpresent = false;
+    bool colorpresent = false;
+};
+
+struct TLineType {
+    std::string name;
+    std::string desc;
+    std::vector<float> parts;  // dash lengths: positive dash, negative gap, 0 dot
+};
+
+struct tblock {
+    std::string blockname;
+    int linetoinsert = 0;   // code "0" line of its ENDBLK
+    int32_t hand = 0;       // owner handle (code 330 of the BLOCK header)
+};
+
+struct Tlayout {
+    std::string name;
+    int scrollxvalue = 0, scrollyvalue = 0;  // remembered scroll positions of this tab
+    int order = 0;                           // tab order (code 71)
+    int32_t layhan = 0;
+    double zoomvalue = 0;
+    double eminx = 0, eminy = 0, eminz = 0;
+    double emaxx = 0, emaxy = 0, emaxz = 0;
+    double lminx = 0, lminy = 0, lminz = 0;
+    double lmaxx = 0, lmaxy = 0, lmaxz = 0;
+    bool zoomsetted = false;  // zoomvalue and scroll values hold a remembered view
+};
+
+// A preview segment drawn in exclusive-or mode, in screen pixels.
+struct tremove {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    int syl = 0;
+};
+
+// Everything processdxf derives from the line list. Vectors keep spare capacity; the
+// anz... counts say how many entries are valid. `cadver` survives a parse.
+struct DisplayModel {
+    std::vector<tpoly> polys;
+    int anzpoly = 0;
+    std::vector<TLayer> layers;
+    int anzlayer = 0;
+    std::vector<TLineType> linetype;
+    int anzlt = 0;
+    std::vector<tblock> blocks;
+    std::vector<Tlayout> layouts;
+    int insertlinepos = -1;
+    int handleseedpos = -1;
+    int ltypeinsetlinenr = -1;
+    int layerinsertlinenr = -1;
+    int32_t maxhandle = 0;
+    int maxviewportid = 2;
+    std::string plotstylereaded;
+    int cadver = 0;
+};
+
+}  // namespace kerbon::model

@@ -1,0 +1,67 @@
+// Qt implementation of the Ui port.
+#include "gui/QtUi.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+using namespace kerbon;
+
+// "Description (*.ext)|*.ext|..." becomes Qt's "Description (*.ext);;...".
+static QString qtFilter(const std::string& filter)
+{
+    const QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i];
+    return out.join(";;");
+}
+
+MsgResult QtUi::messageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                           MsgButtons buttons)
+{
+    QMessageBox box(parent);
+    box.setText(QString::fromStdString(text));
+    box.setWindowTitle(QString::fromStdString(title));
+    switch (icon) {
+    case MsgIcon::None:        box.setIcon(QMessageBox::NoIcon); break;
+    case MsgIcon::Error:       box.setIcon(QMessageBox::Critical); break;
+    case MsgIcon::Warning:     box.setIcon(QMessageBox::Warning); break;
+    case MsgIcon::Question:    box.setIcon(QMessageBox::Question); break;
+    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    switch (buttons) {
+    case MsgButtons::Ok:          box.setStandardButtons(QMessageBox::Ok); break;
+    case MsgButtons::OkCancel:    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case MsgButtons::YesNo:       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok:  return MsgResult::Ok;
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No:  return MsgResult::No;
+    default:               return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
+    }
+}
+
+std::optional<std::string> QtUi::openFileDialog(const FileDialogSpec& spec)
+{
+    const QString f = QFileDialog::getOpenFileName(parent, QString::fromStdString(spec.title),
+                                                   QString(), qtFilter(spec.filter));
+    if (f.isEmpty())
+        return std::nullopt;
+    return f.toStdString();
+}
+
+std::optional<std::string> QtUi::saveFileDialog(const FileDialogSpec& spec)
+{
+    QFileDialog dlg(parent, QString::fromStdString(spec.title), QString(), qtFilter(spec.filter));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setDefaultSuffix(QString::fromStdString(spec.defaultExt));
+    if (!spec.overwritePrompt)
+        dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dlg.selectedFiles().first().toStdString();
+}

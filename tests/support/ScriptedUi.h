@@ -1,0 +1,57 @@
+// A Ui that answers from a script prepared by the test and records what was asked.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "edit/Ui.h"
+
+namespace kerbon::test {
+
+class ScriptedUi : public Ui {
+public:
+    struct Shown {
+        std::string text, title;
+        MsgIcon icon;
+        MsgButtons buttons;
+    };
+    std::deque<MsgResult> answers;                    // next message box answers
+    std::deque<std::optional<std::string>> files;     // next file dialog answers
+    std::vector<Shown> shown;                         // every message box shown
+    std::vector<FileDialogSpec> dialogs;              // every file dialog shown
+
+    MsgResult messageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                         MsgButtons buttons) override
+    {
+        shown.push_back({text, title, icon, buttons});
+        if (answers.empty())
+            return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
+        MsgResult r = answers.front();
+        answers.pop_front();
+        return r;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogSpec& spec) override
+    {
+        return nextFile(spec);
+    }
+    std::optional<std::string> saveFileDialog(const FileDialogSpec& spec) override
+    {
+        return nextFile(spec);
+    }
+
+private:
+    std::optional<std::string> nextFile(const FileDialogSpec& spec)
+    {
+        dialogs.push_back(spec);
+        if (files.empty())
+            return std::nullopt;
+        auto f = files.front();
+        files.pop_front();
+        return f;
+    }
+};
+
+}  // namespace kerbon::test
