@@ -1,0 +1,6 @@
+// The subcommands of kerbon-cli. Each takes the arguments after its own name and returns
+// the process exit code; errors go to stderr.
+#pragma once
+
+int cmdInfo(int argc, char** argv);
+int cmdSave(int argc, char** argv);
