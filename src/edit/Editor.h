@@ -7,6 +7,8 @@
 #include "dxf/LineStore.h"
 #include "dxf/model.h"
 #include "edit/Ui.h"
+#include "view/PageValues.h"
+#include "view/ViewState.h"
 
 namespace kerbon {
 
@@ -19,6 +21,8 @@ public:
     std::string afilename;      // file the document is saved to; empty when untitled
     bool changed = false;
     model::DisplayModel model;
+    view::ViewState view;       // zoom, scroll positions, area size, current tab
+    view::PageValues page;      // page set-up values and printer metrics
 
     // Rebuilds the display model from the document.
     void processdxf();
