@@ -154,9 +154,17 @@ bool loadLines(const std::string& path, LineStore& store)
 
 std::string acadVersion(const std::vector<std::string>& lines)
 {
-    for (size_t i = 0; i + 3 < lines.size(); ++i)
-        if (trimDxf(lines[i]) == "9" && trimDxf(lines[i + 1]) == "$ACADVER")
-            return std::string(trimDxf(lines[i + 3]));
+    PairReader rd{lines};
+    bool armed = false;
+    while (!rd.atEnd()) {
+        const std::string_view code = rd.readLine(), value = rd.readLine();
+        if (code == "0" && value == "ENDSEC")
+            break;  // the variable belongs to the header, the first section
+        if (code == "9")
+            armed = value == "$ACADVER";
+        else if (armed && code == "1")
+            return std::string(value);
+    }
     return {};
 }
 

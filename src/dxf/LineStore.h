@@ -56,8 +56,8 @@ std::string encodeLines(const LineStore& store);
 // order of their first appearance. Ill-formed UTF-8 that would be lost counts as U+FFFD.
 std::vector<char32_t> unrepresentable(const LineStore& store);
 
-// The text of the $ACADVER variable (the value after the 9/$ACADVER pair, e.g. "AC1015"),
-// found by a plain scan of the lines; empty when there is none.
+// The text of the $ACADVER variable (the code 1 value after the 9/$ACADVER pair, e.g.
+// "AC1015"), read pair by pair up to the end of the first section; empty when there is none.
 std::string acadVersion(const std::vector<std::string>& lines);
 // The number of an "AC1xxx" version text (1015 for "AC1015"); nullopt for other text.
 std::optional<int> acadVersionNumber(std::string_view version);
