@@ -244,7 +244,7 @@ bool dispatchEntity(ParseContext& c)
     return true;
 }
 
-void prepare(model::DisplayModel& m)
+void prepare(model::DisplayModel& m, size_t lineCount)
 {
     m.handleseedpos = -1;
     m.ltypeinsetlinenr = -1;
@@ -254,6 +254,11 @@ void prepare(model::DisplayModel& m)
     // Records are zero-filled when they are taken; the storage of earlier parses is reused.
     if (m.polys.size() < 1000)
         m.polys.resize(1000);
+    // Room for the records of a typical drawing (an entity takes some 16 lines or more),
+    // so that growing `polys` rarely moves the records read so far. Only the address
+    // space is taken; records are built when they are needed.
+    if (m.polys.capacity() < lineCount / 16 + 1000)
+        m.polys.reserve(lineCount / 16 + 1000);
     m.linetype.resize(10);
     m.layers.resize(10);
     m.anzlt = 0;
@@ -368,7 +373,7 @@ void sortLayouts(std::vector<model::Tlayout>& layouts)
 void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
                 ParseObserver* observer)
 {
-    prepare(m);
+    prepare(m, dxf.size());
     ParseContext c(dxf, m);
     mainLoop(c);
 
