@@ -9,7 +9,8 @@ static int usage()
 {
     std::fprintf(stderr,
                  "usage: kerbon-cli info FILE [--json]\n"
-                 "       kerbon-cli save SRC DST\n");
+                 "       kerbon-cli save SRC DST [--encoding ENC] [--strict]\n"
+                 "       kerbon-cli join lines|polylines SRC DST [--tolerance T]\n");
     return 2;
 }
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     static const Command commands[] = {
         {"info", cmdInfo},
         {"save", cmdSave},
+        {"join", cmdJoin},
     };
     for (const Command& c : commands)
         if (std::strcmp(argv[1], c.name) == 0)

@@ -1,15 +1,406 @@
-// The parse of the whole line list (placeholder until the parser lands: clears the model).
+// The parse of the whole line list: one forward pass through the sections, the header
+// variables, the LTYPE and LAYER tables, block headers, layout objects and the dispatch
+// of entities to their handlers.
 #include "dxf/processdxf.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cstdint>
+#include <utility>
+
+#include "dxf/entities.h"
+#include "dxf/parse_context.h"
 
 namespace kerbon {
 
+namespace {
+
+// Section state of the main loop.
+struct Sections {
+    bool entities = false;
+    bool blocks = false;
+    bool objects = false;
+    bool tables = false;
+    bool handles = false;          // a section whose records carry handles
+    bool sectionNameExpected = false;
+    bool handseedExpected = false;
+    bool versionExpected = false;
+};
+
+void readLayout(ParseContext& c)
+{
+    model::Tlayout& l = c.m.layouts.emplace_back();
+    while (c.readPair()) {
+        if (c.codeNum == 0) {
+            c.pending = true;
+            return;
+        }
+        auto setReal = [&c](double& field) {
+            if (auto v = c.real())
+                field = *v;
+        };
+        switch (c.codeNum) {
+        case 5:
+            if (auto h = c.hex())
+                c.raiseMaxHandle(*h);
+            break;
+        case 1: l.name.assign(c.value); break;
+        case 71:
+            if (auto v = c.integer())
+                l.order = *v;
+            break;
+        case 330:
+            if (auto h = c.hex())
+                l.layhan = *h;
+            break;
+        case 10: setReal(l.lminx); break;
+        case 20: setReal(l.lminy); break;
+        case 30: setReal(l.lminz); break;
+        case 11: setReal(l.lmaxx); break;
+        case 21: setReal(l.lmaxy); break;
+        case 31: setReal(l.lmaxz); break;
+        case 14: setReal(l.eminx); break;
+        case 24: setReal(l.eminy); break;
+        case 34: setReal(l.eminz); break;
+        case 15: setReal(l.emaxx); break;
+        case 25: setReal(l.emaxy); break;
+        case 35: setReal(l.emaxz); break;
+        default: break;
+        }
+    }
+}
+
+// A table from its TABLE pair to its ENDTAB. Only the LTYPE and LAYER tables fill the
+// model; every table contributes its handles to maxhandle.
+void readTable(ParseContext& c)
+{
+    model::DisplayModel& m = c.m;
+    std::string_view tableName;
+    bool ltEntry = false, layerEntry = false;
+    while (c.readPair()) {
+        if (c.codeNum == 0) {
+            if (c.value == "ENDTAB") {
+                if (ltEntry)
+                    m.ltypeinsetlinenr = c.codeLine;
+                if (layerEntry)
+                    m.layerinsertlinenr = c.codeLine;
+                return;
+            }
+            // A table left open: the section goes on without it rather than being
+            // swallowed up to the end of the file.
+            if (c.value == "ENDSEC" || c.value == "SECTION" || c.value == "EOF") {
+                c.pending = true;
+                return;
+            }
+            if (c.value == "LTYPE" && tableName == "LTYPE") {
+                ltEntry = true;
+                if (m.anzlt >= int(m.linetype.size()))
+                    m.linetype.resize(m.linetype.size() + 10);
+                // The whole entry starts empty: nothing of a previous document's entry
+                // in this slot survives.
+                model::TLineType& lt = m.linetype[size_t(m.anzlt)];
+                lt.name.clear();
+                lt.desc.clear();
+                lt.parts.clear();
+                ++m.anzlt;
+            } else if (c.value == "LAYER" && tableName == "LAYER") {
+                layerEntry = true;
+                if (m.anzlayer >= int(m.layers.size()))
+                    m.layers.resize(m.layers.size() + 10);
+                m.layers[size_t(m.anzlayer)] = model::TLayer{};
+                ++m.anzlayer;
+            }
+            continue;
+        }
+        if (c.codeNum == 5 || c.codeNum == 105) {  // 105: handle of a DIMSTYLE entry
+            if (auto h = c.hex())
+                c.raiseMaxHandle(*h);
+            continue;
+        }
+        if (c.codeNum == 2) {
+            if (ltEntry)
+                m.linetype[size_t(m.anzlt - 1)].name.assign(c.value);
+            else if (layerEntry)
+                m.layers[size_t(m.anzlayer - 1)].name.assign(c.value);
+            else
+                tableName = c.value;
+            continue;
+        }
+        if (ltEntry) {
+            model::TLineType& lt = m.linetype[size_t(m.anzlt - 1)];
+            if (c.codeNum == 3) {
+                lt.desc.assign(c.value);
+            } else if (c.codeNum == 49) {
+                if (auto v = c.real())
+                    lt.parts.push_back(float(std::clamp(*v, double(-FLT_MAX), double(FLT_MAX))));
+            }
+        } else if (layerEntry) {
+            model::TLayer& l = m.layers[size_t(m.anzlayer - 1)];
+            switch (c.codeNum) {
+            case 70:
+                if (auto v = c.integer()) {
+                    l.flag = *v;
+                    l.flaglinenr = c.valueLine();
+                    l.flagpresent = true;
+                }
+                break;
+            case 62:
+                if (auto v = c.integer()) {
+                    l.colornr = *v;
+                    l.colorlinenr = c.valueLine();
+                    l.colorpresent = true;
+                }
+                break;
+            case 6:
+                l.ltname.assign(c.value);
+                l.ltnamelinenr = c.valueLine();
+                l.ltnamepresent = true;
+                break;
+            case 370:
+                if (auto v = c.integer()) {
+                    l.lineweight = *v;
+                    l.lineweightlinenr = c.valueLine();
+                    l.linweightpresent = true;
+                }
+                break;
+            case 290:
+                if (auto v = c.integer())
+                    l.plotflag = *v;
+                break;
+            case 390: m.plotstylereaded.assign(c.value); break;
+            default: break;
+            }
+        }
+    }
+}
+
+void readBlockHeader(ParseContext& c)
+{
+    c.insideBlock = true;
+    while (c.readPair()) {
+        if (c.codeNum == 0) {
+            c.pending = true;
+            break;
+        }
+        switch (c.codeNum) {
+        case 5:
+            if (auto h = c.hex())
+                c.raiseMaxHandle(*h);
+            break;
+        case 3: c.blockName.assign(c.value); break;
+        case 330:
+            if (auto h = c.hex())
+                c.blockOwner = *h;
+            break;
+        case 10:
+            if (auto v = c.real())
+                c.blockBaseX = *v;
+            break;
+        case 20:
+            if (auto v = c.real())
+                c.blockBaseY = *v;
+            break;
+        case 30:
+            if (auto v = c.real())
+                c.blockBaseZ = *v;
+            break;
+        default: break;
+        }
+    }
+    c.m.blocks.push_back({c.blockName, 0, c.blockOwner});
+}
+
+// Starts the entity whose "0"/type pair is current; false for a type this system does
+// not read (its pairs then pass through the main loop and are ignored).
+bool dispatchEntity(ParseContext& c)
+{
+    const std::string_view t = c.value;
+    if (t == "LINE" || t == "LWPOLYLINE" || t == "XLINE" || t == "RAY" || t == "LEADER")
+        readLineEntity(c, t);
+    else if (t == "CIRCLE" || t == "ARC")
+        readArc(c, t);
+    else if (t == "TEXT" || t == "MTEXT")
+        readText(c, t);
+    else if (t == "INSERT")
+        readInsert(c);
+    else if (t == "POLYLINE")
+        readPolyline(c);
+    else if (t == "SPLINE")
+        readSpline(c);
+    else if (t == "ELLIPSE")
+        readEllipse(c);
+    else if (t == "SOLID" || t == "POINT")
+        readSolid(c, t);
+    else if (t == "DIMENSION")
+        readDimension(c);
+    else if (t == "HATCH")
+        readHatch(c);
+    else if (t == "VIEWPORT")
+        readViewport(c);
+    else if (t == "WIPEOUT")
+        readWipeout(c);
+    else
+        return false;
+    return true;
+}
+
+void prepare(model::DisplayModel& m, size_t lineCount)
+{
+    m.handleseedpos = -1;
+    m.ltypeinsetlinenr = -1;
+    m.maxviewportid = 2;
+    m.layerinsertlinenr = -1;
+    m.plotstylereaded.clear();
+    // Records are zero-filled when they are taken; the storage of earlier parses is reused.
+    if (m.polys.size() < 1000)
+        m.polys.resize(1000);
+    // Room for the records of a typical drawing (an entity takes some 16 lines or more),
+    // so that growing `polys` rarely moves the records read so far. Only the address
+    // space is taken; records are built when they are needed.
+    if (m.polys.capacity() < lineCount / 16 + 1000)
+        m.polys.reserve(lineCount / 16 + 1000);
+    m.linetype.resize(10);
+    m.layers.resize(10);
+    m.anzlt = 0;
+    m.layouts.clear();
+    m.blocks.clear();
+    m.insertlinepos = -1;
+    m.anzlayer = 0;
+    m.anzpoly = 0;
+    m.maxhandle = 0;
+}
+
+void mainLoop(ParseContext& c)
+{
+    model::DisplayModel& m = c.m;
+    Sections s;
+    while (c.readPair()) {
+        const int code = c.codeNum;
+        const std::string_view v = c.value;
+
+        if (code == 0 && v == "ENDSEC") {
+            if (s.entities && m.insertlinepos == -1)
+                m.insertlinepos = c.codeLine;
+            s.tables = s.blocks = s.entities = false;
+            c.insideBlock = false;
+        }
+        if (code == 9) {
+            s.handseedExpected = v == "$HANDSEED";
+            s.versionExpected = v == "$ACADVER";
+        }
+        if (s.handseedExpected && code == 5) {
+            m.handleseedpos = c.valueLine();
+            s.handseedExpected = false;
+            if (auto h = c.hex()) {
+                const int64_t last = int64_t(*h) - 1;  // the seed names the next free handle
+                if (last > m.maxhandle)
+                    m.maxhandle = int32_t(last);
+            }
+        }
+        if (s.versionExpected && code == 1) {
+            s.versionExpected = false;
+            if (v.size() > 2)
+                if (auto n = dxfToInt(v.substr(2)))
+                    m.cadver = *n;
+        }
+        if (code == 0 && (v == "SECTION" || v == "ENDSEC")) {
+            s.entities = s.objects = s.tables = s.handles = false;
+            c.insideBlock = false;
+            s.sectionNameExpected = v == "SECTION";
+        }
+        if (code == 2 && s.sectionNameExpected) {
+            s.sectionNameExpected = false;
+            if (v == "ENTITIES") {
+                s.entities = true;
+                s.handseedExpected = false;
+                s.tables = s.blocks = false;
+                c.insideBlock = false;
+            } else if (v == "BLOCKS") {
+                s.blocks = true;
+            } else if (v == "OBJECTS") {
+                s.objects = true;
+            } else if (v == "TABLES") {
+                s.tables = true;
+            } else {
+                s.tables = s.blocks = false;
+                c.insideBlock = false;
+            }
+            s.handles = s.entities || s.blocks || s.objects || s.tables;
+            continue;
+        }
+        if (s.objects && code == 0 && v == "LAYOUT") {
+            readLayout(c);
+            continue;
+        }
+        if (s.tables && code == 0 && v == "TABLE") {
+            readTable(c);
+            continue;
+        }
+        if (s.blocks && code == 0) {
+            if (v == "BLOCK") {
+                readBlockHeader(c);
+                continue;
+            }
+            if (v == "ENDBLK") {
+                if (!m.blocks.empty())
+                    m.blocks.back().linetoinsert = c.codeLine;
+                c.insideBlock = false;
+            }
+        }
+        if (code == 5 && s.handles) {
+            // Every handle in use counts, also those of records this parse does not read
+            // (unknown entities, ENDBLK, dictionaries), so a new handle never repeats one.
+            if (auto h = c.hex())
+                c.raiseMaxHandle(*h);
+            continue;
+        }
+        if (code == 0 && (s.entities || (s.blocks && c.insideBlock)))
+            dispatchEntity(c);
+    }
+}
+
+}  // namespace
+
+void sortLayouts(std::vector<model::Tlayout>& layouts)
+{
+    const size_t n = layouts.size();
+    for (size_t i = 0; i + 1 < n; ++i)
+        for (size_t j = i + 1; j < n; ++j)
+            if (layouts[j].order < layouts[i].order || layouts[j].name == "Model")
+                std::swap(layouts[i], layouts[j]);
+}
+
+void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
+                ParseObserver* observer)
+{
+    prepare(m, dxf.size());
+    ParseContext c(dxf, m);
+    mainLoop(c);
+
+    sortLayouts(m.layouts);
+    if (observer) {
+        std::vector<std::string> ltNames, layerNames, tabs;
+        for (int i = 0; i < m.anzlt; ++i)
+            ltNames.push_back(m.linetype[size_t(i)].name);
+        for (int i = 0; i < m.anzlayer; ++i)
+            layerNames.push_back(m.layers[size_t(i)].name);
+        for (const model::Tlayout& l : m.layouts)
+            tabs.push_back(l.name);
+        if (tabs.empty())
+            tabs = {"Model", "Layout1"};
+        observer->refreshSelectors(ltNames, layerNames);
+        observer->refreshLayoutTabs(tabs);
+    }
+}
+
+void processdxf(const LineStore& dxf, model::DisplayModel& m, ParseObserver* observer)
+{
+    processdxf(dxf.lines, m, observer);
+}
+
 void processdxf(const LineStore& dxf, model::DisplayModel& m)
 {
-    (void)dxf;
-    const int cadver = m.cadver;
-    m = model::DisplayModel{};
-    m.cadver = cadver;
-    m.polys.resize(1000);
+    processdxf(dxf.lines, m, nullptr);
 }
 
 }  // namespace kerbon

@@ -1,12 +1,37 @@
 // The complete re-parse of the line list into the display model.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "dxf/LineStore.h"
 #include "dxf/model.h"
 
 namespace kerbon {
 
+// What the window shows of a parse result, refreshed at the end of every parse.
+class ParseObserver {
+public:
+    virtual ~ParseObserver() = default;
+    // Line-type and layer selectors: the names in table order, each selector set to its
+    // first entry; the colour and line-weight selectors go back to their first entry.
+    virtual void refreshSelectors(const std::vector<std::string>& linetypeNames,
+                                  const std::vector<std::string>& layerNames) = 0;
+    // The layout tabs in tab order ("Model", "Layout1" when the drawing has no layouts).
+    // The receiver keeps its current tab index.
+    virtual void refreshLayoutTabs(const std::vector<std::string>& names) = 0;
+};
+
 // Rebuilds `m` from `dxf`. Never fails on odd text: what does not convert is skipped.
+// `cadver` keeps its value when the document has no $ACADVER.
 void processdxf(const LineStore& dxf, model::DisplayModel& m);
+void processdxf(const LineStore& dxf, model::DisplayModel& m, ParseObserver* observer);
+
+// Same over a bare line list.
+void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
+                ParseObserver* observer = nullptr);
+
+// The layout tab order: an exchange sort by `order`, "Model" first among equals.
+void sortLayouts(std::vector<model::Tlayout>& layouts);
 
 }  // namespace kerbon

@@ -1,0 +1,231 @@
+// The common frame of every entity and the pair reading of processdxf.
+#include "dxf/parse_context.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace kerbon {
+
+int groupCodeNumber(std::string_view code)
+{
+    const size_t digits = (!code.empty() && code[0] == '-') ? 1 : 0;
+    if (code.size() <= digits || code.size() > digits + 9)
+        return kNoCode;
+    if (code[digits] == '0' && code.size() > digits + 1)
+        return kNoCode;  // leading zero: "010" is not code 10
+    if (digits == 1 && code[1] == '0')
+        return kNoCode;  // "-0"
+    int v = 0;
+    auto [p, ec] = std::from_chars(code.data(), code.data() + code.size(), v);
+    if (ec != std::errc() || p != code.data() + code.size())
+        return kNoCode;
+    return v;
+}
+
+bool ParseContext::readPair()
+{
+    if (pending) {
+        pending = false;
+        return true;
+    }
+    if (rd.atEnd())
+        return false;
+    codeLine = rd.pos;
+    code = rd.readLine();
+    value = rd.readLine();
+    codeNum = groupCodeNumber(code);
+    return true;
+}
+
+std::optional<double> ParseContext::real() const
+{
+    std::optional<double> v = dxfToDouble(value);
+    if (v && !std::isfinite(*v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<int> ParseContext::integer() const { return dxfToInt(value); }
+
+std::optional<int32_t> ParseContext::hex() const { return dxfHexToInt(value); }
+
+// Zero-fills a record taken for a new entity, keeping the storage of its vectors and
+// strings so that a re-parse of a large drawing does not allocate them again.
+static void zeroFill(model::tpoly& p)
+{
+    std::vector<model::Tmypoi> ps = std::move(p.ps), snap = std::move(p.snap);
+    std::string layer = std::move(p.layer), ltname = std::move(p.ltname),
+                insertstr = std::move(p.insertstr), theblockname = std::move(p.theblockname),
+                messuaretxt = std::move(p.messuaretxt), textstr = std::move(p.textstr);
+    p = model::tpoly{};
+    ps.clear();
+    snap.clear();
+    layer.clear();
+    ltname.clear();
+    insertstr.clear();
+    theblockname.clear();
+    messuaretxt.clear();
+    textstr.clear();
+    p.ps = std::move(ps);
+    p.snap = std::move(snap);
+    p.layer = std::move(layer);
+    p.ltname = std::move(ltname);
+    p.insertstr = std::move(insertstr);
+    p.theblockname = std::move(theblockname);
+    p.messuaretxt = std::move(messuaretxt);
+    p.textstr = std::move(textstr);
+}
+
+model::tpoly& beginEntity(ParseContext& c)
+{
+    model::DisplayModel& m = c.m;
+    if (m.anzpoly >= int(m.polys.size()) - 1)
+        m.polys.resize(size_t(m.anzpoly) + 1000);
+    model::tpoly& p = m.polys[size_t(m.anzpoly)];
+    zeroFill(p);
+    if (c.insideBlock) {
+        p.isblock = true;
+        p.theblockname.assign(c.blockName);
+        p.layhan = c.blockOwner;
+        p.blockbasex = c.blockBaseX;
+        p.blockbasey = c.blockBaseY;
+        p.blockbasez = c.blockBaseZ;
+    }
+    p.linefrom = c.codeLine;
+    p.code = {c.codeLine, c.codeLine + 1};
+    p.ps.reserve(10);
+    p.snap.reserve(10);
+    return p;
+}
+
+bool nextEntityPair(ParseContext& c, model::tpoly& p, EntityKind kind)
+{
+    if (!c.readPair())
+        return false;
+    if (c.codeNum == 0) {
+        c.pending = true;
+        return false;
+    }
+    p.code.to = c.valueLine();
+    const bool viewport = kind == EntityKind::Viewport;
+    switch (c.codeNum) {
+    case 5:
+        if (auto h = c.hex()) {
+            p.han = *h;
+            c.raiseMaxHandle(*h);
+        }
+        break;
+    case 330:
+        if (auto h = c.hex())
+            p.layhan = *h;
+        break;
+    case 67:
+        p.ispaperspace = c.value == "1";
+        break;
+    case 8:
+        p.layer.assign(c.value);
+        p.layerpresent = true;
+        p.layerlinenr = c.valueLine();
+        break;
+    case 6:
+        if (!viewport) {
+            p.ltname.assign(c.value);
+            p.ltnamepresent = true;
+            p.ltnamelinenr = c.valueLine();
+        }
+        break;
+    case 370:
+        if (!viewport && kind != EntityKind::Solid && kind != EntityKind::Point)
+            if (auto v = c.integer()) {
+                p.lineweight = *v;
+                p.linweightpresent = true;
+                p.lineweightlinenr = c.valueLine();
+            }
+        break;
+    case 62:
+        if (!viewport)
+            if (auto v = c.integer()) {
+                p.colornr = *v;
+                p.colorispresent = true;
+                p.colorlinenr = c.valueLine();
+            }
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void takePendingPair(ParseContext& c, model::tpoly& p)
+{
+    c.pending = false;
+    p.code.to = c.valueLine();
+}
+
+void endEntity(ParseContext& c, model::tpoly& p)
+{
+    p.anzp = int(p.ps.size());
+    p.anzs = int(p.snap.size());
+    p.linebis = p.code.to;
+    if (p.anzp >= 1) {
+        const model::Tmypoi& first = p.ps.front();
+        const model::Tmypoi& last = p.isclosed ? first : p.ps.back();
+        p.reinx = first.x;
+        p.reiny = first.y;
+        p.reinz = first.z;
+        p.rausx = last.x;
+        p.rausy = last.y;
+        p.rausz = last.z;
+    }
+    ++c.m.anzpoly;
+}
+
+model::Tmypoi& startVertex(ParseContext& c, model::tpoly& p)
+{
+    model::Tmypoi& v = p.ps.emplace_back();
+    if (auto x = c.real())
+        v.x = *x;
+    v.linex = c.valueLine();
+    p.anzp = int(p.ps.size());
+    return v;
+}
+
+void setVertexY(ParseContext& c, model::tpoly& p)
+{
+    if (p.ps.empty())
+        return;
+    if (auto y = c.real())
+        p.ps.back().y = *y;
+    p.ps.back().liney = c.valueLine();
+}
+
+void setVertexZ(ParseContext& c, model::tpoly& p)
+{
+    if (p.ps.empty())
+        return;
+    if (auto z = c.real())
+        p.ps.back().z = *z;
+    p.ps.back().linez = c.valueLine();
+}
+
+model::Tmypoi& addVertex(model::tpoly& p, double x, double y, double z)
+{
+    model::Tmypoi& v = p.ps.emplace_back();
+    v.x = x;
+    v.y = y;
+    v.z = z;
+    p.anzp = int(p.ps.size());
+    return v;
+}
+
+model::Tmypoi& addSnap(model::tpoly& p, double x, double y, double z)
+{
+    model::Tmypoi& v = p.snap.emplace_back();
+    v.x = x;
+    v.y = y;
+    v.z = z;
+    p.anzs = int(p.snap.size());
+    return v;
+}
+
+}  // namespace kerbon

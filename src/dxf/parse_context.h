@@ -1,0 +1,123 @@
+// The state of one processdxf run and the common frame every entity handler runs in.
+#pragma once
+
+#include <climits>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dxf/LineStore.h"
+#include "dxf/model.h"
+
+namespace kerbon {
+
+// What kind of entity a handler reads; decides which common attribute codes apply.
+enum class EntityKind {
+    Line,       // LINE, XLINE, RAY, LWPOLYLINE, LEADER
+    Polyline,   // POLYLINE with its VERTEX and SEQEND
+    Solid,
+    Point,
+    Spline,
+    Arc,
+    Circle,
+    Ellipse,
+    Viewport,
+    Dimension,
+    Hatch,
+    Wipeout,
+    Text,       // TEXT and MTEXT
+    Insert,
+};
+
+// Code value of a pair whose code line is not a plain decimal integer ("010", "x", "").
+inline constexpr int kNoCode = INT_MIN;
+
+// State of one processdxf run over the line list.
+struct ParseContext {
+    ParseContext(const std::vector<std::string>& lines, model::DisplayModel& model)
+        : dxf(lines), m(model), rd{lines} {}
+
+    const std::vector<std::string>& dxf;
+    model::DisplayModel& m;
+    PairReader rd;
+    std::string_view code, value;  // current pair, trimmed; views into dxf
+    int codeLine = 0;              // index of the current pair's code line (value line = codeLine + 1)
+    int codeNum = kNoCode;         // the code as integer, kNoCode when it does not convert
+    bool pending = false;          // the current pair is left for the main loop
+
+    // The current block definition. These values are parse-wide: a block header that lacks
+    // a code keeps the previous block's value.
+    bool insideBlock = false;
+    std::string blockName;
+    int32_t blockOwner = 0;
+    double blockBaseX = 0, blockBaseY = 0, blockBaseZ = 0;
+
+    // Working lists entity handlers may use (spline control points, fit points, knots).
+    // They live for the parse so their storage is reused from entity to entity.
+    std::vector<model::Tmypoi> ctrlPoints, fitPoints;
+    std::vector<double> knots;
+
+    // Makes the next pair current: the pending pair when there is one, else the next two
+    // lines. Returns false when fewer than two lines remain (and no pair is pending).
+    bool readPair();
+
+    int valueLine() const { return codeLine + 1; }
+    bool is(int c, std::string_view v) const { return codeNum == c && value == v; }
+
+    // The current value as a finite real, an integer or a handle; nullopt when it does not
+    // convert (infinities and NaN do not convert).
+    std::optional<double> real() const;
+    std::optional<int> integer() const;
+    std::optional<int32_t> hex() const;
+
+    // maxhandle := h when h is larger.
+    void raiseMaxHandle(int32_t h)
+    {
+        if (h > m.maxhandle)
+            m.maxhandle = h;
+    }
+};
+
+// The code as integer: plain decimal digits with an optional minus sign and without
+// leading zeros ("10", "-1"); anything else is kNoCode, so "010" never matches code 10.
+int groupCodeNumber(std::string_view code);
+
+// ---- Common frame of every entity ----------------------------------------------------
+//
+// beginEntity: called with the entity's "0"/type pair current. Takes the record at
+// `anzpoly` (growing `polys` when needed), zero-fills it while keeping the storage of its
+// vectors and strings, sets the block values when inside a block definition, `linefrom`,
+// and the code range to the first pair.
+model::tpoly& beginEntity(ParseContext& c);
+
+// Reads the next pair of the entity. Returns false at the next code 0 (left pending for
+// the main loop, not part of the entity) or at the end of the list. Otherwise extends the
+// code range by the pair, applies the common attribute codes (5, 330, 67, 8, 6, 370, 62
+// with the exceptions of VIEWPORT, SOLID and POINT) and returns true, so that the handler
+// applies its own codes to c.codeNum / c.value / c.codeLine.
+bool nextEntityPair(ParseContext& c, model::tpoly& p, EntityKind kind);
+
+// Takes the pending code 0 pair into the entity (POLYLINE reading on through VERTEX and
+// SEQEND): clears `pending` and extends the code range. The pair stays current.
+void takePendingPair(ParseContext& c, model::tpoly& p);
+
+// End of the common frame: anzp/anzs from the vector sizes, `linebis`, `rein`/`raus`
+// from ps, anzpoly + 1.
+void endEntity(ParseContext& c, model::tpoly& p);
+
+// ---- Vertex helpers ----------------------------------------------------------------
+// While an entity is read, ps.size() and snap.size() are the vertex and snap counts
+// (anzp/anzs are set from them by endEntity; the helpers keep them in step as well).
+
+// Starts a new vertex: x := current value (when it converts), linex := value line.
+model::Tmypoi& startVertex(ParseContext& c, model::tpoly& p);
+// y/liney and z/linez of the last vertex; nothing when there is no vertex yet.
+void setVertexY(ParseContext& c, model::tpoly& p);
+void setVertexZ(ParseContext& c, model::tpoly& p);
+// Appends a vertex / a snap point with the given coordinates (all other fields zero).
+model::Tmypoi& addVertex(model::tpoly& p, double x, double y, double z);
+model::Tmypoi& addSnap(model::tpoly& p, double x, double y, double z);
+
+}  // namespace kerbon

@@ -1,0 +1,678 @@
+// Drawpolys: every entity of one space drawn in list order, later over earlier.
+#include "view/Drawpolys.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+
+#include "view/tables.h"
+
+namespace kerbon::view {
+
+using model::DisplayModel;
+using model::Tmypoi;
+using model::tpoly;
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+
+int vertexCount(const tpoly& p) { return std::clamp(p.anzp, 0, int(p.ps.size())); }
+
+bool finite2(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
+
+// A dimension carries its own text (code 1) in `textstr` but is drawn as geometry, its
+// text placed where a vertex asks for it.
+bool isDimension(const tpoly& p)
+{
+    const int n = vertexCount(p);
+    for (int i = 0; i < n; ++i)
+        if (p.ps[i].doadddimtexthere)
+            return true;
+    return false;
+}
+
+// Number of UTF-8 code points.
+int charCount(std::string_view s)
+{
+    int n = 0;
+    for (unsigned char c : s)
+        if ((c & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
+// `textstr` with every "\P" made a line break.
+void textLines(const std::string& text, std::string& out)
+{
+    out.clear();
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'P') {
+            out.push_back('\n');
+            ++i;
+        } else {
+            out.push_back(text[i]);
+        }
+    }
+}
+
+// Reach of a text around its insertion point, in text heights: all lines, each as wide
+// as the widest, with room for the widest glyphs.
+double textReachEm(const std::string& text)
+{
+    int lines = 1, widest = 0, cur = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = text[i];
+        if (c == '\\' && i + 1 < text.size() && text[i + 1] == 'P') {
+            ++lines, widest = std::max(widest, cur), cur = 0, ++i;
+        } else if (c == '\n') {
+            ++lines, widest = std::max(widest, cur), cur = 0;
+        } else if ((c & 0xC0) != 0x80) {
+            ++cur;
+        }
+    }
+    widest = std::max(widest, cur);
+    return lines + 1 + 1.5 * widest;
+}
+
+void widen(RenderCache::Box& b, double x, double y)
+{
+    if (!finite2(x, y))
+        return;
+    if (b.empty) {
+        b.minx = b.maxx = x, b.miny = b.maxy = y, b.empty = false;
+        return;
+    }
+    b.minx = std::min(b.minx, x), b.maxx = std::max(b.maxx, x);
+    b.miny = std::min(b.miny, y), b.maxy = std::max(b.maxy, y);
+}
+
+void widen(RenderCache::Box& b, const RenderCache::Box& o, double dx, double dy)
+{
+    b.unbounded = b.unbounded || o.unbounded;
+    b.padPx = std::max(b.padPx, o.padPx);
+    if (o.empty)
+        return;
+    widen(b, o.minx + dx, o.miny + dy);
+    widen(b, o.maxx + dx, o.maxy + dy);
+}
+
+void inflate(RenderCache::Box& b, double d)
+{
+    if (b.empty || !std::isfinite(d))
+        return;
+    b.minx -= d, b.miny -= d, b.maxx += d, b.maxy += d;
+}
+
+// Extent of one entity that is not an insert.
+RenderCache::Box plainBox(const tpoly& p, const LayerStyle& ls, int dpi,
+                          bool showweight)
+{
+    RenderCache::Box b;
+    const int n = vertexCount(p);
+    double widthUnits = p.setwidonce ? std::fabs(p.thewid) : 0;
+    bool arrows = p.arrowhead;
+    for (int i = 0; i < n; ++i) {
+        const Tmypoi& v = p.ps[i];
+        widen(b, v.x, v.y);
+        if (v.setwid)
+            widthUnits = std::max(widthUnits, std::fabs(v.wid));
+        arrows = arrows || v.botharrows != 0;
+    }
+    double reach = widthUnits / 2 + (arrows ? 0.25 : 0);
+    b.padPx = penWidthOf(p, ls, dpi, showweight) / 2 + 12;  // grips, arrow rounding, antialiasing
+    if (!p.textstr.empty() && p.insertstr.empty() && n > 0 && finite2(p.ps[0].x, p.ps[0].y) &&
+        !isDimension(p)) {
+        const double em = textReachEm(p.textstr);
+        const double r = std::fabs(p.radius) * em;
+        if (std::isfinite(r)) {
+            widen(b, p.ps[0].x - r, p.ps[0].y - r);
+            widen(b, p.ps[0].x + r, p.ps[0].y + r);
+        }
+        b.padPx += em;  // the pixel height is rounded and at least 1
+    }
+    bool dimText = false;
+    for (int i = 0; i < n; ++i)
+        dimText = dimText || p.ps[i].doadddimtexthere;
+    if (dimText) {
+        const double em = 12 + 1.5 * std::max(charCount(p.messuaretxt), charCount(p.textstr));
+        const double r = 0.3 * em;
+        widen(b, p.cx1 - r, p.cy1 - r);
+        widen(b, p.cx1 + r, p.cy1 + r);
+        b.padPx += em;
+    }
+    if (p.isviewport) {
+        widen(b, p.cx - p.widx / 2, p.cy - p.widy / 2);
+        widen(b, p.cx + p.widx / 2, p.cy + p.widy / 2);
+    }
+    inflate(b, reach);
+    return b;
+}
+
+}  // namespace
+
+void RenderCache::build(const DisplayModel& m, int dpi_, bool showweight_)
+{
+    dpi = dpi_;
+    showweight = showweight_;
+    const int n = std::clamp(m.anzpoly, 0, int(m.polys.size()));
+    layerIndex.assign(n, -1);
+    blockMembers.clear();
+    blockBoxes.clear();
+    blockState.clear();
+    boxes.assign(n, Box{});
+    boxState.assign(n, 0);
+
+    // First layer of each trimmed name, as the straightforward lookup finds it.
+    std::unordered_map<std::string_view, int> layerByName;
+    const int nl = std::clamp(m.anzlayer, 0, int(m.layers.size()));
+    for (int i = nl - 1; i >= 0; --i) {
+        std::string_view s = m.layers[i].name;
+        while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
+            s.remove_prefix(1);
+        while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+            s.remove_suffix(1);
+        layerByName[s] = i;
+    }
+    for (int i = 0; i < n; ++i) {
+        const tpoly& p = m.polys[i];
+        if (p.layerpresent && !p.layer.empty()) {
+            std::string_view s = p.layer;
+            while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
+                s.remove_prefix(1);
+            while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+                s.remove_suffix(1);
+            auto it = layerByName.find(s);
+            layerIndex[i] = it == layerByName.end() ? -1 : it->second;
+        }
+        if (p.isblock)
+            blockMembers[p.theblockname].push_back(i);
+        if (p.insertstr.empty()) {
+            boxes[i] = plainBox(p, layerStyleAt(m, layerIndex[i]), dpi, showweight);
+            boxState[i] = 2;
+        }
+    }
+}
+
+const RenderCache::Box& RenderCache::blockBox(const DisplayModel& m, std::string_view name)
+{
+    static const Box unbounded{0, 0, 0, 0, 0, false, true};
+    static const Box none{};
+    uint8_t& state = blockState[name];
+    if (state == 2)
+        return blockBoxes[name];
+    if (state == 1)
+        return unbounded;  // the block inserts itself: never skip what leads here
+    state = 1;
+    Box b;
+    auto it = blockMembers.find(name);
+    if (it != blockMembers.end()) {
+        for (int i : it->second) {
+            const tpoly& p = m.polys[i];
+            widen(b, boxOf(m, i), -p.blockbasex, -p.blockbasey);
+        }
+    }
+    blockState[name] = 2;
+    Box& stored = blockBoxes[name];
+    stored = b;
+    (void)none;
+    return stored;
+}
+
+const RenderCache::Box& RenderCache::boxOf(const DisplayModel& m, int i)
+{
+    if (boxState[i] == 2)
+        return boxes[i];
+    static const Box unbounded{0, 0, 0, 0, 0, false, true};
+    if (boxState[i] == 1)
+        return unbounded;
+    boxState[i] = 1;
+    const tpoly& p = m.polys[i];
+    Box b;
+    const Box& inner = blockBox(m, p.insertstr);
+    if (vertexCount(p) > 0)
+        widen(b, inner, p.ps[0].x, p.ps[0].y);
+    else
+        widen(b, inner, 0, 0);
+    widen(b, plainBox(p, layerStyleAt(m, layerIndex[i]), dpi, showweight), 0, 0);  // grips, frame
+    boxes[i] = b;
+    boxState[i] = 2;
+    return boxes[i];
+}
+
+void dimensionText(const tpoly& p, std::string& out)
+{
+    if (p.textstr.empty() || p.textstr == "<>")
+        out = p.messuaretxt;
+    else
+        out = p.textstr;
+    switch (p.addtextmode) {
+    case 1:
+        out.insert(0, "\xC3\x98");  // Ø
+        break;
+    case 2:
+        out.insert(0, "R");
+        break;
+    case 3: {
+        const char* b = out.c_str();
+        char* e = nullptr;
+        const double rad = std::strtod(b, &e);
+        if (e != b && *e == '\0' && std::isfinite(rad) && out.find_first_of("xXpP") == std::string::npos) {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "%.4f\xC2\xB0", rad * 180 / pi);
+            out = buf;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+namespace {
+
+// One paint's drawing state: the surface, reusable buffers, and the blocks being drawn.
+class Painter {
+public:
+    Painter(DrawSurface& g, DisplayModel& m, RenderCache& cache, const PixelRect* visible)
+        : g(g), m(m), cache(cache), cull(visible ? *visible : PixelRect{}), culling(visible != nullptr)
+    {
+    }
+
+    void draw(const DrawArgs& a);
+
+private:
+    DrawSurface& g;
+    DisplayModel& m;
+    RenderCache& cache;
+    PixelRect cull;
+    bool culling;
+    std::vector<std::string_view> drawingBlocks;  // blocks being drawn, innermost last
+    int depth = 0;
+    Path path;
+    Pen pen;
+    std::string textBuf, lineBuf;
+
+    bool outside(const RenderCache::Box& b, const DrawArgs& a, double bx, double by, double penWidth) const;
+    void drawEntity(const DrawArgs& a, int index);
+    void drawText(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color);
+    void drawGeometry(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color);
+    void arrow(double px, double py, double qx, double qy, double z, bool light);
+    void dimText(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color);
+    void drawViewport(const DrawArgs& a, const tpoly& p, double bx, double by);
+    void grips(const DrawArgs& a, const tpoly& p, double bx, double by);
+};
+
+double pixelX(const DrawArgs& a, double x, double bx) { return (x + bx) * a.zoomit / 100 - a.scrollx; }
+
+double pixelY(const DrawArgs& a, double y, double by)
+{
+    return (a.paintbox1height - 1) - roundEven((y + by) * a.zoomit / 100 + a.scrolly);
+}
+
+bool Painter::outside(const RenderCache::Box& b, const DrawArgs& a, double bx, double by,
+                      double penWidth) const
+{
+    if (!culling || b.unbounded)
+        return false;
+    if (b.empty)
+        return false;  // nothing placed: let the drawing code decide (grips, points)
+    const double x1 = pixelX(a, b.minx, bx), x2 = pixelX(a, b.maxx, bx);
+    const double y1 = (a.paintbox1height - 1) - ((b.miny + by) * a.zoomit / 100 + a.scrolly);
+    const double y2 = (a.paintbox1height - 1) - ((b.maxy + by) * a.zoomit / 100 + a.scrolly);
+    if (!std::isfinite(x1) || !std::isfinite(x2) || !std::isfinite(y1) || !std::isfinite(y2))
+        return false;
+    const double pad = b.padPx + std::fabs(penWidth) / 2 + 2;
+    return std::max(x1, x2) + pad < cull.left || std::min(x1, x2) - pad > cull.right ||
+           std::max(y1, y2) + pad < cull.top || std::min(y1, y2) - pad > cull.bottom;
+}
+
+void Painter::draw(const DrawArgs& a)
+{
+    if (depth > 64)
+        return;
+    ++depth;
+    if (a.blocktodraw.empty()) {
+        const int n = int(cache.boxes.size());
+        for (int i = 0; i < n; ++i)
+            if (!m.polys[i].isblock)
+                drawEntity(a, i);
+    } else {
+        auto it = cache.blockMembers.find(a.blocktodraw);
+        if (it != cache.blockMembers.end())
+            for (int i : it->second)
+                drawEntity(a, i);
+    }
+    --depth;
+}
+
+void Painter::drawEntity(const DrawArgs& a, int index)
+{
+    tpoly& p = m.polys[index];
+    // Space filter.
+    if (a.thelayhan != -999) {
+        if (!(p.layhan == a.thelayhan || (a.showmodel && p.layhan == 0)))
+            return;
+    } else {
+        if (a.showmodel && p.ispaperspace)
+            return;
+        if (!a.showmodel && !p.ispaperspace && a.blocktodraw.empty())
+            return;
+    }
+    // Layer.
+    const LayerStyle ls = layerStyleAt(m, cache.layerIndex[index]);
+    p.locked = ls.locked;
+    if (ls.found && ls.colornr < 0)
+        return;
+    // Block filter.
+    if (p.isblock ? p.theblockname != a.blocktodraw : !a.blocktodraw.empty())
+        return;
+    // Base offset.
+    double bx = a.baseblx, by = a.basebly, bz = a.baseblz;
+    if (p.isblock)
+        bx -= p.blockbasex, by -= p.blockbasey, bz -= p.blockbasez;
+    // Pen.
+    const Rgb color = getcolornr(entityColorNr(p, ls), a.showmodelforcolor);
+    pen.color = color;
+    pen.width = penWidthOf(p, ls, a.dpi1, a.showweight);
+    pen.dashDot = false;
+    pen.dashes.clear();
+    pen.dashOffset = 0;
+
+    if (outside(cache.boxOf(m, index), a, bx, by, pen.width))
+        return;
+
+    // Dashes.
+    if (p.selected && !a.forprint) {
+        pen.dashDot = true;
+        pen.dashes.assign({5, 5});
+    } else if (const model::TLineType* lt = lineTypeOf(m, p, ls)) {
+        dashPattern(*lt, a.zoomit, pen.dashes, pen.dashOffset);
+    }
+
+    const int n = vertexCount(p);
+    if (!p.insertstr.empty()) {
+        // Block insert: the block's members, moved to the insertion point. A block that is
+        // already being drawn is not drawn again inside itself.
+        if (std::find(drawingBlocks.begin(), drawingBlocks.end(), std::string_view(p.insertstr)) ==
+            drawingBlocks.end()) {
+            DrawArgs inner = a;
+            inner.blocktodraw = p.insertstr;
+            if (n > 0) {
+                inner.baseblx = p.ps[0].x + bx;
+                inner.basebly = p.ps[0].y + by;
+                inner.baseblz = p.ps[0].z + bz;
+            } else {
+                inner.baseblx = bx, inner.basebly = by, inner.baseblz = bz;
+            }
+            inner.thelayhan = -999;
+            if (finite2(inner.baseblx, inner.basebly)) {
+                drawingBlocks.push_back(p.insertstr);
+                draw(inner);
+                drawingBlocks.pop_back();
+            }
+        }
+    } else if (!p.textstr.empty() && !isDimension(p)) {
+        drawText(a, p, bx, by, color);
+    } else {
+        drawGeometry(a, p, bx, by, color);
+    }
+
+    if (p.isviewport && p.viewid != 1)
+        drawViewport(a, p, bx, by);
+    if (!a.forprint)
+        grips(a, p, bx, by);
+}
+
+void Painter::drawText(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color)
+{
+    if (vertexCount(p) < 1)
+        return;
+    const double z = a.zoomit;
+    const double hraw = roundEven(p.radius * z / 100);
+    if (!(p.radius >= 0) || !std::isfinite(hraw) || hraw < 0)
+        return;  // a negative or unreadable height draws nothing
+    const double h = hraw == 0 ? 1 : hraw;
+    const double ang = p.rotation * pi / 180;
+    if (!std::isfinite(ang))
+        return;
+    const Tmypoi& v = p.ps[0];
+    const double sx = pixelX(a, v.x, bx);
+    const double yup = (v.y + by) * z / 100 + a.scrolly;
+    if (!std::isfinite(sx) || !std::isfinite(yup))
+        return;
+    const double sa = std::sin(ang), ca = std::cos(ang);
+    double ox = 0, oy = 0;
+    if (!p.ismtext)
+        ox = -h * sa, oy = h * ca;
+    const bool mirrored = p.ext230 < 0;
+    const double r = mirrored ? -ang : ang;
+    const Matrix rot{std::cos(r), -std::sin(r), std::sin(r), std::cos(r), 0, 0};
+    const double s = mirrored ? -1 : 1;
+    const bool outline = p.selected && !a.forprint;
+
+    textLines(p.textstr, textBuf);
+    size_t start = 0;
+    while (start <= textBuf.size()) {
+        size_t end = textBuf.find('\n', start);
+        if (end == std::string::npos)
+            end = textBuf.size();
+        const std::string_view line(textBuf.data() + start, end - start);
+        const Matrix place{1, 0, 0, mirrored ? -1.0 : 1.0, sx + ox, (a.paintbox1height - 1) - (yup + oy)};
+        g.setTransform(rot.then(place));
+        if (outline) {
+            path.clear();
+            path.addText(line, h, 0, 0);
+            g.strokePath(path, pen);
+        } else {
+            g.drawText(line, h, 0, 0, color);
+        }
+        ox += s * h * sa;
+        oy -= s * h * ca;
+        start = end + 1;
+    }
+    g.resetTransform();
+}
+
+void Painter::arrow(double px, double py, double qx, double qy, double z, bool light)
+{
+    const double len = std::hypot(qx - px, qy - py);
+    if (len == 0 || !std::isfinite(len))
+        return;
+    const double ux = (qx - px) / len * z / 600, uy = (qy - py) / len * z / 600;
+    const double ax = px + ux + uy / 5, ay = py + uy - ux / 5;
+    const double bx = px + ux - uy / 5, by = py + uy + ux / 5;
+    path.segment(px, py, ax, ay);
+    path.segment(ax, ay, bx, by);
+    path.segment(bx, by, px, py);
+    Brush b;
+    b.color = light ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
+    g.fillPath(path, b);
+}
+
+void Painter::dimText(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color)
+{
+    dimensionText(p, lineBuf);
+    const double hr = roundEven(0.3 * a.zoomit / 100);
+    if (!std::isfinite(hr) || hr < 0)
+        return;
+    const double h = hr == 0 ? 1 : hr;
+    const double x = roundEven(pixelX(a, p.cx1, bx));
+    const double y = pixelY(a, p.cy1, by);
+    if (!finite2(x, y))
+        return;
+    const TextSize ts = g.textSize(lineBuf, h);
+    const double left = x - ts.width / 2, top = y - ts.height / 2;  // integer halves, toward zero
+    if (p.selected && !a.forprint) {
+        path.addText(lineBuf, h, left, top);
+        g.strokePath(path, pen);
+        path.clear();
+    } else {
+        g.drawText(lineBuf, h, left, top, color);
+    }
+}
+
+void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color)
+{
+    const double z = a.zoomit;
+    path.clear();
+    if (p.setwidonce && p.thewid > 0)
+        pen.width = p.thewid * z / 100;
+    const int n = vertexCount(p);
+    bool havePrev = false, flushed = false, firstSegment = true;
+    double x0 = 0, y0 = 0;
+    for (int i = 0; i < n; ++i) {
+        const Tmypoi& v = p.ps[i];
+        if (v.donotdraw)
+            continue;
+        if (v.setwid && v.wid != 0) {
+            const double w = v.wid * z / 100;
+            pen.width = w < 0 ? 1 : w;
+        }
+        const double x1 = pixelX(a, v.x, bx);
+        const double y1 = pixelY(a, v.y, by);
+        if (!finite2(x1, y1)) {
+            havePrev = false;  // a point that cannot be placed breaks the outline
+        } else if (!havePrev) {
+            x0 = x1, y0 = y1, havePrev = true;
+            if (p.ispoint)
+                g.fillRect(roundPixel(x1), roundPixel(y1), 1, 1, color);
+        } else {
+            if ((p.arrowhead && firstSegment) || v.botharrows == 1 || v.botharrows == 3)
+                arrow(x0, y0, x1, y1, z, a.showmodelforcolor);
+            if (v.botharrows == 2 || v.botharrows == 3)
+                arrow(x1, y1, x0, y0, z, a.showmodelforcolor);
+            if (v.doadddimtexthere && p.textstr != " ")
+                dimText(a, p, bx, by, color);
+            if (v.moveonly) {
+                g.strokePath(path, pen);
+                path.clear();
+            } else {
+                path.segment(x0, y0, x1, y1);
+            }
+            x0 = x1, y0 = y1;
+            firstSegment = false;
+        }
+        if (v.setwid) {
+            g.strokePath(path, pen);
+            path.clear();
+            flushed = true;
+        }
+    }
+    if (p.isclosed && !flushed)
+        path.closeFigure();
+    if (p.issolid || p.iswipeout) {
+        Brush b;
+        if (p.iswipeout) {
+            b.color = {255, 255, 255};
+        } else if (p.patternfill) {
+            b.style = Brush::Style::BackwardDiagonal;
+            b.color = color;
+            b.background = {255, 255, 255};
+        } else {
+            b.color = color;
+        }
+        g.fillPath(path, b);
+    }
+    g.strokePath(path, pen);
+}
+
+void Painter::drawViewport(const DrawArgs& a, const tpoly& p, double bx, double by)
+{
+    const double z = a.zoomit;
+    const int H = a.paintbox1height;
+    const double l = roundPixel((p.cx - p.widx / 2 + bx) * z / 100 - a.scrollx);
+    const double r = roundPixel((p.cx + p.widx / 2 + bx) * z / 100 - a.scrollx);
+    const double y1 = (H - 1) - roundPixel((p.cy - p.widy / 2 + by) * z / 100 + a.scrolly);
+    const double y2 = (H - 1) - roundPixel((p.cy + p.widy / 2 + by) * z / 100 + a.scrolly);
+    if (!finite2(p.cx, p.cy) || !finite2(p.widx, p.widy) || !finite2(p.panx, p.pany))
+        return;
+
+    DrawArgs inner = a;
+    inner.blocktodraw = {};
+    inner.showmodel = true;
+    bool drawIt = false;
+    if (p.viewheight != 0 && p.widy != 0 && std::isfinite(p.viewheight)) {
+        const double k = p.widy / p.viewheight;
+        if (!m.layouts.empty()) {
+            inner.thelayhan = m.layouts[0].layhan;
+            drawIt = !(inner.thelayhan == a.thelayhan && a.showmodel);
+        } else {
+            inner.thelayhan = -999;
+            drawIt = !(a.thelayhan == -999 && a.showmodel);
+        }
+        inner.zoomit = z * k;
+        inner.baseblx = (p.cx + bx) / k - p.panx;
+        inner.basebly = (p.cy + by) / k - p.pany;
+        inner.baseblz = -p.cz / k;
+    } else {
+        drawIt = a.thelayhan != -999 || !a.showmodel;
+        inner.thelayhan = -999;
+        inner.baseblx = p.cx + bx - p.panx;
+        inner.basebly = p.cy + by - p.pany;
+        inner.baseblz = -p.cz;
+    }
+    if (!drawIt || !std::isfinite(inner.zoomit) || !finite2(inner.baseblx, inner.basebly))
+        return;
+
+    g.save();
+    path.clear();
+    path.segment(l, y1, r, y1);
+    path.segment(r, y1, r, y2);
+    path.segment(r, y2, l, y2);
+    path.segment(l, y2, l, y1);
+    g.clipPath(path);
+    const PixelRect saved = cull;
+    cull.left = std::max(cull.left, std::min(l, r));
+    cull.right = std::min(cull.right, std::max(l, r));
+    cull.top = std::max(cull.top, std::min(y1, y2));
+    cull.bottom = std::min(cull.bottom, std::max(y1, y2));
+    if (!culling || (cull.left <= cull.right && cull.top <= cull.bottom))
+        draw(inner);
+    cull = saved;
+    g.restore();
+}
+
+void Painter::grips(const DrawArgs& a, const tpoly& p, double bx, double by)
+{
+    if (!p.selected)
+        return;
+    Pen gripPen;
+    gripPen.color = a.showmodelforcolor ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
+    const int n = vertexCount(p);
+    for (int i = 0; i < n; ++i) {
+        const Tmypoi& v = p.ps[i];
+        if (v.linex <= 0)
+            continue;
+        const double sx = pixelX(a, v.x, bx), sy = pixelY(a, v.y, by);
+        if (!finite2(sx, sy))
+            continue;
+        const int x = roundPixel(sx), y = roundPixel(sy);
+        if (p.isviewport && p.viewid != 1 && i >= 5 && i <= 7) {
+            g.drawIcon(Icon(i - 5), x - 8, y - 8);
+        } else {
+            g.fillRect(x - 5, y - 5, 10, 10, {0, 0, 255});
+            g.strokeRect(x - 5, y - 5, 10, 10, gripPen);
+        }
+    }
+}
+
+}  // namespace
+
+void Drawpolys(DrawSurface& graphics, DisplayModel& m, const DrawArgs& args, RenderCache& cache,
+               const PixelRect* visible)
+{
+    Painter painter(graphics, m, cache, visible);
+    painter.draw(args);
+}
+
+void Drawpolys(DrawSurface& graphics, DisplayModel& m, const DrawArgs& args)
+{
+    RenderCache cache;
+    cache.build(m, args.dpi1, args.showweight);
+    Drawpolys(graphics, m, args, cache, nullptr);
+}
+
+}  // namespace kerbon::view

@@ -1,0 +1,421 @@
+// processdxf: sections, header variables, tables, blocks, layouts and the entity frame.
+#include <gtest/gtest.h>
+
+#include "dxf/processdxf.h"
+#include "support/ParseFixture.h"
+
+using namespace kerbon;
+using kerbon::test::entitiesOnly;
+using kerbon::test::parsed;
+using kerbon::test::splitLines;
+
+namespace {
+
+struct RecordingObserver : ParseObserver {
+    std::vector<std::string> linetypes, layers, tabs;
+    int calls = 0;
+    void refreshSelectors(const std::vector<std::string>& lt,
+                          const std::vector<std::string>& la) override
+    {
+        linetypes = lt;
+        layers = la;
+        ++calls;
+    }
+    void refreshLayoutTabs(const std::vector<std::string>& names) override { tabs = names; }
+};
+
+const char* const kLine = "0|LINE|8|0|10|0|20|0|11|10|21|0";
+
+}  // namespace
+
+TEST(processdxf, AcceptsCodeLinesWithAnyLeadingBlanks)
+{
+    const auto m = parsed("  0|SECTION|  2|ENTITIES|0|LINE|8|0| 10|0| 20|0|"
+                          " 11|10| 21|0|     0|ENDSEC|  0|EOF");
+    ASSERT_EQ(m.anzpoly, 1);
+    EXPECT_EQ(m.polys[0].linefrom, 4);
+    EXPECT_EQ(m.polys[0].linebis, 15);
+    EXPECT_EQ(m.polys[0].code.from, 4);
+    EXPECT_EQ(m.polys[0].code.to, 15);
+    EXPECT_EQ(m.polys[0].layer, "0");
+    EXPECT_EQ(m.insertlinepos, 16);
+    EXPECT_GE(m.polys.size(), 1000u);
+}
+
+TEST(processdxf, HeaderVariables)
+{
+    struct Case {
+        const char* name;
+        const char* header;  // pairs of the HEADER section
+        int cadver;
+        int handleseedpos;
+        int32_t maxhandle;
+    };
+    // Lines 0 to 3 open the HEADER section; its pairs start at line 4.
+    const Case cases[] = {
+        {"seed and version", "9|$ACADVER|1|AC1015|9|$HANDSEED|5|2A", 1015, 11, 0x29},
+        {"R12 version", "9|$ACADVER|1|AC1009", 1009, -1, 0},
+        {"seed 20000", "9|$HANDSEED|5|20000", 77, 7, 0x1FFFF},
+        {"seed that does not convert", "9|$HANDSEED|5|XYZ", 77, 7, 0},
+        {"seed of the largest handle", "9|$HANDSEED|5|80000000", 77, 7, 0},
+        {"version without number", "9|$ACADVER|1|AC", 77, -1, 0},
+        {"another variable disarms", "9|$HANDSEED|9|$EXTMIN|5|40", 77, -1, 0},
+        {"lower-case variable", "9|$handseed|5|40|9|$acadver|1|AC1018", 77, -1, 0},
+        {"code line 010 is not code 10 nor 1", "9|$ACADVER|01|AC1018", 77, -1, 0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        model::DisplayModel m;
+        m.cadver = 77;
+        processdxf(splitLines(std::string("0|SECTION|2|HEADER|") + k.header + "|0|ENDSEC|0|EOF"), m);
+        EXPECT_EQ(m.cadver, k.cadver);
+        EXPECT_EQ(m.handleseedpos, k.handleseedpos);
+        EXPECT_EQ(m.maxhandle, k.maxhandle);
+    }
+}
+
+TEST(processdxf, MaxhandleIsTheLargestHandleInUse)
+{
+    const auto m = parsed("0|SECTION|2|HEADER|9|$HANDSEED|5|2A|0|ENDSEC|"
+                          "0|SECTION|2|ENTITIES|0|LINE|5|3F|8|0|0|LINE|5|30|0|ENDSEC|0|EOF");
+    EXPECT_EQ(m.maxhandle, 0x3F);
+    EXPECT_EQ(m.polys[0].han, 0x3F);
+    EXPECT_EQ(m.polys[1].han, 0x30);
+
+    // Handles of records the parse does not read count as well, so a new handle never
+    // repeats one that is in use: an unknown entity, an ENDBLK, a dictionary, a DIMSTYLE.
+    const char* const stale[] = {
+        "0|SECTION|2|ENTITIES|0|ATTRIB|5|9A|0|ENDSEC|0|EOF",
+        "0|SECTION|2|BLOCKS|0|BLOCK|5|10|0|ENDBLK|5|9A|0|ENDSEC|0|EOF",
+        "0|SECTION|2|OBJECTS|0|DICTIONARY|5|9A|0|ENDSEC|0|EOF",
+        "0|SECTION|2|TABLES|0|TABLE|2|DIMSTYLE|0|DIMSTYLE|105|9A|0|ENDTAB|0|ENDSEC|0|EOF",
+    };
+    for (const char* text : stale) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(parsed(text).maxhandle, 0x9A);
+    }
+    // The header's own code 5 (the seed) is not a handle in use.
+    EXPECT_EQ(parsed("0|SECTION|2|HEADER|9|$HANDSEED|5|9A|5|FF|0|ENDSEC|0|EOF").maxhandle, 0x99);
+}
+
+TEST(processdxf, CadverSurvivesADocumentWithoutHeader)
+{
+    model::DisplayModel m;
+    processdxf(splitLines("0|SECTION|2|HEADER|9|$ACADVER|1|AC1027|0|ENDSEC|0|EOF"), m);
+    EXPECT_EQ(m.cadver, 1027);
+    processdxf(splitLines(entitiesOnly(kLine)), m);
+    EXPECT_EQ(m.cadver, 1027);
+    EXPECT_EQ(m.handleseedpos, -1);
+    EXPECT_EQ(m.anzpoly, 1);
+}
+
+TEST(processdxf, InsertlineposIsTheEndOfTheFirstEntitiesSection)
+{
+    // 0 SECTION, 2 ENTITIES, LINE at 4..15, ENDSEC at 16
+    const std::string one = entitiesOnly(kLine);
+    EXPECT_EQ(parsed(one).insertlinepos, 16);
+    const std::string two = "0|SECTION|2|ENTITIES|" + std::string(kLine) +
+                            "|0|ENDSEC|0|SECTION|2|ENTITIES|" + kLine + "|0|ENDSEC|0|EOF";
+    const auto m = parsed(two);
+    EXPECT_EQ(m.insertlinepos, 16);
+    EXPECT_EQ(m.anzpoly, 2);
+    EXPECT_EQ(parsed("0|SECTION|2|BLOCKS|0|ENDSEC|0|EOF").insertlinepos, -1);
+}
+
+TEST(processdxf, SectionAndEntityNamesAreExactAndCaseSensitive)
+{
+    EXPECT_EQ(parsed("0|SECTION|2|entities|" + std::string(kLine) + "|0|ENDSEC|0|EOF").anzpoly, 0);
+    EXPECT_EQ(parsed(entitiesOnly("0|line|8|0|10|1|20|1")).anzpoly, 0);
+    // An unknown type between two LINEs is passed over; both LINEs are read.
+    const auto m = parsed(entitiesOnly(std::string(kLine) + "|0|ATTRIB|8|X|10|5|20|5|" + kLine));
+    ASSERT_EQ(m.anzpoly, 2);
+    EXPECT_EQ(m.polys[0].linebis, 15);
+    EXPECT_EQ(m.polys[1].linefrom, 24);
+}
+
+TEST(processdxf, LayerAndLinetypeTables)
+{
+    // LTYPE entry at line 10, its ENDTAB at 22; LAYER entries at 28 and 44, ENDTAB at 50
+    const auto m = parsed("0|SECTION|2|TABLES|0|TABLE|2|LTYPE|5|5|0|LTYPE|2|DASHED|3|__ __|"
+                          "49|0.5|49|-0.25|49|0|0|ENDTAB|0|TABLE|2|LAYER|"
+                          "0|LAYER|2|Kontur|70|4|62|1|6|DASHED|370|25|290|0|390|F|"
+                          "0|LAYER|2|Bohrung|62|x|0|ENDTAB|0|ENDSEC|0|EOF");
+    ASSERT_EQ(m.anzlt, 1);
+    EXPECT_EQ(m.linetype[0].name, "DASHED");
+    EXPECT_EQ(m.linetype[0].desc, "__ __");
+    EXPECT_EQ(m.linetype[0].parts, (std::vector<float>{0.5f, -0.25f, 0.f}));
+    EXPECT_EQ(m.ltypeinsetlinenr, 22);
+    EXPECT_EQ(m.layerinsertlinenr, 50);
+    EXPECT_EQ(m.plotstylereaded, "F");
+    ASSERT_EQ(m.anzlayer, 2);
+    const model::TLayer& a = m.layers[0];
+    EXPECT_EQ(a.name, "Kontur");
+    EXPECT_EQ(a.flag, 4);
+    EXPECT_EQ(a.flaglinenr, 33);
+    EXPECT_TRUE(a.flagpresent);
+    EXPECT_EQ(a.colornr, 1);
+    EXPECT_EQ(a.colorlinenr, 35);
+    EXPECT_EQ(a.ltname, "DASHED");
+    EXPECT_EQ(a.ltnamelinenr, 37);
+    EXPECT_EQ(a.lineweight, 25);
+    EXPECT_EQ(a.lineweightlinenr, 39);
+    EXPECT_TRUE(a.colorpresent && a.ltnamepresent && a.linweightpresent);
+    EXPECT_EQ(a.plotflag, 0);
+    const model::TLayer& b = m.layers[1];
+    EXPECT_EQ(b.name, "Bohrung");
+    EXPECT_FALSE(b.colorpresent || b.flagpresent || b.ltnamepresent || b.linweightpresent);
+    EXPECT_EQ(m.maxhandle, 5);
+}
+
+TEST(processdxf, EmptyLayerTableAndGrowth)
+{
+    RecordingObserver obs;
+    model::DisplayModel m;
+    processdxf(splitLines("0|SECTION|2|TABLES|0|TABLE|2|LAYER|70|0|0|ENDTAB|0|ENDSEC|0|EOF"), m, &obs);
+    EXPECT_EQ(m.anzlayer, 0);
+    EXPECT_EQ(m.layerinsertlinenr, -1);
+    EXPECT_TRUE(obs.layers.empty());
+
+    std::string text = "0|SECTION|2|TABLES|0|TABLE|2|LAYER";
+    for (int i = 0; i < 11; ++i)
+        text += "|0|LAYER|2|L" + std::to_string(i);
+    processdxf(splitLines(text + "|0|ENDTAB|0|ENDSEC|0|EOF"), m, &obs);
+    EXPECT_EQ(m.anzlayer, 11);
+    EXPECT_EQ(m.layers.size(), 20u);
+    ASSERT_EQ(obs.layers.size(), 11u);
+    EXPECT_EQ(obs.layers.front(), "L0");
+    EXPECT_EQ(obs.layers.back(), "L10");
+
+    // A re-parse starts every layer and line type empty again.
+    processdxf(splitLines("0|SECTION|2|TABLES|0|TABLE|2|LAYER|0|LAYER|0|ENDTAB|"
+                          "0|TABLE|2|LTYPE|0|LTYPE|0|ENDTAB|0|ENDSEC|0|EOF"), m, &obs);
+    EXPECT_EQ(m.anzlayer, 1);
+    EXPECT_EQ(m.layers[0].name, "");
+    EXPECT_EQ(m.anzlt, 1);
+    EXPECT_EQ(m.linetype[0].name, "");
+}
+
+TEST(processdxf, TableLeftOpenDoesNotSwallowTheEntities)
+{
+    const auto m = parsed("0|SECTION|2|TABLES|0|TABLE|2|LAYER|0|LAYER|2|A|0|ENDSEC|"
+                          "0|SECTION|2|ENTITIES|" + std::string(kLine) + "|0|ENDSEC|0|EOF");
+    EXPECT_EQ(m.anzlayer, 1);
+    EXPECT_EQ(m.anzpoly, 1);
+}
+
+TEST(processdxf, LayoutTabsInSortedOrder)
+{
+    struct Case {
+        const char* name;
+        const char* layouts;
+        std::vector<std::string> tabs;
+    };
+    const Case cases[] = {
+        {"order decides", "0|LAYOUT|1|Layout1|71|1|0|LAYOUT|1|Model|71|0", {"Model", "Layout1"}},
+        {"three", "0|LAYOUT|1|B|71|2|0|LAYOUT|1|A|71|1|0|LAYOUT|1|Model|71|0", {"Model", "A", "B"}},
+        {"Model moves forward", "0|LAYOUT|1|A|71|0|0|LAYOUT|1|Model|71|5", {"Model", "A"}},
+        {"equal order keeps file order", "0|LAYOUT|1|X|71|1|0|LAYOUT|1|Y|71|1", {"X", "Y"}},
+        {"no layouts", "0|DICTIONARY|5|C", {"Model", "Layout1"}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        RecordingObserver obs;
+        model::DisplayModel m;
+        processdxf(splitLines(std::string("0|SECTION|2|OBJECTS|") + k.layouts + "|0|ENDSEC|0|EOF"), m, &obs);
+        EXPECT_EQ(obs.tabs, k.tabs);
+        EXPECT_EQ(obs.calls, 1);
+    }
+}
+
+TEST(processdxf, LayoutFields)
+{
+    const auto m = parsed("0|SECTION|2|OBJECTS|0|LAYOUT|5|1E|330|1A|100|AcDbLayout|1|Model|"
+                          "71|0|10|1|20|2|30|3|11|4|21|5|31|6|14|7|24|8|34|9|15|10|25|11|35|12|"
+                          "330|1F|0|ENDSEC|0|EOF");
+    ASSERT_EQ(m.layouts.size(), 1u);
+    const model::Tlayout& l = m.layouts[0];
+    EXPECT_EQ(l.name, "Model");
+    EXPECT_EQ(l.layhan, 0x1F);  // the later owner code wins
+    EXPECT_EQ(m.maxhandle, 0x1E);
+    EXPECT_EQ((std::vector<double>{l.lminx, l.lminy, l.lminz, l.lmaxx, l.lmaxy, l.lmaxz, l.eminx,
+                                   l.eminy, l.eminz, l.emaxx, l.emaxy, l.emaxz}),
+              (std::vector<double>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+}
+
+TEST(processdxf, BlockDefinitions)
+{
+    // BLOCK A at line 4, its LINE at 20, ENDBLK at 28; BLOCK B at 32, its LINE at 36,
+    // ENDBLK at 42; a third BLOCK at 44
+    const auto m = parsed("0|SECTION|2|BLOCKS|0|BLOCK|5|20|330|1F|2|A|3|A|10|1|20|2|30|3|"
+                          "0|LINE|8|0|10|0|20|0|0|ENDBLK|5|21|0|BLOCK|3|B|"
+                          "0|LINE|330|77|8|0|0|ENDBLK|0|BLOCK|0|ENDBLK|0|ENDSEC|"
+                          "0|SECTION|2|ENTITIES|0|LINE|8|0|0|ENDSEC|0|EOF");
+    ASSERT_EQ(m.blocks.size(), 3u);
+    EXPECT_EQ(m.blocks[0].blockname, "A");
+    EXPECT_EQ(m.blocks[0].hand, 0x1F);
+    EXPECT_EQ(m.blocks[0].linetoinsert, 28);
+    // Block values carry over from the previous header when a header lacks them.
+    EXPECT_EQ(m.blocks[1].blockname, "B");
+    EXPECT_EQ(m.blocks[1].hand, 0x1F);
+    EXPECT_EQ(m.blocks[1].linetoinsert, 42);
+    EXPECT_EQ(m.blocks[2].blockname, "B");
+    EXPECT_EQ(m.maxhandle, 0x21);
+
+    ASSERT_EQ(m.anzpoly, 3);
+    const model::tpoly& a = m.polys[0];
+    EXPECT_TRUE(a.isblock);
+    EXPECT_EQ(a.theblockname, "A");
+    EXPECT_EQ(a.layhan, 0x1F);
+    EXPECT_EQ(a.blockbasex, 1);
+    EXPECT_EQ(a.blockbasey, 2);
+    EXPECT_EQ(a.blockbasez, 3);
+    EXPECT_EQ(a.linebis, 27);
+    const model::tpoly& b = m.polys[1];
+    EXPECT_EQ(b.theblockname, "B");
+    EXPECT_EQ(b.layhan, 0x77);  // its own owner code replaces the block's
+    EXPECT_EQ(b.blockbasex, 1);
+    const model::tpoly& e = m.polys[2];
+    EXPECT_FALSE(e.isblock);
+    EXPECT_EQ(e.theblockname, "");
+    EXPECT_EQ(e.layhan, 0);
+    EXPECT_EQ(e.blockbasex, 0);
+}
+
+TEST(processdxf, EntitiesOutsideABlockDefinitionAreNotRead)
+{
+    // Between ENDBLK and the next BLOCK nothing is an entity of the drawing.
+    const auto m = parsed("0|SECTION|2|BLOCKS|0|BLOCK|3|A|0|ENDBLK|" + std::string(kLine) +
+                          "|0|ENDSEC|0|EOF");
+    EXPECT_EQ(m.anzpoly, 0);
+    ASSERT_EQ(m.blocks.size(), 1u);
+}
+
+TEST(entityFrame, CommonAttributeCodes)
+{
+    // entity body after "0|TYPE" (its code line is line 4, so the body starts at line 6)
+    const std::string body = "|5|1A|330|1F|67|1|8|Kontur|6|DASHED|370|35|62|3";
+    struct Case {
+        const char* type;
+        bool ltname, lineweight, color;
+    };
+    const Case cases[] = {
+        {"LINE", true, true, true},       {"CIRCLE", true, true, true},
+        {"TEXT", true, true, true},       {"HATCH", true, true, true},
+        {"SOLID", true, false, true},     {"POINT", true, false, true},
+        {"VIEWPORT", false, false, false}, {"POLYLINE", true, true, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.type);
+        const auto m = parsed(entitiesOnly(std::string("0|") + k.type + body));
+        ASSERT_EQ(m.anzpoly, 1);
+        const model::tpoly& p = m.polys[0];
+        EXPECT_EQ(p.han, 0x1A);
+        EXPECT_EQ(p.layhan, 0x1F);
+        EXPECT_TRUE(p.ispaperspace);
+        EXPECT_EQ(p.layer, "Kontur");
+        EXPECT_TRUE(p.layerpresent);
+        EXPECT_EQ(p.layerlinenr, 13);
+        EXPECT_EQ(p.ltnamepresent, k.ltname);
+        EXPECT_EQ(p.ltname, k.ltname ? "DASHED" : "");
+        EXPECT_EQ(p.ltnamelinenr, k.ltname ? 15 : 0);
+        EXPECT_EQ(p.linweightpresent, k.lineweight);
+        EXPECT_EQ(p.lineweight, k.lineweight ? 35 : 0);
+        EXPECT_EQ(p.lineweightlinenr, k.lineweight ? 17 : 0);
+        EXPECT_EQ(p.colorispresent, k.color);
+        EXPECT_EQ(p.colornr, k.color ? 3 : 0);
+        EXPECT_EQ(p.colorlinenr, k.color ? 19 : 0);
+        EXPECT_EQ(p.linefrom, 4);
+        EXPECT_EQ(p.linebis, 19);
+        EXPECT_EQ(m.maxhandle, 0x1A);
+    }
+}
+
+TEST(entityFrame, LaterCodesReplaceAndOddValuesAreSkipped)
+{
+    const auto m = parsed(entitiesOnly("0|LINE|8|A|8|B|62|x|62|5|62|1.5|370|-|67|2|5|XYZ|330|"));
+    const model::tpoly& p = m.polys[0];
+    EXPECT_EQ(p.layer, "B");
+    EXPECT_EQ(p.layerlinenr, 9);
+    EXPECT_EQ(p.colornr, 5);
+    EXPECT_EQ(p.colorlinenr, 13);
+    EXPECT_FALSE(p.linweightpresent);
+    EXPECT_FALSE(p.ispaperspace);
+    EXPECT_EQ(p.han, 0);
+    EXPECT_EQ(p.layhan, 0);
+}
+
+TEST(entityFrame, PolylineRangeRunsThroughVertexAndSeqend)
+{
+    // 4 POLYLINE, 10 VERTEX, 16 VERTEX, 22 SEQEND, 26 LINE
+    const auto m = parsed(entitiesOnly("0|POLYLINE|8|P|66|1|0|VERTEX|8|V1|10|0|0|VERTEX|8|V2|"
+                                       "10|1|0|SEQEND|8|S|" + std::string(kLine)));
+    ASSERT_EQ(m.anzpoly, 2);
+    EXPECT_EQ(m.polys[0].linefrom, 4);
+    EXPECT_EQ(m.polys[0].linebis, 25);
+    EXPECT_EQ(m.polys[0].code.size(), 22);
+    EXPECT_EQ(m.polys[0].layer, "S");  // the last carrier of code 8 wins
+    EXPECT_EQ(m.polys[0].layerlinenr, 25);
+    EXPECT_EQ(m.polys[1].linefrom, 26);
+}
+
+TEST(entityFrame, ReparseStartsFromZeroedRecords)
+{
+    model::DisplayModel m;
+    std::string many;
+    for (int i = 0; i < 1500; ++i)
+        many += std::string(i ? "|" : "") + "0|LINE|8|L|62|3|5|" + std::to_string(100 + i);
+    processdxf(splitLines(entitiesOnly(many)), m);
+    EXPECT_EQ(m.anzpoly, 1500);
+    EXPECT_GE(m.polys.size(), 1501u);
+    m.polys[0].selected = true;
+    m.polys[0].massselected = true;
+
+    processdxf(splitLines(entitiesOnly("0|LINE|10|1|20|2")), m);
+    EXPECT_EQ(m.anzpoly, 1);
+    const model::tpoly& p = m.polys[0];
+    EXPECT_FALSE(p.selected || p.massselected || p.layerpresent || p.colorispresent);
+    EXPECT_EQ(p.layer, "");
+    EXPECT_EQ(p.han, 0);
+    EXPECT_EQ(m.maxhandle, 0);
+}
+
+TEST(processdxf, HostileInputNeitherCrashesNorHangs)
+{
+    std::string deep = "0|SECTION|2|BLOCKS";
+    for (int i = 0; i < 2000; ++i)
+        deep += "|0|BLOCK|3|B" + std::to_string(i);
+    const std::string inputs[] = {
+        "",
+        "0",
+        "0|SECTION|2",
+        "0|SECTION|2|ENTITIES|0|LINE|8",                 // truncated inside an entity
+        "0|SECTION|2|ENTITIES|0|LINE|10|1|20|2",         // no ENDSEC, no EOF
+        "0|SECTION|2|ENTITIES|0|POLYLINE|0|VERTEX|0|VERTEX",
+        "0|SECTION|2|TABLES|0|TABLE|2|LAYER|0|LAYER|2",  // table never closed
+        "0|SECTION|2|OBJECTS|0|LAYOUT|71|99999999999999|1",
+        "0|SECTION|2|ENTITIES|0|LWPOLYLINE|90|2147483647|10|1e400|20|nan|42|inf|0|ENDSEC|0|EOF",
+        "x|y|z|0|SECTION|-5|ENTITIES|99999999999|LINE|  |  |0|ENDSEC",
+        "0|SECTION|2|ENTITIES|0|VIEWPORT|69|-2147483648|0|ENDSEC|0|EOF",
+        "0|SECTION|2|HEADER|9|$HANDSEED|5|FFFFFFFF|9|$ACADVER|1|AC99999999999|0|ENDSEC",
+        "0|ENDBLK|0|ENDSEC|0|ENDTAB|0|SEQEND|0|VERTEX|2|ENTITIES|0|EOF",
+        deep,
+    };
+    for (const std::string& text : inputs) {
+        SCOPED_TRACE(text.substr(0, 80));
+        model::DisplayModel m;
+        processdxf(splitLines(text), m);
+        EXPECT_GE(m.polys.size(), 1000u);
+        EXPECT_LE(m.anzpoly, int(m.polys.size()));
+    }
+    EXPECT_EQ(parsed(deep).blocks.size(), 2000u);
+}
+
+TEST(processdxf, TheLastLineIsNeverRead)
+{
+    // Without EOF the closing ENDSEC's value is the last line: it is not read, so the
+    // section stays open and the insertion position is not found; the LINE is read.
+    const auto m = parsed("0|SECTION|2|ENTITIES|" + std::string(kLine) + "|0|ENDSEC");
+    EXPECT_EQ(m.anzpoly, 1);
+    EXPECT_EQ(m.polys[0].linebis, 15);
+    EXPECT_EQ(m.insertlinepos, -1);
+}
