@@ -9,7 +9,8 @@ static int usage()
 {
     std::fprintf(stderr,
                  "usage: kerbon-cli info FILE [--json]\n"
-                 "       kerbon-cli save SRC DST\n");
+                 "       kerbon-cli save SRC DST\n"
+                 "       kerbon-cli render FILE OUT.png [--size WxH] [--tab N]\n");
     return 2;
 }
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     static const Command commands[] = {
         {"info", cmdInfo},
         {"save", cmdSave},
+        {"render", cmdRender},
     };
     for (const Command& c : commands)
         if (std::strcmp(argv[1], c.name) == 0)

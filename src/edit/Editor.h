@@ -7,6 +7,7 @@
 #include "dxf/LineStore.h"
 #include "dxf/model.h"
 #include "edit/Ui.h"
+#include "view/DisplayOptions.h"
 #include "view/PageValues.h"
 #include "view/ViewState.h"
 
@@ -23,6 +24,7 @@ public:
     model::DisplayModel model;
     view::ViewState view;       // zoom, scroll positions, area size, current tab
     view::PageValues page;      // page set-up values and printer metrics
+    view::DisplayOptions display;  // "Linienbreite zeigen", "Druckvorschau"
 
     // Rebuilds the display model from the document.
     void processdxf();
