@@ -9,7 +9,8 @@ static int usage()
 {
     std::fprintf(stderr,
                  "usage: kerbon-cli info FILE [--json]\n"
-                 "       kerbon-cli save SRC DST\n"
+                 "       kerbon-cli save SRC DST [--encoding ENC] [--strict]\n"
+                 "       kerbon-cli join lines|polylines SRC DST [--tolerance T]\n"
                  "       kerbon-cli render FILE OUT.png [--size WxH] [--tab N]\n");
     return 2;
 }
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     static const Command commands[] = {
         {"info", cmdInfo},
         {"save", cmdSave},
+        {"join", cmdJoin},
         {"render", cmdRender},
     };
     for (const Command& c : commands)

@@ -1,0 +1,106 @@
+// Streaming DXF text for the contour tool: lines as raw bytes (8-bit code page, never
+// decoded), read pair by pair with one pair of look-ahead, and a buffered target writer.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kerbon::contour {
+
+// Reads a file line by line. A line ends at CR LF, LF or a lone CR; the break characters are
+// not part of the line. A last line without a break is still a line.
+class LineSource {
+public:
+    explicit LineSource(const std::string& path);
+    ~LineSource();
+    LineSource(const LineSource&) = delete;
+    LineSource& operator=(const LineSource&) = delete;
+
+    bool isOpen() const { return f != nullptr; }
+    bool readError() const { return failed; }
+    // The next line, valid until the next call; false at the end of the file.
+    bool next(std::string_view& line);
+
+private:
+    bool fill();  // reads more bytes behind the unread ones; false when nothing more came
+
+    std::FILE* f = nullptr;
+    std::vector<char> buf;
+    size_t pos = 0, end = 0;
+    bool eof = false, failed = false;
+};
+
+// One group-code line and its value line, both exactly as read, and their trimmed forms.
+struct Pair {
+    std::string codeLine, valueLine;
+    std::string_view code() const;   // trimmed
+    std::string_view value() const;  // trimmed
+};
+
+// Pairs of a file. When the file ends right after a code line, the value is empty.
+class PairStream {
+public:
+    explicit PairStream(const std::string& path) : src(path) {}
+    bool isOpen() const { return src.isOpen(); }
+    bool readError() const { return src.readError(); }
+    // The next pair, or the one handed back by pushBack; false at the end of the file.
+    bool next();
+    // Makes the current pair the next one again (the pair that ended an entity).
+    void pushBack() { again = true; }
+    const Pair& pair() const { return cur; }
+
+private:
+    LineSource src;
+    Pair cur;
+    bool again = false;
+};
+
+// Follows the section a pair belongs to: on at 2/ENTITIES, off at 0/SECTION and 0/ENDSEC.
+// Readers and writers track it alike, so they count the same entities.
+inline void trackSection(const Pair& p, bool& inEntities)
+{
+    const std::string_view c = p.code(), v = p.value();
+    if (c == "0" && (v == "SECTION" || v == "ENDSEC"))
+        inEntities = false;
+    else if (c == "2" && v == "ENTITIES")
+        inEntities = true;
+}
+
+// Writes lines, each followed by CR LF, through a large buffer.
+class LineSink {
+public:
+    explicit LineSink(std::FILE* f) : f(f) { buf.reserve(1 << 20); }
+    ~LineSink() { flush(); }
+    void line(std::string_view s)
+    {
+        buf.append(s);
+        buf.append("\r\n", 2);
+        if (buf.size() >= (1 << 20))
+            flush();
+    }
+    bool flush();
+    bool ok() const { return good; }
+
+private:
+    std::FILE* f;
+    std::string buf;
+    bool good = true;
+};
+
+// Blanks and control characters (code <= 32) removed at both ends.
+std::string_view trimText(std::string_view s);
+// A real number in value text (trimmed, point as decimal separator, optional sign);
+// nullopt when the text is not a number.
+std::optional<double> parseReal(std::string_view s);
+// A decimal integer (trimmed, optional sign); nullopt when the text is not one.
+std::optional<int64_t> parseInteger(std::string_view s);
+// A hexadecimal handle of at most 16 digits (trimmed); nullopt otherwise.
+std::optional<uint64_t> parseHandle(std::string_view s);
+// Handle text: upper-case hexadecimal with at least two digits.
+std::string handleHex(uint64_t h);
+
+}  // namespace kerbon::contour
