@@ -9,7 +9,7 @@ static int usage()
 {
     std::fprintf(stderr,
                  "usage: kerbon-cli info FILE [--json]\n"
-                 "       kerbon-cli save SRC DST\n"
+                 "       kerbon-cli save SRC DST [--encoding ENC] [--strict]\n"
                  "       kerbon-cli join lines|polylines SRC DST [--tolerance T]\n");
     return 2;
 }

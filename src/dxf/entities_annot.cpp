@@ -1,22 +1,367 @@
-// Annotation and compound entities: VIEWPORT, DIMENSION, HATCH, WIPEOUT, TEXT, MTEXT,
-// INSERT. (First version: the common frame only; the entity work follows.)
+// Annotation and compound entities: VIEWPORT, DIMENSION, HATCH, WIPEOUT, TEXT, MTEXT and
+// INSERT, each read into one display record.
+#include <charconv>
+#include <cmath>
+
 #include "dxf/entities.h"
+#include "dxf/entity_shapes.h"
 
 namespace kerbon {
 
-static void frameOnly(ParseContext& c, EntityKind kind)
+using model::Tmypoi;
+using model::tpoly;
+using namespace entity;
+
+void readText(ParseContext& c, std::string_view type)
 {
-    model::tpoly& p = beginEntity(c);
-    while (nextEntityPair(c, p, kind)) {
+    tpoly& p = beginEntity(c);
+    p.istext = true;
+    p.ismtext = type == "MTEXT";
+    p.needext210 = p.needext220 = p.needext230 = true;
+    double dir[3] = {0, 0, 0};
+    bool directionPending = false;
+    while (nextEntityPair(c, p, EntityKind::Text)) {
+        switch (c.codeNum) {
+        case 1:
+        case 3: p.textstr.append(c.value); break;
+        case 10:
+            startVertex(c, p);
+            p.cx = p.ps.back().x;
+            break;
+        case 20:
+            setVertexY(c, p);
+            if (!p.ps.empty())
+                p.cy = p.ps.back().y;
+            break;
+        case 30:
+            setVertexZ(c, p);
+            if (!p.ps.empty())
+                p.cz = p.ps.back().z;
+            break;
+        case 40:
+            readReal(c, p.radius);
+            p.radiuslinenr = c.valueLine();
+            break;
+        case 50:
+            readReal(c, p.rotation);
+            directionPending = false;
+            break;
+        case 51: readReal(c, p.oblique); break;
+        case 11:
+        case 21:
+        case 31:
+            // An MTEXT's direction vector. In a TEXT these codes hold the alignment
+            // point, which says nothing about the rotation.
+            if (p.ismtext) {
+                readReal(c, dir[c.codeNum / 10 - 1]);
+                directionPending = true;
+            }
+            break;
+        case 210: p.needext210 = false; break;
+        case 220: p.needext220 = false; break;
+        case 230:
+            readReal(c, p.ext230);
+            p.needext230 = false;
+            break;
+        default: break;
+        }
+    }
+    if (directionPending)
+        p.rotation = std::atan2(dir[1], dir[0]) * 180 / kPi;
+    endEntity(c, p);
+}
+
+namespace {
+
+struct P3 {
+    double x = 0, y = 0, z = 0;
+};
+
+Tmypoi& add(tpoly& p, const P3& q) { return addVertex(p, q.x, q.y, q.z); }
+
+// Fixed notation with four decimals and ".", whatever the process locale.
+void fixed4(double v, std::string& out)
+{
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 4);
+    if (r.ec == std::errc())
+        out.assign(buf, r.ptr);
+}
+
+// Angular dimension: the arc about point 5 through the arc point (10), between the
+// directions of points 3 and 4, on the side where the arc point lies.
+void angularDimension(tpoly& p)
+{
+    const P3 p3{p.cx3, p.cy3, p.cz3}, p4{p.cx4, p.cy4, p.cz4};
+    const double a1 = std::atan2(p.cy3 - p.cy5, p.cx3 - p.cx5);
+    const double a2 = std::atan2(p.cy4 - p.cy5, p.cx4 - p.cx5);
+    const double a = std::atan2(p.cy - p.cy5, p.cx - p.cx5);
+    double s, e;
+    bool from3;
+    if ((a1 <= a && a < a2) || (a2 <= a && a < a1)) {
+        s = a1, e = a2, from3 = true;
+    } else if (a2 < a1) {
+        s = a2 + 2 * kPi, e = a1, from3 = false;
+    } else {
+        // The other side when point 4's direction lies beyond point 3's: from point 4
+        // onwards through the full turn to point 3, never more than one turn.
+        s = a2, e = a1 + 2 * kPi, from3 = false;
+    }
+    const double dx = p.cx - p.cx5, dy = p.cy - p.cy5;
+    p.radius = std::sqrt(dx * dx + dy * dy);
+    add(p, from3 ? p3 : p4);
+    for (int k = 0; k <= 100; ++k) {
+        const double w = s + (e - s) * k / 100;
+        addVertex(p, p.cx5 + p.radius * std::cos(w), p.cy5 + p.radius * std::sin(w), p.cz);
+    }
+    add(p, from3 ? p4 : p3).doadddimtexthere = true;
+    p.addtextmode = 3;
+}
+
+// Linear and aligned dimension: extension lines from points 3 and 4 to their feet on the
+// dimension line through point 10 parallel to 3 -> 4, and the dimension line between the
+// feet with an arrowhead at each end.
+void linearDimension(tpoly& p)
+{
+    const double dx = p.cx3 - p.cx4, dy = p.cy3 - p.cy4;
+    const double dd = dx * dx + dy * dy;
+    // Foot of (x, y) on the dimension line. When points 3 and 4 coincide there is no
+    // direction; both feet are then point 10.
+    auto foot = [&](double x, double y) {
+        if (!(dd > 0) || !std::isfinite(dd))
+            return P3{p.cx, p.cy, p.cz};
+        const double f = ((x - p.cx) * dx + (y - p.cy) * dy) / dd;
+        return P3{p.cx + f * dx, p.cy + f * dy, p.cz};
+    };
+    const P3 f3 = foot(p.cx3, p.cy3), f4 = foot(p.cx4, p.cy4);
+    add(p, {p.cx3, p.cy3, p.cz3});
+    add(p, f3);
+    add(p, {p.cx4, p.cy4, p.cz4}).moveonly = true;
+    add(p, f4);
+    add(p, f3).moveonly = true;
+    Tmypoi& last = add(p, f4);
+    last.botharrows = 3;
+    last.doadddimtexthere = true;
+}
+
+// Ordinate dimension: a leader from the feature point (3) to the leader end (4) with a
+// short jog, the text beside the end.
+void ordinateDimension(tpoly& p)
+{
+    add(p, {p.cx3, p.cy3, p.cz3});
+    if (std::fabs(p.cx4 - p.cx3) <= std::fabs(p.cy4 - p.cy3)) {
+        const double s = p.cy4 <= p.cy3 ? 1 : -1;
+        add(p, {p.cx3, p.cy4 + 0.8 * s, p.cz3});
+        add(p, {p.cx4, p.cy4 + 0.4 * s, p.cz4}).doadddimtexthere = true;
+        p.dimtextrotate = 90;
+    } else {
+        const double s = p.cx4 <= p.cx3 ? 1 : -1;
+        add(p, {p.cx4 + 0.8 * s, p.cy3, p.cz3});
+        add(p, {p.cx4 + 0.4 * s, p.cy4, p.cz4}).doadddimtexthere = true;
+    }
+    add(p, {p.cx4, p.cy4, p.cz4});
+}
+
+}  // namespace
+
+void readDimension(ParseContext& c)
+{
+    tpoly& p = beginEntity(c);
+    while (nextEntityPair(c, p, EntityKind::Dimension)) {
+        switch (c.codeNum) {
+        case 70: readInt(c, p.dimtyp); break;
+        case 1: p.textstr.assign(c.value); break;
+        case 42:
+            p.messuaretxt.assign(c.value);
+            if (auto v = c.real())
+                fixed4(*v, p.messuaretxt);
+            break;
+        case 10: readReal(c, p.cx); break;
+        case 20: readReal(c, p.cy); break;
+        case 30: readReal(c, p.cz); break;
+        case 11: readReal(c, p.cx1); break;
+        case 21: readReal(c, p.cy1); break;
+        case 31: readReal(c, p.cz1); break;
+        case 13: readReal(c, p.cx3); break;
+        case 23: readReal(c, p.cy3); break;
+        case 33: readReal(c, p.cz3); break;
+        case 14: readReal(c, p.cx4); break;
+        case 24: readReal(c, p.cy4); break;
+        case 34: readReal(c, p.cz4); break;
+        case 15: readReal(c, p.cx5); break;
+        case 25: readReal(c, p.cy5); break;
+        case 35: readReal(c, p.cz5); break;
+        case 16: readReal(c, p.cx6); break;
+        case 26: readReal(c, p.cy6); break;
+        case 36: readReal(c, p.cz6); break;
+        default: break;
+        }
+    }
+    switch (p.dimtyp & 7) {
+    case 0:
+    case 1: linearDimension(p); break;
+    case 2:
+    case 5: angularDimension(p); break;
+    case 3:
+    case 4: {
+        const bool radius = (p.dimtyp & 7) == 4;
+        p.arrowhead = p.arrowhead || radius;
+        add(p, {p.cx5, p.cy5, p.cz5});
+        Tmypoi& v = add(p, {p.cx, p.cy, p.cz});
+        v.doadddimtexthere = true;
+        if (!radius)
+            v.botharrows = 3;
+        p.addtextmode = radius ? 2 : 1;
+        break;
+    }
+    case 6: ordinateDimension(p); break;
+    default: break;
     }
     endEntity(c, p);
 }
 
-void readViewport(ParseContext& c) { frameOnly(c, EntityKind::Viewport); }
-void readDimension(ParseContext& c) { frameOnly(c, EntityKind::Dimension); }
-void readHatch(ParseContext& c) { frameOnly(c, EntityKind::Hatch); }
-void readWipeout(ParseContext& c) { frameOnly(c, EntityKind::Wipeout); }
-void readText(ParseContext& c, std::string_view) { frameOnly(c, EntityKind::Text); }
-void readInsert(ParseContext& c) { frameOnly(c, EntityKind::Insert); }
+void readHatch(ParseContext& c)
+{
+    tpoly& p = beginEntity(c);
+    p.isclosed = true;
+    bool seeds = false;  // the seed points follow code 98; they are no outline vertices
+    while (nextEntityPair(c, p, EntityKind::Hatch)) {
+        switch (c.codeNum) {
+        case 10:
+        case 11:
+            if (!seeds)
+                startVertex(c, p);
+            break;
+        case 20:
+        case 21:
+            if (!seeds)
+                setVertexY(c, p);
+            break;
+        case 30:
+        case 31:
+            if (!seeds)
+                setVertexZ(c, p);
+            break;
+        case 42:
+            if (!p.ps.empty())
+                readReal(c, p.ps.back().bulge);
+            break;
+        case 91: p.ps.clear(); break;  // drops the elevation point read before the paths
+        case 98: seeds = true; break;
+        default: break;
+        }
+    }
+    polylineEnd(p);
+    p.issolid = true;
+    p.patternfill = true;
+    endEntity(c, p);
+}
+
+void readWipeout(ParseContext& c)
+{
+    tpoly& p = beginEntity(c);
+    p.iswipeout = true;
+    double I[3] = {0, 0, 0}, U[3] = {0, 0, 0}, V[3] = {0, 0, 0};
+    while (nextEntityPair(c, p, EntityKind::Wipeout)) {
+        const int code = c.codeNum;
+        if (code >= 10 && code <= 32 && code % 10 <= 2) {
+            double* target = code % 10 == 0 ? I : code % 10 == 1 ? U : V;
+            readReal(c, target[code / 10 - 1]);
+        } else if (code == 14) {
+            startVertex(c, p);
+        } else if (code == 24) {
+            setVertexY(c, p);
+        }
+    }
+    // Clip-boundary vertices are in pixel units of the image: mapped through the
+    // insertion point and the U and V vectors, with the image's y running downwards.
+    for (Tmypoi& v : p.ps) {
+        const double px = v.x, py = v.y;
+        v.x = I[0] + (px + 0.5) * U[0] + (0.5 - py) * V[0];
+        v.y = I[1] + (px + 0.5) * U[1] + (0.5 - py) * V[1];
+    }
+    endEntity(c, p);
+}
+
+void readInsert(ParseContext& c)
+{
+    tpoly& p = beginEntity(c);
+    p.rotation = 0;
+    while (nextEntityPair(c, p, EntityKind::Insert)) {
+        switch (c.codeNum) {
+        case 2: p.insertstr.assign(c.value); break;
+        case 10: {
+            Tmypoi& v = addVertex(p, 0, 0, 0);
+            readReal(c, v.x);
+            break;
+        }
+        case 20:
+            if (!p.ps.empty())
+                readReal(c, p.ps.back().y);
+            break;
+        case 30:
+            if (!p.ps.empty())
+                readReal(c, p.ps.back().z);
+            break;
+        default: break;
+        }
+    }
+    endEntity(c, p);
+}
+
+void readViewport(ParseContext& c)
+{
+    tpoly& p = beginEntity(c);
+    p.isviewport = true;
+    int l10 = 0, l20 = 0, l40 = 0, l41 = 0, lHeight = 0, lPanX = 0, lPanY = 0;
+    int count1040 = 0;
+    while (nextEntityPair(c, p, EntityKind::Viewport)) {
+        const int line = c.valueLine();
+        switch (c.codeNum) {
+        case 45: readReal(c, p.viewheight), lHeight = line; break;
+        case 10: readReal(c, p.cx), l10 = line; break;
+        case 20: readReal(c, p.cy), l20 = line; break;
+        case 30: readReal(c, p.cz); break;
+        case 40: readReal(c, p.widx), l40 = line; break;
+        case 41: readReal(c, p.widy), l41 = line; break;
+        case 69:
+            if (readInt(c, p.viewid) && p.viewid > c.m.maxviewportid)
+                c.m.maxviewportid = p.viewid;
+            break;
+        case 12: readReal(c, p.panx), lPanX = line; break;
+        case 22: readReal(c, p.pany), lPanY = line; break;
+        case 1040:
+            // Extended data: the second value is the view height, the third and fourth
+            // the view centre.
+            ++count1040;
+            if (count1040 == 2)
+                readReal(c, p.viewheight), lHeight = line;
+            else if (count1040 == 3)
+                readReal(c, p.panx), lPanX = line;
+            else if (count1040 == 4)
+                readReal(c, p.pany), lPanY = line;
+            break;
+        default: break;
+        }
+    }
+    if (p.viewid != 1) {  // the paper-space view itself has no frame
+        const double w = p.widx, h = p.widy, z = p.cz;
+        addVertex(p, p.cx - w / 2, p.cy - h / 2, z).linex = l10;
+        addVertex(p, p.cx + w / 2, p.cy - h / 2, z).linex = l20;
+        addVertex(p, p.cx + w / 2, p.cy + h / 2, z).linex = l40;
+        addVertex(p, p.cx - w / 2, p.cy + h / 2, z).linex = l41;
+        addVertex(p, p.cx - w / 2, p.cy - h / 2, z);
+        Tmypoi& pan = addVertex(p, p.cx, p.cy, z);
+        pan.donotdraw = true;
+        pan.linex = lPanX;
+        pan.liney = lPanY;
+        for (double dy : {h / 4, -h / 4}) {
+            Tmypoi& g = addVertex(p, p.cx, p.cy + dy, z);
+            g.donotdraw = true;
+            g.linex = lHeight;
+        }
+    }
+    endEntity(c, p);
+}
 
 }  // namespace kerbon

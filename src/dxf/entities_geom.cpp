@@ -1,43 +1,588 @@
-// Geometric entities: LINE family, POLYLINE, SOLID, POINT, SPLINE, ARC, CIRCLE, ELLIPSE.
-// (First version: the common frame only; the geometry follows.)
+// Geometric entities: the LINE family (LINE, XLINE, RAY, LWPOLYLINE, LEADER), POLYLINE with
+// VERTEX and SEQEND, SOLID, POINT, SPLINE, ARC, CIRCLE and ELLIPSE, each flattened into the
+// vertices of one display record.
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
 #include "dxf/entities.h"
+#include "dxf/entity_shapes.h"
+#include "view/spline.h"
 
 namespace kerbon {
 
-static void frameOnly(ParseContext& c, EntityKind kind)
+using model::Tmypoi;
+using model::tpoly;
+using namespace entity;
+
+namespace entity {
+
+const AngleTable& circleAngles()
 {
-    model::tpoly& p = beginEntity(c);
-    while (nextEntityPair(c, p, kind)) {
+    static const AngleTable table = [] {
+        AngleTable t;
+        const double start = 0, end = 360;
+        for (int k = 0; k < kOutlinePoints; ++k) {
+            const double w = radians(start + (end - start) * k / 100);
+            t.cos[size_t(k)] = std::cos(w);
+            t.sin[size_t(k)] = std::sin(w);
+        }
+        return t;
+    }();
+    return table;
+}
+
+const AngleTable& ellipseAngles(bool mirrored)
+{
+    static const auto make = [](bool mirror) {
+        AngleTable t;
+        const double start = 0, end = 2 * kPi;
+        for (int k = 0; k < kOutlinePoints; ++k) {
+            const double p = start + (end - start) * k / 100;
+            const double w = mirror ? -p : p;
+            t.cos[size_t(k)] = std::cos(w);
+            t.sin[size_t(k)] = std::sin(w);
+        }
+        return t;
+    };
+    static const AngleTable plain = make(false), mirror = make(true);
+    return mirrored ? mirror : plain;
+}
+
+}  // namespace entity
+
+namespace {
+
+// The width state of the line and polyline handlers: codes 40 and 41 set it, and every
+// vertex started afterwards carries it.
+struct Width {
+    bool flag = false;
+    double value = 0;
+    void read(const ParseContext& c)
+    {
+        if (readReal(c, value))
+            flag = true;
+    }
+    void apply(Tmypoi& v) const
+    {
+        v.setwid = flag;
+        v.wid = value;
+    }
+};
+
+void readBulge(const ParseContext& c, tpoly& p)
+{
+    if (!p.ps.empty())
+        readReal(c, p.ps.back().bulge);
+}
+
+// Closed per code 70 of a polyline: bit 1 (closed) or bit 32.
+bool closedFlag(int flags) { return (flags & 1) != 0 || (flags & 32) != 0; }
+
+// The arc that replaces the segment P -> Q of bulge b: centre, radius, and the angles of
+// P (a) and Q (e) in the order the arc runs.
+struct BulgeArc {
+    double cx = 0, cy = 0, r = 0, a = 0, e = 0;
+};
+
+bool bulgeArc(const Tmypoi& P, const Tmypoi& Q, double b, BulgeArc& arc)
+{
+    const double theta = -4 * std::atan(b);
+    const double dx = Q.x - P.x, dy = Q.y - P.y;
+    const double c = std::sqrt(dx * dx + dy * dy);
+    const double s = c / 2 * b;
+    if (s == 0)
+        return false;
+    const double r = ((c / 2) * (c / 2) + s * s) / (2 * s);
+    const double rr = std::fabs(r);
+    // Both circles of radius |r| through P and Q: centres on the chord's perpendicular.
+    const double h = std::sqrt(std::fabs(rr * rr - (c / 2) * (c / 2)));
+    const double mx = (P.x + Q.x) / 2, my = (P.y + Q.y) / 2;
+    const double ux = -dy / c, uy = dx / c;
+    const double centres[2][2] = {{mx + h * ux, my + h * uy}, {mx - h * ux, my - h * uy}};
+    bool found = false, wrapped = false;
+    double bestDiff = 0;
+    for (const auto& C : centres) {
+        const double a = std::atan2(P.y - C[1], P.x - C[0]);
+        const double e = std::atan2(Q.y - C[1], Q.x - C[0]);
+        const double d = a - e;
+        const double d2 = d >= 0 ? d - 2 * kPi : d + 2 * kPi;
+        const double cand[2] = {d, d2};
+        for (int w = 0; w < 2; ++w) {
+            const double diff = std::fabs(cand[w] - theta);
+            if (!found || diff < bestDiff) {
+                found = true;
+                bestDiff = diff;
+                wrapped = w == 1;
+                arc = {C[0], C[1], rr, a, e};
+            }
+        }
+    }
+    if (wrapped) {
+        if (b <= 0)
+            arc.a += 2 * kPi;
+        else
+            arc.e += 2 * kPi;
+    }
+    // Values too large for the arithmetic (a huge bulge or coordinate) leave the segment
+    // straight rather than filling the outline with NaN.
+    return std::isfinite(arc.cx) && std::isfinite(arc.cy) && std::isfinite(arc.r) &&
+           std::isfinite(arc.a) && std::isfinite(arc.e);
+}
+
+constexpr int kBulgePoints = 50;
+
+}  // namespace
+
+// The closing vertex of a closed outline, then every bulge segment replaced by 50 arc
+// points. Segments are taken from the last to the first, which is also the order their
+// centres enter `snap`; the vertices are moved once, from the end, to their new places.
+void polylineEnd(tpoly& p)
+{
+    if (p.isclosed && !p.ps.empty()) {
+        Tmypoi first = p.ps.front();
+        first.donotdraw = false;
+        p.ps.push_back(first);
+    }
+    const int n = int(p.ps.size());
+    static thread_local std::vector<std::pair<int, BulgeArc>> arcs;  // by descending segment
+    arcs.clear();
+    for (int i = n - 2; i >= 0; --i) {
+        const double b = p.ps[size_t(i)].bulge;
+        BulgeArc arc;
+        if (b != 0 && bulgeArc(p.ps[size_t(i)], p.ps[size_t(i) + 1], b, arc)) {
+            arcs.emplace_back(i, arc);
+            addSnap(p, arc.cx, arc.cy, 0);
+        }
+    }
+    if (arcs.empty())
+        return;
+    p.ps.resize(size_t(n) + arcs.size() * kBulgePoints);
+    size_t w = p.ps.size();  // next free place from the end
+    size_t next = 0;         // next arc, by descending segment
+    for (int i = n - 1; i >= 0; --i) {
+        const Tmypoi P = p.ps[size_t(i)];
+        if (next < arcs.size() && arcs[next].first == i) {
+            const BulgeArc& arc = arcs[next++].second;
+            for (int k = kBulgePoints; k >= 1; --k) {
+                const double t = arc.a + (k - 1) * (arc.e - arc.a) / (kBulgePoints - 1);
+                Tmypoi& v = p.ps[--w];
+                v = Tmypoi{};
+                v.x = arc.cx + arc.r * std::cos(t);
+                v.y = arc.cy + arc.r * std::sin(t);
+                v.z = P.z;
+                v.setwid = P.setwid;
+                v.wid = P.wid;
+            }
+        }
+        p.ps[--w] = P;
+    }
+    p.anzp = int(p.ps.size());
+}
+
+void readLineEntity(ParseContext& c, std::string_view type)
+{
+    tpoly& p = beginEntity(c);
+    p.xline = type == "XLINE";
+    p.ray = type == "RAY";
+    p.arrowhead = type == "LEADER";
+    Width width;
+    while (nextEntityPair(c, p, EntityKind::Line)) {
+        switch (c.codeNum) {
+        case 10:
+        case 11: width.apply(startVertex(c, p)); break;
+        case 20:
+        case 21: setVertexY(c, p); break;
+        case 30:
+        case 31: setVertexZ(c, p); break;
+        case 42: readBulge(c, p); break;
+        case 40:
+        case 41: width.read(c); break;
+        case 43:
+            if (readReal(c, p.thewid))
+                p.setwidonce = true;
+            break;
+        case 71: p.arrowhead = c.value == "1"; break;
+        case 70:
+            if (auto f = c.integer())
+                p.isclosed = closedFlag(*f);
+            break;
+        default: break;
+        }
+    }
+    polylineEnd(p);
+    if ((p.xline || p.ray) && p.ps.size() >= 2) {
+        // Code 11 of XLINE and RAY is a direction: the line is drawn 10000 units long.
+        Tmypoi& B = p.ps[0];
+        Tmypoi& E = p.ps[1];
+        const double bx = B.x, by = B.y, bz = B.z, dx = E.x, dy = E.y, dz = E.z;
+        if (p.xline) {
+            B.x = bx - 10000 * dx;
+            B.y = by - 10000 * dy;
+            B.z = bz - 10000 * dz;
+        }
+        E.x = bx + 10000 * dx;
+        E.y = by + 10000 * dy;
+        E.z = bz + 10000 * dz;
     }
     endEntity(c, p);
 }
-
-void readLineEntity(ParseContext& c, std::string_view) { frameOnly(c, EntityKind::Line); }
-void readSolid(ParseContext& c, std::string_view type)
-{
-    frameOnly(c, type == "POINT" ? EntityKind::Point : EntityKind::Solid);
-}
-void readSpline(ParseContext& c) { frameOnly(c, EntityKind::Spline); }
-void readArc(ParseContext& c, std::string_view type)
-{
-    frameOnly(c, type == "CIRCLE" ? EntityKind::Circle : EntityKind::Arc);
-}
-void readEllipse(ParseContext& c) { frameOnly(c, EntityKind::Ellipse); }
 
 void readPolyline(ParseContext& c)
 {
-    model::tpoly& p = beginEntity(c);
+    tpoly& p = beginEntity(c);
+    Width width;
+    bool inVertex = false, onHeader = true;
     for (;;) {
         while (nextEntityPair(c, p, EntityKind::Polyline)) {
+            switch (c.codeNum) {
+            case 40:
+            case 41: width.read(c); break;
+            case 43:
+                if (readReal(c, p.thewid))
+                    p.setwidonce = true;
+                break;
+            case 70:
+                // Only the POLYLINE's own flags say whether it is closed; vertex flags
+                // (32 marks every vertex of a 3D polyline) mean something else.
+                if (onHeader)
+                    if (auto f = c.integer())
+                        p.isclosed = closedFlag(*f);
+                break;
+            case 10:
+                if (inVertex)
+                    width.apply(startVertex(c, p));
+                break;
+            case 20:
+                if (inVertex)
+                    setVertexY(c, p);
+                break;
+            case 30:
+                if (inVertex)
+                    setVertexZ(c, p);
+                break;
+            case 42:
+                if (inVertex)
+                    readBulge(c, p);
+                break;
+            default: break;
+            }
         }
-        if (c.pending && (c.value == "VERTEX" || c.value == "SEQEND"))
-            takePendingPair(c, p);
-        else
+        if (!c.pending || (c.value != "VERTEX" && c.value != "SEQEND"))
             break;
+        takePendingPair(c, p);
+        inVertex = c.value == "VERTEX";
+        onHeader = false;
+    }
+    polylineEnd(p);
+    endEntity(c, p);
+}
+
+void readSolid(ParseContext& c, std::string_view type)
+{
+    tpoly& p = beginEntity(c);
+    p.issolid = type == "SOLID";
+    p.ispoint = type == "POINT";
+    p.isclosed = p.issolid;
+    const EntityKind kind = p.issolid ? EntityKind::Solid : EntityKind::Point;
+    while (nextEntityPair(c, p, kind)) {
+        switch (c.codeNum) {
+        case 10: case 11: case 12: case 13: startVertex(c, p); break;
+        case 20: case 21: case 22: case 23: setVertexY(c, p); break;
+        case 30: case 31: case 32: case 33: setVertexZ(c, p); break;
+        default: break;
+        }
+    }
+    const size_t n = p.ps.size();
+    if (n >= 4) {
+        // A solid's corners 10, 11, 12, 13 outline as 10, 11, 13, 12.
+        Tmypoi& a = p.ps[n - 2];
+        Tmypoi& b = p.ps[n - 1];
+        std::swap(a.x, b.x);
+        std::swap(a.y, b.y);
+        std::swap(a.z, b.z);
     }
     endEntity(c, p);
 }
 
-void polylineEnd(model::tpoly&) {}
+namespace {
+
+// Centre codes 10/20/30 of ARC, CIRCLE and ELLIPSE: the centre fields, their lines, and
+// the centre as a snap point.
+struct Centre {
+    int l10 = 0, l20 = 0, l30 = 0;
+    bool read(const ParseContext& c, tpoly& p)
+    {
+        switch (c.codeNum) {
+        case 10:
+            readReal(c, p.cx);
+            l10 = c.valueLine();
+            addSnap(p, p.cx, 0, 0);
+            return true;
+        case 20:
+            readReal(c, p.cy);
+            l20 = c.valueLine();
+            if (!p.snap.empty())
+                p.snap.back().y = p.cy;
+            return true;
+        case 30:
+            readReal(c, p.cz);
+            l30 = c.valueLine();
+            if (!p.snap.empty())
+                p.snap.back().z = p.cz;
+            return true;
+        default: return false;
+        }
+    }
+    void addGrip(tpoly& p) const
+    {
+        Tmypoi& g = addVertex(p, p.cx, p.cy, p.cz);
+        g.linex = l10;
+        g.liney = l20;
+        g.linez = l30;
+        g.donotdraw = true;
+    }
+};
+
+}  // namespace
+
+void readArc(ParseContext& c, std::string_view type)
+{
+    tpoly& p = beginEntity(c);
+    const bool isArc = type == "ARC";
+    Centre centre;
+    double start = 0, end = 0;
+    while (nextEntityPair(c, p, isArc ? EntityKind::Arc : EntityKind::Circle)) {
+        if (centre.read(c, p))
+            continue;
+        switch (c.codeNum) {
+        case 40:
+            readReal(c, p.radius);
+            p.radiuslinenr = c.valueLine();
+            break;
+        case 50:
+            if (isArc) {
+                readReal(c, start);
+                p.winkel1linenr = c.valueLine();
+            }
+            break;
+        case 51:
+            if (isArc) {
+                readReal(c, end);
+                p.winkel2linenr = c.valueLine();
+            }
+            break;
+        default: break;
+        }
+    }
+    p.ps.reserve(size_t(kOutlinePoints) + 3);
+    centre.addGrip(p);
+    if (isArc) {
+        for (const auto& [deg, line] : {std::pair{start, p.winkel1linenr}, std::pair{end, p.winkel2linenr}}) {
+            const double w = radians(deg);
+            Tmypoi& g = addVertex(p, p.cx + p.radius * std::cos(w), p.cy + p.radius * std::sin(w), p.cz);
+            g.linex = line;
+            g.mode = 3;
+            g.donotdraw = true;
+        }
+    }
+    if (end <= start)
+        end += 360;
+    const AngleTable* table = (start == 0 && end == 360) ? &circleAngles() : nullptr;
+    for (int k = 0; k < kOutlinePoints; ++k) {
+        double co, si;
+        if (table) {
+            co = table->cos[size_t(k)];
+            si = table->sin[size_t(k)];
+        } else {
+            const double w = radians(start + (end - start) * k / 100);
+            co = std::cos(w);
+            si = std::sin(w);
+        }
+        Tmypoi& v = addVertex(p, p.cx + p.radius * co, p.cy + p.radius * si, p.cz);
+        if (isArc ? k == 50 : k % 25 == 0) {
+            v.linex = p.radiuslinenr;  // radius grip, drawn as part of the outline
+            v.mode = 1;
+        }
+    }
+    endEntity(c, p);
+}
+
+void readEllipse(ParseContext& c)
+{
+    tpoly& p = beginEntity(c);
+    p.isellipse = true;
+    p.needext210 = p.needext220 = p.needext230 = true;
+    Centre centre;
+    double ax = 0, ay = 0, az = 0;
+    int l11 = 0, l21 = 0, l31 = 0;
+    double start = 0, end = 2 * kPi;
+    while (nextEntityPair(c, p, EntityKind::Ellipse)) {
+        if (centre.read(c, p))
+            continue;
+        switch (c.codeNum) {
+        case 11: readReal(c, ax), l11 = c.valueLine(); break;
+        case 21: readReal(c, ay), l21 = c.valueLine(); break;
+        case 31: readReal(c, az), l31 = c.valueLine(); break;
+        case 40:
+            readReal(c, p.radius);
+            p.radiuslinenr = c.valueLine();
+            break;
+        case 41:
+            readReal(c, start);
+            p.winkel1linenr = c.valueLine();
+            break;
+        case 42:
+            readReal(c, end);
+            p.winkel2linenr = c.valueLine();
+            break;
+        case 210: p.needext210 = false; break;
+        case 220: p.needext220 = false; break;
+        case 230:
+            readReal(c, p.ext230);
+            p.needext230 = false;
+            break;
+        default: break;
+        }
+    }
+    if (end <= start)
+        end += 2 * kPi;
+    p.radius1 = std::sqrt(ax * ax + ay * ay + az * az);
+    p.radius2 = p.radius1 * p.radius;
+    p.radius3 = std::atan2(ay, ax);
+    const bool mirrored = p.ext230 < 0;  // seen from below: the outline runs the other way
+    const double c3 = std::cos(p.radius3), s3 = std::sin(p.radius3);
+    auto at = [&](double co, double si) {
+        const double u = p.radius1 * co, v = p.radius2 * si;
+        return std::pair{p.cx + u * c3 - v * s3, p.cy + u * s3 + v * c3};
+    };
+    auto atParam = [&](double t) {
+        const double w = mirrored ? -t : t;
+        return at(std::cos(w), std::sin(w));
+    };
+
+    p.ps.reserve(size_t(kOutlinePoints) + 3);
+    centre.addGrip(p);
+    Tmypoi& axis = addVertex(p, p.cx + ax, p.cy + ay, p.cz + az);
+    axis.linex = l11;
+    axis.liney = l21;
+    axis.linez = l31;
+    axis.donotdraw = true;
+    const auto [rx, ry] = atParam(kPi / 2);
+    Tmypoi& ratio = addVertex(p, rx, ry, p.cz);
+    ratio.linex = p.radiuslinenr;
+    ratio.mode = 2;
+    ratio.donotdraw = true;
+    const AngleTable* table = (start == 0 && end == 2 * kPi) ? &ellipseAngles(mirrored) : nullptr;
+    for (int k = 0; k < kOutlinePoints; ++k) {
+        const auto [x, y] = table ? at(table->cos[size_t(k)], table->sin[size_t(k)])
+                                  : atParam(start + (end - start) * k / 100);
+        addVertex(p, x, y, p.cz);
+    }
+    endEntity(c, p);
+}
+
+namespace {
+
+constexpr int kSplineSamples = 100;
+// Work allowed for fitting a spline given only by fit points, counted in distance
+// measurements (each try measures about 100 N^2 of them for N fit points). Up to 17 fit
+// points get the full 1000 tries; longer ones fewer, so that a file with hundreds of fit
+// points still opens. The tries are random, so fewer of them is just a less lucky search.
+constexpr double kFitBudget = 3e7;
+
+void appendSamples(tpoly& p, const std::vector<SplinePoint>& samples)
+{
+    for (const SplinePoint& s : samples)
+        addVertex(p, s.x, s.y, s.z);
+}
+
+}  // namespace
+
+void readSpline(ParseContext& c)
+{
+    tpoly& p = beginEntity(c);
+    std::vector<Tmypoi>& ctrl = c.ctrlPoints;
+    std::vector<Tmypoi>& fit = c.fitPoints;
+    std::vector<double>& knots = c.knots;
+    ctrl.clear();
+    fit.clear();
+    knots.clear();
+    int degree = 3;
+    while (nextEntityPair(c, p, EntityKind::Spline)) {
+        switch (c.codeNum) {
+        case 71: readInt(c, degree); break;
+        case 40:
+            if (auto v = c.real())
+                knots.push_back(*v);
+            break;
+        case 10: {
+            Tmypoi& v = ctrl.emplace_back();
+            readReal(c, v.x);
+            v.linex = c.valueLine();
+            v.donotdraw = true;
+            break;
+        }
+        case 20:
+            if (!ctrl.empty()) {
+                readReal(c, ctrl.back().y);
+                ctrl.back().liney = c.valueLine();
+            }
+            break;
+        case 30:
+            if (!ctrl.empty()) {
+                readReal(c, ctrl.back().z);
+                ctrl.back().linez = c.valueLine();
+            }
+            break;
+        case 11: readReal(c, fit.emplace_back().x); break;
+        case 21:
+            if (!fit.empty())
+                readReal(c, fit.back().y);
+            break;
+        case 31:
+            if (!fit.empty())
+                readReal(c, fit.back().z);
+            break;
+        case 70:
+            if (auto f = c.integer())
+                p.isclosed = (*f & 1) != 0;
+            break;
+        default: break;
+        }
+    }
+
+    static thread_local std::vector<SplinePoint> P, samples;
+    if (!ctrl.empty()) {
+        const int n = int(ctrl.size()) - 1;
+        degree = std::clamp(degree, -1, kMaxSplineOrder);
+        const int t = usableSplineOrder(n + 1, degree + 1);
+        // The file's knots when they fit the points and the degree; otherwise the clamped
+        // uniform ones (of the order the points allow).
+        if (t != degree + 1 || int64_t(knots.size()) != int64_t(n) + degree + 1)
+            BuildSplineKnots(knots, n, t);
+        P.resize(ctrl.size());
+        for (size_t i = 0; i < ctrl.size(); ++i)
+            P[i] = {ctrl[i].x, ctrl[i].y, ctrl[i].z};
+        SampleSpline(n, t, P, kSplineSamples, knots, samples);
+        p.ps.reserve(samples.size() + ctrl.size());
+        appendSamples(p, samples);
+        for (const Tmypoi& g : ctrl)
+            p.ps.push_back(g);
+    } else if (!fit.empty()) {
+        const double N = double(fit.size());
+        const int iterations = int(std::clamp(kFitBudget / (100 * N * N), 1.0, 1000.0));
+        P.resize(fit.size());
+        for (size_t i = 0; i < fit.size(); ++i)
+            P[i] = {fit[i].x, fit[i].y, fit[i].z};
+        const std::vector<SplinePoint> cp = FitSplineControlPoints(P, {}, iterations, programRandom());
+        const int n = int(cp.size()) - 1;
+        const int t = usableSplineOrder(n + 1, 4);
+        BuildSplineKnots(knots, n, t);
+        SampleSpline(n, t, cp, kSplineSamples, knots, samples);
+        appendSamples(p, samples);
+    }
+    endEntity(c, p);
+}
 
 }  // namespace kerbon

@@ -244,7 +244,7 @@ bool dispatchEntity(ParseContext& c)
     return true;
 }
 
-void prepare(model::DisplayModel& m)
+void prepare(model::DisplayModel& m, size_t lineCount)
 {
     m.handleseedpos = -1;
     m.ltypeinsetlinenr = -1;
@@ -254,6 +254,11 @@ void prepare(model::DisplayModel& m)
     // Records are zero-filled when they are taken; the storage of earlier parses is reused.
     if (m.polys.size() < 1000)
         m.polys.resize(1000);
+    // Room for the records of a typical drawing (an entity takes some 16 lines or more),
+    // so that growing `polys` rarely moves the records read so far. Only the address
+    // space is taken; records are built when they are needed.
+    if (m.polys.capacity() < lineCount / 16 + 1000)
+        m.polys.reserve(lineCount / 16 + 1000);
     m.linetype.resize(10);
     m.layers.resize(10);
     m.anzlt = 0;
@@ -282,6 +287,10 @@ void mainLoop(ParseContext& c)
         if (code == 9) {
             s.handseedExpected = v == "$HANDSEED";
             s.versionExpected = v == "$ACADVER";
+        } else if (code == 0) {
+            // A variable name without its value ends with the section: a handle or text
+            // further on is never taken for the seed or the version.
+            s.handseedExpected = s.versionExpected = false;
         }
         if (s.handseedExpected && code == 5) {
             m.handleseedpos = c.valueLine();
@@ -368,7 +377,7 @@ void sortLayouts(std::vector<model::Tlayout>& layouts)
 void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
                 ParseObserver* observer)
 {
-    prepare(m);
+    prepare(m, dxf.size());
     ParseContext c(dxf, m);
     mainLoop(c);
 

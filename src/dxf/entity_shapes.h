@@ -1,0 +1,49 @@
+// Shared pieces of the entity handlers: reading a value into a field, and the fixed
+// angle tables of full circles and ellipses.
+#pragma once
+
+#include <array>
+#include <numbers>
+
+#include "dxf/parse_context.h"
+
+namespace kerbon::entity {
+
+// field := the current value when it converts to a finite real / an integer.
+inline bool readReal(const ParseContext& c, double& field)
+{
+    if (auto v = c.real()) {
+        field = *v;
+        return true;
+    }
+    return false;
+}
+inline bool readInt(const ParseContext& c, int& field)
+{
+    if (auto v = c.integer()) {
+        field = *v;
+        return true;
+    }
+    return false;
+}
+
+constexpr double kPi = std::numbers::pi;
+
+// Degrees to radians, the one expression every handler uses so that equal angles give
+// equal doubles.
+inline double radians(double deg) { return deg * kPi / 180; }
+
+// Outline points of every circle and full ellipse: k = 0 ... 100.
+constexpr int kOutlinePoints = 101;
+
+// cos and sin of the circle angles (0 + 360 k / 100 degrees), computed with the same
+// expressions as arcs use, so a circle gets exactly the doubles of a direct computation.
+struct AngleTable {
+    std::array<double, kOutlinePoints> cos{}, sin{};
+};
+const AngleTable& circleAngles();
+// cos and sin of the full-ellipse parameters 0 + 2 pi k / 100 (`mirrored`: of their
+// negatives, for an ellipse whose extrusion points down).
+const AngleTable& ellipseAngles(bool mirrored);
+
+}  // namespace kerbon::entity

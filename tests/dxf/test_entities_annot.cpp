@@ -1,0 +1,224 @@
+// Annotation and compound entity handlers: TEXT, MTEXT, DIMENSION, HATCH, WIPEOUT,
+// INSERT, VIEWPORT.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "test_entities_fixture.h"
+
+using namespace kerbon;
+using kerbon::test::expectAt;
+using kerbon::test::finite;
+using kerbon::test::Parsed;
+
+TEST(readText, TextRotationAndInsertionPoint)
+{
+    struct Case { const char* body; const char* text; double rotation; bool mtext; };
+    const Case cases[] = {
+        {"0|TEXT|10|1|20|2|30|0|40|2.5|1|Hallo|50|30", "Hallo", 30, false},
+        {"0|MTEXT|10|1|20|2|3|Hallo |1|Welt", "HalloWelt", 0, true},
+        {"0|MTEXT|10|1|20|2|1|x|11|0|21|1|31|0", "x", 90, true},
+        {"0|MTEXT|10|1|20|2|1|x|11|0|21|1|50|45", "x", 45, true},     // 50 after the direction
+        {"0|MTEXT|10|1|20|2|1|x|50|45|11|-1|21|0", "x", 180, true},   // direction after 50
+        // A TEXT's codes 11/21/31 are its alignment point, no direction.
+        {"0|TEXT|10|1|20|2|1|Mitte|50|0|72|1|11|100|21|50|31|0", "Mitte", 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        const Parsed r(c.body);
+        const model::tpoly& p = r.only();
+        EXPECT_EQ(p.textstr, c.text);
+        EXPECT_NEAR(p.rotation, c.rotation, 1e-12);
+        EXPECT_TRUE(p.istext);
+        EXPECT_EQ(p.ismtext, c.mtext);
+        ASSERT_EQ(p.anzp, 1);
+        expectAt(p, 0, 1, 2, 0);
+        EXPECT_EQ(p.cx, 1);
+        EXPECT_EQ(p.cy, 2);
+        EXPECT_EQ(p.ps[0].linex, r.valueLine("10"));
+        EXPECT_EQ(p.ps[0].liney, r.valueLine("20"));
+        EXPECT_TRUE(p.needext210 && p.needext220 && p.needext230);
+    }
+    const Parsed t("0|TEXT|10|0|20|0|40|3.5|51|15|1|a|210|0|220|0|230|-1");
+    EXPECT_EQ(t.only().radius, 3.5);
+    EXPECT_EQ(t.only().radiuslinenr, t.valueLine("40"));
+    EXPECT_EQ(t.only().oblique, 15);
+    EXPECT_EQ(t.only().ext230, -1);
+    EXPECT_FALSE(t.only().needext210 || t.only().needext220 || t.only().needext230);
+}
+
+TEST(readDimension, MeasuredValueText)
+{
+    struct Case { const char* value; const char* want; };
+    const Case cases[] = {{"25", "25.0000"}, {"12.5", "12.5000"}, {"3.14159", "3.1416"},
+                          {"-0.5", "-0.5000"}, {"abc", "abc"}, {"", ""}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        const std::string body = std::string("0|DIMENSION|70|1|1|<>|42|") + c.value;
+        const model::tpoly& p = Parsed(body).only();
+        EXPECT_EQ(p.messuaretxt, c.want);
+        EXPECT_EQ(p.textstr, "<>");
+    }
+}
+
+TEST(readDimension, DrawingByType)
+{
+    struct V { double x, y; bool moveonly = false, text = false; int arrows = 0; };
+    struct Case { const char* body; std::vector<V> want; int textmode; bool arrowhead; double textrotate; };
+    const Case cases[] = {
+        // linear: extension lines 3 -> F3, 4 -> F4 and the dimension line F3 -> F4
+        {"0|DIMENSION|70|32|10|5|20|5|13|0|23|0|14|10|24|0",
+         {{0, 0}, {0, 5}, {10, 0, true}, {10, 5}, {0, 5, true}, {10, 5, false, true, 3}}, 0, false, 0},
+        // aligned, slanted
+        {"0|DIMENSION|70|33|10|0|20|10|13|0|23|0|14|10|24|10",
+         {{0, 0}, {-5, 5}, {10, 10, true}, {5, 15}, {-5, 5, true}, {5, 15, false, true, 3}}, 0, false, 0},
+        // points 3 and 4 coincide: no direction, both feet at point 10, nothing NaN
+        {"0|DIMENSION|70|0|10|5|20|5|13|3|23|3|14|3|24|3",
+         {{3, 3}, {5, 5}, {3, 3, true}, {5, 5}, {5, 5, true}, {5, 5, false, true, 3}}, 0, false, 0},
+        {"0|DIMENSION|70|4|10|3|20|4|15|0|25|0", {{0, 0}, {3, 4, false, true}}, 2, true, 0},
+        {"0|DIMENSION|70|35|10|3|20|4|15|-3|25|-4", {{-3, -4}, {3, 4, false, true, 3}}, 1, false, 0},
+        // ordinate, leader mainly vertical / horizontal
+        {"0|DIMENSION|70|6|13|10|23|20|14|11|24|5",
+         {{10, 20}, {10, 5.8}, {11, 5.4, false, true}, {11, 5}}, 0, false, 90},
+        {"0|DIMENSION|70|38|13|10|23|20|14|30|24|21",
+         {{10, 20}, {29.2, 20}, {29.6, 21, false, true}, {30, 21}}, 0, false, 0},
+        {"0|DIMENSION|70|7|10|3|20|4", {}, 0, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        const model::tpoly& p = Parsed(c.body).only();
+        ASSERT_EQ(p.anzp, int(c.want.size()));
+        for (size_t i = 0; i < c.want.size(); ++i) {
+            SCOPED_TRACE(i);
+            const model::Tmypoi& v = p.ps[i];
+            EXPECT_NEAR(v.x, c.want[i].x, 1e-9);
+            EXPECT_NEAR(v.y, c.want[i].y, 1e-9);
+            EXPECT_EQ(v.moveonly, c.want[i].moveonly);
+            EXPECT_EQ(v.doadddimtexthere, c.want[i].text);
+            EXPECT_EQ(v.botharrows, c.want[i].arrows);
+        }
+        EXPECT_EQ(p.addtextmode, c.textmode);
+        EXPECT_EQ(p.arrowhead, c.arrowhead);
+        EXPECT_EQ(p.dimtextrotate, c.textrotate);
+    }
+}
+
+TEST(readDimension, AngularArcOnTheSideOfTheArcPoint)
+{
+    const double r = std::sqrt(50.0);
+    struct Case { const char* body; double fromDeg, sweepDeg; double startX, startY; };
+    const Case cases[] = {
+        {"0|DIMENSION|70|2|10|5|20|5|13|10|23|0|14|0|24|10|15|0|25|0", 0, 90, 10, 0},
+        {"0|DIMENSION|70|5|10|5|20|5|13|0|23|10|14|10|24|0|15|0|25|0", 90, -90, 0, 10},
+        // arc point on the far side: the other 270 degrees from point 4, never more than
+        // one turn
+        {"0|DIMENSION|70|2|10|-5|20|-5|13|10|23|0|14|0|24|10|15|0|25|0", 90, 270, 0, 10},
+        {"0|DIMENSION|70|2|10|-5|20|-5|13|0|23|10|14|10|24|0|15|0|25|0", 360, -270, 10, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        const model::tpoly& p = Parsed(c.body).only();
+        ASSERT_EQ(p.anzp, 103);
+        EXPECT_EQ(p.addtextmode, 3);
+        EXPECT_NEAR(p.radius, r, 1e-12);
+        expectAt(p, 0, c.startX, c.startY, 0);
+        expectAt(p, 102, c.startY, c.startX, 0);  // the other definition point
+        EXPECT_TRUE(p.ps[102].doadddimtexthere);
+        EXPECT_FALSE(p.ps[0].doadddimtexthere);
+        for (int k : {0, 50, 100}) {
+            const double w = (c.fromDeg + c.sweepDeg * k / 100) * std::acos(-1.0) / 180;
+            expectAt(p, 1 + k, r * std::cos(w), r * std::sin(w), 1e-9);
+        }
+    }
+}
+
+TEST(readHatch, BoundaryPointsBecomeOneClosedOutline)
+{
+    struct Case { const char* body; int vertices; int snaps; };
+    const Case cases[] = {
+        // polyline path: elevation point dropped by 91, seed point skipped, closed
+        {"0|HATCH|10|0|20|0|30|0|2|SOLID|70|1|71|0|91|1|92|2|72|0|73|1|93|4|"
+         "10|0|20|0|10|10|20|0|10|10|20|10|10|0|20|10|97|0|75|0|76|1|98|1|10|5|20|5", 5, 0},
+        // line edges: start and end point of each edge
+        {"0|HATCH|91|1|92|1|93|2|72|1|10|0|20|0|11|10|21|0|72|1|10|10|20|0|11|0|21|0", 5, 0},
+        // a bulge in the path
+        {"0|HATCH|91|1|92|2|72|1|73|1|93|2|10|0|20|0|42|1|10|10|20|0", 53, 1},
+        // counts are never trusted for storage
+        {"0|HATCH|91|2000000000|92|2|93|2000000000|10|0|20|0|10|1|20|0|98|2000000000", 3, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        const model::tpoly& p = Parsed(c.body).only();
+        EXPECT_EQ(p.anzp, c.vertices);
+        EXPECT_EQ(p.anzs, c.snaps);
+        EXPECT_TRUE(p.issolid && p.patternfill && p.isclosed);
+        expectAt(p, 0, 0, 0, 0);
+        expectAt(p, p.anzp - 1, 0, 0, 0);
+    }
+}
+
+TEST(readWipeout, ClipBoundaryMappedThroughTheImageVectors)
+{
+    const Parsed r("0|WIPEOUT|10|10|20|20|30|0|11|0.5|21|0|31|0|12|0|22|0.5|32|0|"
+                   "14|-0.5|24|-0.5|14|1.5|24|1.5");
+    const model::tpoly& p = r.only();
+    ASSERT_EQ(p.anzp, 2);
+    expectAt(p, 0, 10, 20.5, 0);
+    expectAt(p, 1, 11, 19.5, 0);
+    EXPECT_EQ(p.ps[0].linex, r.valueLine("14"));
+    EXPECT_EQ(p.ps[1].liney, r.valueLine("24", 1));
+    EXPECT_TRUE(p.iswipeout);
+    EXPECT_FALSE(p.isclosed);
+}
+
+TEST(readInsert, BlockNameAndInsertionPoint)
+{
+    const model::tpoly& p = Parsed("0|INSERT|2|Block1|10|5|20|6|30|7|41|2|42|2|50|30").only();
+    EXPECT_EQ(p.insertstr, "Block1");
+    ASSERT_EQ(p.anzp, 1);
+    expectAt(p, 0, 5, 6, 0);
+    EXPECT_EQ(p.ps[0].z, 7);
+    EXPECT_EQ(p.ps[0].linex, 0);
+    EXPECT_EQ(p.ps[0].liney, 0);
+    EXPECT_EQ(p.rotation, 0);  // scale and rotation are not read
+}
+
+TEST(readViewport, FrameAndGrips)
+{
+    const Parsed r("0|VIEWPORT|8|0|62|3|6|DASHED|67|1|10|100|20|50|30|0|40|80|41|60|68|1|69|2|"
+                   "12|7|22|8|45|33");
+    const model::tpoly& p = r.only();
+    EXPECT_TRUE(p.isviewport);
+    EXPECT_FALSE(p.colorispresent || p.ltnamepresent);
+    EXPECT_EQ(p.viewid, 2);
+    EXPECT_EQ(p.viewheight, 33);
+    EXPECT_EQ(p.panx, 7);
+    EXPECT_EQ(p.pany, 8);
+    ASSERT_EQ(p.anzp, 8);
+    struct V { double x, y; const char* line; bool grip; };
+    const V want[] = {{60, 20, "10", false}, {140, 20, "20", false}, {140, 80, "40", false},
+                      {60, 80, "41", false}, {60, 20, nullptr, false}, {100, 50, "12", true},
+                      {100, 65, "45", true}, {100, 35, "45", true}};
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        expectAt(p, i, want[i].x, want[i].y, 0);
+        EXPECT_EQ(p.ps[size_t(i)].linex, want[i].line ? r.valueLine(want[i].line) : 0);
+        EXPECT_EQ(p.ps[size_t(i)].donotdraw, want[i].grip);
+    }
+    EXPECT_EQ(p.ps[5].liney, r.valueLine("22"));
+    EXPECT_EQ(r.m.maxviewportid, 2);
+
+    EXPECT_EQ(Parsed("0|VIEWPORT|10|100|20|50|40|80|41|60|69|1").only().anzp, 0);
+
+    // Extended data: the second 1040 is the view height, the third and fourth the centre.
+    const Parsed x("0|VIEWPORT|10|0|20|0|40|10|41|10|69|5|1001|ACAD|1000|MVIEW|"
+                   "1040|0|1040|99|1040|7|1040|8|1040|55");
+    const model::tpoly& q = x.only();
+    EXPECT_EQ(q.viewheight, 99);
+    EXPECT_EQ(q.panx, 7);
+    EXPECT_EQ(q.pany, 8);
+    EXPECT_EQ(q.ps[5].linex, x.valueLine("1040", 2));
+    EXPECT_EQ(q.ps[5].liney, x.valueLine("1040", 3));
+    EXPECT_EQ(q.ps[6].linex, x.valueLine("1040", 1));
+    EXPECT_EQ(x.m.maxviewportid, 5);
+}
