@@ -11,6 +11,7 @@
 #include "dxf/model.h"
 #include "dxf/processdxf.h"
 #include "edit/Ui.h"
+#include "view/DisplayOptions.h"
 #include "view/PageValues.h"
 #include "view/ViewState.h"
 
@@ -27,6 +28,7 @@ public:
     model::DisplayModel model;
     view::ViewState view;       // zoom, scroll positions, area size, current tab
     view::PageValues page;      // page set-up values and printer metrics
+    view::DisplayOptions display;  // "Linienbreite zeigen", "Druckvorschau"
 
     // Where the program keeps its own files (options.dat, translate.dat). progpath is the
     // program's directory and configpath the per-user configuration directory, both ending
