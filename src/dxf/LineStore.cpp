@@ -67,9 +67,18 @@ bool readWholeFile(const std::string& path, std::string& bytes)
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    std::string data;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size < 0 || !in)
         return false;
+    data.resize(size_t(size));
+    in.read(data.data(), size);
+    if (in.gcount() != size)
+        return false;  // shorter than its size said: changed while being read
+    if (in.peek() != std::char_traits<char>::eof())
+        return false;  // longer: the same
     bytes = std::move(data);
     return true;
 }
@@ -83,6 +92,10 @@ bool startsWith(std::string_view s, std::string_view prefix)
 std::vector<std::string> splitLines(std::string_view text, LineEnding& ending)
 {
     std::vector<std::string> lines;
+    size_t breaks = 0;
+    for (char c : text)
+        breaks += c == '\n' || c == '\r';
+    lines.reserve(breaks + 1);
     bool sawCrLf = false, sawCr = false, sawLf = false;
     size_t start = 0;
     while (start < text.size()) {
@@ -288,9 +301,11 @@ bool replaceFileContent(const std::string& path, std::string_view data)
     std::string tmp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        tmp = (dir / ("." + target.filename().string() + ".save" +
-                      std::to_string(::getpid()) + "-" + std::to_string(++counter)))
-                  .string();
+        // A hidden name beside the target, so the rename stays within one file system.
+        std::string name = ".";
+        name += target.filename().string();
+        name += ".save" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+        tmp = (dir / name).string();
         fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return false;
