@@ -416,3 +416,34 @@ TEST(entityHandlers, HostileValuesStayFinite)
         }
     }
 }
+
+// Arc angle sets are kept between arcs; every arc must still get exactly the doubles of
+// the direct computation, also when sets are evicted and when two arcs share one set.
+TEST(readArc, OutlineEqualsDirectComputationAcrossManyArcs)
+{
+    std::string body;
+    struct A { double start, end; };
+    std::vector<A> arcs;
+    for (int i = 0; i < 300; ++i) {
+        const A a{double((i * 37) % 360) + (i % 3) * 0.25, double((i * 53 + 11) % 360)};
+        arcs.push_back(a);
+        if (i)
+            body += "|";
+        body += "0|ARC|10|" + std::to_string(i) + "|20|1|40|2.5|50|" + std::to_string(a.start) +
+                "|51|" + std::to_string(a.end);
+    }
+    const Parsed r(body);
+    ASSERT_EQ(r.m.anzpoly, 300);
+    for (int i = 0; i < 300; ++i) {
+        const model::tpoly& p = r.m.polys[size_t(i)];
+        const double start = arcs[size_t(i)].start;
+        double end = arcs[size_t(i)].end;
+        if (end <= start)
+            end += 360;
+        for (int k = 0; k <= 100; k += 7) {
+            const double w = (start + (end - start) * k / 100) * pi / 180;
+            ASSERT_EQ(p.ps[size_t(3 + k)].x, i + 2.5 * std::cos(w)) << i << " " << k;
+            ASSERT_EQ(p.ps[size_t(3 + k)].y, 1 + 2.5 * std::sin(w)) << i << " " << k;
+        }
+    }
+}
