@@ -1,4 +1,4 @@
-// kerbon: the editor.
+// kerbon: the editor. The first command-line argument is a DXF file to open.
 #include <QApplication>
 
 #include "gui/MainUnit.h"
@@ -7,7 +7,10 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kerbon");
-    TMainForm w;
+    TMainForm::Setup setup;
+    const QStringList all = QApplication::arguments();
+    setup.args = all.mid(1);
+    TMainForm w(setup);
     w.show();
     return app.exec();
 }

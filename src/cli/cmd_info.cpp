@@ -1,5 +1,6 @@
 // kerbon-cli info: what a drawing holds, as the editor's parse sees it.
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/json.h"
 #include "dxf/LineStore.h"
 #include "dxf/extents.h"
 #include "dxf/model.h"
@@ -25,69 +27,26 @@ struct Info {
     double parseSeconds = 0;
 };
 
-// The $ACADVER text of the header, empty when there is none.
-std::string versionText(const LineStore& store)
+std::string jsonNames(const std::vector<std::string>& names)
 {
-    PairReader rd{store.lines};
-    bool armed = false;
-    while (!rd.atEnd()) {
-        const std::string_view code = rd.readLine(), value = rd.readLine();
-        if (code == "0" && value == "ENDSEC")
-            break;
-        if (code == "9")
-            armed = value == "$ACADVER";
-        else if (armed && code == "1")
-            return std::string(value);
-    }
-    return {};
+    std::string out = "[";
+    for (size_t i = 0; i < names.size(); ++i)
+        out += (i ? ", " : "") + cli::jsonString(names[i]);
+    return out + "]";
 }
 
-void jsonString(std::string& out, std::string_view s)
+std::string jsonCounts(const std::map<std::string, int>& counts)
 {
-    out += '"';
-    for (const char ch : s) {
-        const unsigned char u = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (u < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", u);
-            out += buf;
-        } else {
-            out += ch;
-        }
-    }
-    out += '"';
-}
-
-void jsonNames(std::string& out, const std::vector<std::string>& names)
-{
-    out += '[';
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (i)
-            out += ", ";
-        jsonString(out, names[i]);
-    }
-    out += ']';
-}
-
-void jsonCounts(std::string& out, const std::map<std::string, int>& counts)
-{
-    out += '{';
-    bool first = true;
-    for (const auto& [name, n] : counts) {
-        if (!first)
-            out += ", ";
-        first = false;
-        jsonString(out, name);
-        out += ": " + std::to_string(n);
-    }
-    out += '}';
+    cli::JsonObject o;
+    for (const auto& [name, n] : counts)
+        o.field(name, n);
+    return o.str();
 }
 
 std::string number(double v)
 {
+    if (!std::isfinite(v))
+        return "null";  // JSON has no infinities
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.17g", v);
     return buf;
@@ -95,33 +54,26 @@ std::string number(double v)
 
 void printJson(const LineStore& store, const model::DisplayModel& m, const Info& info)
 {
-    std::string out = "{";
-    out += "\"version\": ";
-    jsonString(out, info.version);
-    out += ", \"cadver\": " + std::to_string(m.cadver);
-    out += ", \"encoding\": ";
-    jsonString(out, encodingName(store.encoding));
-    out += ", \"line_ending\": ";
-    jsonString(out, lineEndingName(store.lineEnding));
-    out += ", \"lines\": " + std::to_string(store.count());
-    out += ", \"entities\": ";
-    jsonCounts(out, info.entities);
-    out += ", \"block_entities\": ";
-    jsonCounts(out, info.blockEntities);
-    out += ", \"layers\": ";
-    jsonNames(out, info.layers);
-    out += ", \"linetypes\": ";
-    jsonNames(out, info.linetypes);
-    out += ", \"layouts\": ";
-    jsonNames(out, info.layouts);
-    out += ", \"blocks\": ";
-    jsonNames(out, info.blocks);
-    out += ", \"maxhandle\": " + std::to_string(m.maxhandle);
-    out += ", \"extents\": [";
+    std::string extents = "[";
     for (int i = 0; i < 4; ++i)
-        out += (i ? ", " : "") + number(info.extents[i]);
-    out += "], \"parse_seconds\": " + number(info.parseSeconds) + "}\n";
-    std::fputs(out.c_str(), stdout);
+        extents += (i ? ", " : "") + number(info.extents[i]);
+    extents += "]";
+    cli::JsonObject o;
+    o.field("version", info.version)
+        .field("cadver", m.cadver)
+        .field("encoding", encodingName(store.encoding))
+        .field("line_ending", lineEndingName(store.lineEnding))
+        .field("lines", store.count())
+        .raw("entities", jsonCounts(info.entities))
+        .raw("block_entities", jsonCounts(info.blockEntities))
+        .raw("layers", jsonNames(info.layers))
+        .raw("linetypes", jsonNames(info.linetypes))
+        .raw("layouts", jsonNames(info.layouts))
+        .raw("blocks", jsonNames(info.blocks))
+        .field("maxhandle", m.maxhandle)
+        .raw("extents", extents)
+        .raw("parse_seconds", number(info.parseSeconds));
+    std::puts(o.str().c_str());
 }
 
 std::string joined(const std::vector<std::string>& names)
@@ -191,7 +143,7 @@ int cmdInfo(int argc, char** argv)
 
     Info info;
     info.parseSeconds = std::chrono::duration<double>(t1 - t0).count();
-    info.version = versionText(store);
+    info.version = acadVersion(store.lines);
     for (int i = 0; i < m.anzpoly; ++i) {
         const model::tpoly& p = m.polys[size_t(i)];
         const int typeLine = p.linefrom + 1;

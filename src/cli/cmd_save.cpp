@@ -1,24 +1,93 @@
-// kerbon-cli save: load a drawing and save it again.
+// kerbon-cli save: load a drawing and save it again, exactly as the editor's
+// "Speichern unter..." writes the line list.
 #include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
 #include "dxf/LineStore.h"
+#include "dxf/encoding.h"
 
 using namespace kerbon;
 
+namespace {
+
+const char* const usageText =
+    "usage: kerbon-cli save SRC DST [--encoding ENC] [--strict]\n"
+    "  Saves SRC to DST in the encoding SRC was read in, each line ended by CR LF.\n"
+    "  --encoding ENC  save in ENC instead: ansi, utf-8, utf-8-bom, utf-16le, utf-16be\n"
+    "  --strict        refuse to save when characters would be lost because the encoding\n"
+    "                  cannot hold them; without it they are named on stderr, replaced\n"
+    "                  ('?' in ansi) and the file is saved\n";
+
+int usage()
+{
+    std::fputs(usageText, stderr);
+    return 2;
+}
+
+// "U+03A9 'Ω'" for each character, separated by blanks.
+std::string describe(const std::vector<char32_t>& chars)
+{
+    std::string s;
+    for (char32_t c : chars) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "U+%04X", unsigned(c));
+        s += s.empty() ? "" : " ";
+        s += buf;
+        if (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0)) {
+            s += " '";
+            enc::appendUtf8(s, c);
+            s += "'";
+        }
+    }
+    return s;
+}
+
+}  // namespace
+
 int cmdSave(int argc, char** argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: kerbon-cli save SRC DST\n");
-        return 2;
+    const char* paths[2] = {nullptr, nullptr};
+    int npaths = 0;
+    bool strict = false;
+    std::optional<Encoding> encoding;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--strict") == 0) {
+            strict = true;
+        } else if (std::strcmp(argv[i], "--encoding") == 0) {
+            if (i + 1 >= argc || !(encoding = encodingFromName(argv[i + 1])))
+                return usage();
+            ++i;
+        } else if (npaths < 2) {
+            paths[npaths++] = argv[i];
+        } else {
+            return usage();
+        }
     }
+    if (npaths < 2)
+        return usage();
+
     LineStore store;
-    if (!loadLines(argv[0], store)) {
-        std::fprintf(stderr, "kerbon-cli: cannot open %s\n", argv[0]);
+    if (!loadLines(paths[0], store)) {
+        std::fprintf(stderr, "kerbon-cli: cannot open %s\n", paths[0]);
         return 1;
     }
-    if (!saveLines(argv[1], store)) {
-        std::fprintf(stderr, "kerbon-cli: cannot write %s\n", argv[1]);
+    if (encoding)
+        store.encoding = *encoding;
+    const std::vector<char32_t> lost = unrepresentable(store);
+    if (!lost.empty()) {
+        std::fprintf(stderr, "kerbon-cli: %s cannot hold these characters: %s\n",
+                     encodingName(store.encoding), describe(lost).c_str());
+        if (strict) {
+            std::fprintf(stderr, "kerbon-cli: not saved (--strict)\n");
+            return 1;
+        }
+    }
+    if (!saveLines(paths[1], store)) {
+        std::fprintf(stderr, "kerbon-cli: cannot write %s\n", paths[1]);
         return 1;
     }
     return 0;

@@ -17,6 +17,8 @@ enum class LineEnding { CrLf, Lf, Cr, Mixed };
 
 const char* encodingName(Encoding e);      // "ansi", "utf-8", "utf-8-bom", "utf-16le", "utf-16be"
 const char* lineEndingName(LineEnding e);  // "crlf", "lf", "cr", "mixed"
+// The encoding named by encodingName's text; nullopt for any other text.
+std::optional<Encoding> encodingFromName(std::string_view name);
 
 // The line list `dxf`. Lines are held as UTF-8 without line-break characters.
 // Index 0 is the first line of the file; a code line at i has its value at i + 1.
@@ -32,25 +34,53 @@ struct LineStore {
     void replace(int i, std::string line) { lines[size_t(i)] = std::move(line); }
 };
 
-// Replaces `store` by the lines of the file. On failure `store` is unchanged and false
-// is returned.
+// Replaces `store` by the lines of the file. On failure (missing, unreadable, not a
+// regular file) `store` is unchanged and false is returned.
+// The encoding comes from the byte-order mark (UTF-8, UTF-16 LE/BE). Without a mark the
+// file is Windows-1252, except a drawing of version AC1021 or later whose bytes are valid
+// UTF-8: that is UTF-8 by the format's own rule, and is kept as UTF-8 without a mark.
+// Lines break at CR LF, lone CR and lone LF; a final break makes no empty last line.
 bool loadLines(const std::string& path, LineStore& store);
 
 // Writes the lines, each followed by CR LF, in the remembered encoding (with its byte
-// order mark where it has one). The target is replaced only after everything was
-// written, so a failure leaves an existing file untouched.
+// order mark where it has one). The bytes go to a temporary file beside the target,
+// which is synced and then renamed over the target: a failure leaves an existing file
+// untouched. Characters the encoding cannot hold are written as '?' (Windows-1252) or
+// U+FFFD (UTF-16); ask `unrepresentable` first to warn about them.
 bool saveLines(const std::string& path, const LineStore& store);
+
+// The file content saveLines writes for `store`, byte-order mark included.
+std::string encodeLines(const LineStore& store);
+
+// The distinct characters of the lines that saving in `store.encoding` would lose, in the
+// order of their first appearance. Ill-formed UTF-8 that would be lost counts as U+FFFD.
+std::vector<char32_t> unrepresentable(const LineStore& store);
+
+// The text of the $ACADVER variable (the code 1 value after the 9/$ACADVER pair, e.g.
+// "AC1015"), read pair by pair up to the end of the first section; empty when there is none.
+std::string acadVersion(const std::vector<std::string>& lines);
+// The number of an "AC1xxx" version text (1015 for "AC1015"); nullopt for other text.
+std::optional<int> acadVersionNumber(std::string_view version);
 
 // Blank and control characters (code <= 32) removed at both ends.
 std::string_view trimDxf(std::string_view s);
 
-// Number conversions of value text; nullopt when the text does not convert.
+// Number conversions of value text (trimmed first); nullopt when the text does not
+// convert. No locale is involved.
+// Real: optional sign ('+' or '-'), digits with an optional "." part, optional exponent
+// ("1.5", "-.25", "1E-5", "2e3"). Not accepted: "inf", "nan", hexadecimal forms, a comma,
+// and values out of the range of a double (so the result is always finite).
 std::optional<double> dxfToDouble(std::string_view s);
+// Integer: optional sign and decimal digits, within 32 bits.
 std::optional<int> dxfToInt(std::string_view s);
-std::optional<int32_t> dxfHexToInt(std::string_view s);  // handles, at most 8 hex digits
+// Handle: 1 to 8 hexadecimal digits (either case), read into 32 bits ("FFFFFFFF" is -1).
+std::optional<int32_t> dxfHexToInt(std::string_view s);
 
 // Value text of a real number: shortest general form with up to 15 significant digits,
 // or fixed point with 18 decimals where the general form would need an exponent.
+// Magnitudes of 1E18 and more keep the exponent form, written "1E18", "-2.5E20" (no '+',
+// no leading zeros in the exponent). Negative zero is written "0"; NaN and infinities,
+// which no DXF reader could convert back, are written "0" as well.
 std::string floattodxf(double x);
 // Handle text: upper-case hexadecimal, at least two digits ("0A", "FF", "1000").
 std::string handleText(int32_t h);

@@ -287,6 +287,10 @@ void mainLoop(ParseContext& c)
         if (code == 9) {
             s.handseedExpected = v == "$HANDSEED";
             s.versionExpected = v == "$ACADVER";
+        } else if (code == 0) {
+            // A variable name without its value ends with the section: a handle or text
+            // further on is never taken for the seed or the version.
+            s.handseedExpected = s.versionExpected = false;
         }
         if (s.handseedExpected && code == 5) {
             m.handleseedpos = c.valueLine();

@@ -1,13 +1,332 @@
-// The editor's document operations.
+// The editor's document lifecycle (new, open, save, close, options, language) and the
+// view commands it forwards to the view state.
 #include "edit/Editor.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
 
 #include "dxf/processdxf.h"
 
 namespace kerbon {
 
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const optionsName = "options.dat";
+
+bool fileExists(const std::string& path)
+{
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(fs::path(path), ec);
+}
+
+// The file-name part of a path, with either kind of separator.
+std::string baseName(const std::string& path)
+{
+    const size_t p = path.find_last_of("/\\");
+    return p == std::string::npos ? path : path.substr(p + 1);
+}
+
+}  // namespace
+
+Editor::Editor(Ui& ui) : ui(ui)
+{
+#ifdef KERBON_DATA_DIR
+    templatedirs.push_back(KERBON_DATA_DIR);
+#endif
+#ifdef KERBON_SOURCE_DATA_DIR
+    templatedirs.push_back(KERBON_SOURCE_DATA_DIR);
+#endif
+}
+
 void Editor::processdxf()
 {
     kerbon::processdxf(dxf, model);
+    if (onParsed)
+        onParsed();
+}
+
+std::string Editor::messageText(int n) const
+{
+    switch (n) {
+    case 2:  return "Bitte schließen Sie das Program und starten Sie es neu.";
+    case 3:  return "Übersetzen";
+    case 6:  return "Die folgende Datei konnte nicht zum Schreiben geöffnet werden: ";
+    case 7:  return "Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?";
+    case 8:  return "Speichern";
+    case 32: return "Konnte folgende Datei nicht öffnen: ";
+    case 34: return "unbenannt.dxf";
+    default: return "";
+    }
+}
+
+void Editor::repaint()
+{
+    if (onRepaint)
+        onRepaint();
+}
+
+// ---- caption and changed flag ----
+
+std::string Editor::caption() const
+{
+    const std::string name = afilename.empty() ? messageText(34) : baseName(afilename);
+    return maincap + " - [" + name + (changed ? "*]" : "]");
+}
+
+void Editor::showCaption()
+{
+    if (onCaption)
+        onCaption(caption());
+}
+
+void Editor::SetChanged()
+{
+    changed = true;
+    showCaption();
+}
+
+void Editor::SetUnChanged()
+{
+    changed = false;
+    showCaption();
+}
+
+// ---- open and new ----
+
+bool Editor::openfilewithname(const std::string& fname)
+{
+    const bool ok = loadLines(fname, dxf);  // the list stays as it was on failure
+    if (ok)
+        afilename = fname;
+    else
+        ui.messageBox(messageText(32) + fname, "", MsgIcon::Error, MsgButtons::Ok);
+    processdxf();
+    view.tabindex = 0;
+    ZoomFullIn();
+    repaint();
+    if (ok)
+        SetUnChanged();
+    return ok;
+}
+
+bool Editor::OpenFile()
+{
+    FileDialogSpec spec;
+    spec.filter = "DXF-Dateien (*.dxf)|*.dxf";
+    spec.defaultExt = "dxf";
+    const auto f = ui.openFileDialog(spec);
+    if (!f)
+        return false;
+    return openfilewithname(*f);
+}
+
+bool Editor::askToSave()
+{
+    if (!changed)
+        return true;
+    switch (ui.messageBox(messageText(7), messageText(8), MsgIcon::Question,
+                          MsgButtons::YesNoCancel)) {
+    case MsgResult::Yes: return SaveFile();
+    case MsgResult::No:  return true;
+    default:             return false;
+    }
+}
+
+std::string Editor::templatePath(const std::string& name) const
+{
+    if (fileExists(name))
+        return name;
+    for (const std::string& dir : templatedirs)
+        if (fileExists(dir + name))
+            return dir + name;
+    return name;  // not found anywhere: the open fails and names the file
+}
+
+bool Editor::NewFile(bool r12)
+{
+    if (!askToSave())
+        return false;
+    const bool ok = openfilewithname(templatePath(r12 ? "template0.dat" : "template1.dat"));
+    afilename.clear();
+    SetUnChanged();
+    return ok;
+}
+
+bool Editor::Open()
+{
+    if (!askToSave())
+        return false;
+    return OpenFile();
+}
+
+// ---- save ----
+
+FileDialogSpec Editor::saveDialogSpec()
+{
+    FileDialogSpec spec;
+    spec.filter = "DXF Dateien (*.dxf)|*.dxf";
+    spec.defaultExt = "dxf";
+    spec.overwritePrompt = true;
+    return spec;
+}
+
+bool Editor::SaveFileUnder(const std::string& fname)
+{
+    if (saveLines(fname, dxf))
+        return true;
+    ui.messageBox(messageText(6) + fname, "", MsgIcon::Error, MsgButtons::Ok);
+    return false;
+}
+
+bool Editor::SaveTheFile()
+{
+    const bool ok = SaveFileUnder(afilename);
+    if (ok)
+        SetUnChanged();
+    return ok;
+}
+
+// Save dialog, then save under the chosen name; on failure the old name comes back and
+// the document counts as changed.
+bool Editor::saveToChosenName()
+{
+    const auto f = ui.saveFileDialog(saveDialogSpec());
+    if (!f)
+        return false;
+    const std::string old = afilename;
+    afilename = *f;
+    if (SaveTheFile())
+        return true;
+    afilename = old;
+    SetChanged();
+    return false;
+}
+
+bool Editor::SaveFile()
+{
+    const bool ok = afilename.empty() ? saveToChosenName() : SaveTheFile();
+    if (ok)
+        SetUnChanged();
+    return ok;
+}
+
+bool Editor::SaveAs()
+{
+    return saveToChosenName();
+}
+
+bool Editor::FormCloseQuery()
+{
+    if (!askToSave())
+        return false;
+    SaveOptions();
+    return true;
+}
+
+// ---- options and language ----
+
+std::string Editor::configFileForRead(const std::string& name) const
+{
+    if (!configpath.empty() && fileExists(configpath + name))
+        return configpath + name;
+    return progpath + name;
+}
+
+void Editor::LoadOptions()
+{
+    languagesetto = 0;
+    language = 0;
+    std::ifstream in(configFileForRead(optionsName), std::ios::binary);
+    unsigned char b[4];
+    if (!in || !in.read(reinterpret_cast<char*>(b), 4))
+        return;  // missing or short: German
+    const uint32_t u = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
+                       uint32_t(b[3]) << 24;
+    languagesetto = int32_t(u);
+}
+
+void Editor::SaveOptions()
+{
+    const uint32_t u = uint32_t(language);
+    const char b[4] = {char(u & 0xFF), char(u >> 8 & 0xFF), char(u >> 16 & 0xFF),
+                       char(u >> 24 & 0xFF)};
+    // Once a copy lives in the configuration directory it is the one that is read, so it
+    // is the one to update; otherwise the program directory, when it can be written.
+    const bool useConfig = !configpath.empty() && fileExists(configpath + optionsName);
+    if (!useConfig) {
+        std::ofstream out(progpath + optionsName, std::ios::binary | std::ios::trunc);
+        if (out && out.write(b, 4))
+            return;
+    }
+    if (configpath.empty())
+        return;
+    std::error_code ec;
+    fs::create_directories(fs::path(configpath), ec);
+    std::ofstream out(configpath + optionsName, std::ios::binary | std::ios::trunc);
+    if (out)
+        out.write(b, 4);  // a failure to write is ignored
+}
+
+bool Editor::setLanguage(int index)
+{
+    if (dontchlang)
+        return false;
+    language = index;
+    ui.messageBox(messageText(2), messageText(3), MsgIcon::Information, MsgButtons::Ok);
+    return true;
+}
+
+// ---- view ----
+
+void Editor::ZoomInBtnClick()
+{
+    view.ZoomInBtnClick(model);
+    repaint();
+}
+
+void Editor::ZoomOutBtnClick()
+{
+    view.ZoomOutBtnClick(model);
+    repaint();
+}
+
+void Editor::ZoomFullIn()
+{
+    view.ZoomFullIn(model, page);
+}
+
+void Editor::ZoomAllClick()
+{
+    ZoomFullIn();
+    repaint();
+}
+
+void Editor::mouseWheel(bool up, double px, double py, bool shift, bool ctrl)
+{
+    view.mouseWheel(up, px, py, shift, ctrl, model);
+    repaint();
+}
+
+void Editor::scrollbarChange(int scrollx, int scrolly)
+{
+    view.setScroll(scrollx, scrolly, model);
+    repaint();
+}
+
+void Editor::setAreaSize(int w, int h)
+{
+    view.W = w;
+    view.H = h;
+}
+
+void Editor::TabControl1Change(int t)
+{
+    view.tabindex = t;
+    view.restoreZoom(model, page);
+    repaint();
 }
 
 }  // namespace kerbon

@@ -1,12 +1,16 @@
 // The editor without widgets: the document, its display model and the state the main
-// window works on. The Qt main window owns one Editor and forwards its events to it.
+// window works on. The Qt main window owns one Editor and forwards its events to it;
+// what the window must show after an operation reaches it through the callbacks below.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "dxf/LineStore.h"
 #include "dxf/model.h"
 #include "edit/Ui.h"
+#include "view/DisplayOptions.h"
 #include "view/PageValues.h"
 #include "view/ViewState.h"
 
@@ -14,7 +18,7 @@ namespace kerbon {
 
 class Editor {
 public:
-    explicit Editor(Ui& ui) : ui(ui) {}
+    explicit Editor(Ui& ui);
 
     Ui& ui;
     LineStore dxf;              // the document
@@ -23,9 +27,84 @@ public:
     model::DisplayModel model;
     view::ViewState view;       // zoom, scroll positions, area size, current tab
     view::PageValues page;      // page set-up values and printer metrics
+    view::DisplayOptions display;  // "Linienbreite zeigen", "Druckvorschau"
+
+    // Where the program keeps its own files. progpath is the program's directory and
+    // configpath the per-user configuration directory, both ending in "/". A file there
+    // is read from configpath when present, else from progpath (see configFileForRead).
+    std::string progpath;
+    std::string configpath;
+    // Directories searched for the templates after the current directory, each ending
+    // in "/": the installed data directory and, for a run from the build tree, the
+    // source data directory.
+    std::vector<std::string> templatedirs;
+
+    std::string maincap = "Tarvel Kerbon 1.0";  // caption without the document part
+    int language = 0;           // column of the translation table used for every lookup
+    int languagesetto = 0;      // language read from options.dat, applied at first show
+    bool dontchlang = false;    // while set the language commands do nothing
+
+    // Display options of the Ansicht menu.
+    bool showweight = true;     // "Linienbreite zeigen"
+    bool printpreview = false;  // "Druckvorschau"
+
+    // Called with the new caption whenever the changed flag or the file name is set.
+    std::function<void(const std::string&)> onCaption;
+    // Called after every rebuild of the display model (tab row, layer and type boxes).
+    std::function<void()> onParsed;
+    // Called when the drawing area must be repainted (view or document changed).
+    std::function<void()> onRepaint;
 
     // Rebuilds the display model from the document.
     void processdxf();
+
+    // Document lifecycle. Each returns true on success.
+    bool openfilewithname(const std::string& fname);  // load; message 32 on failure
+    bool OpenFile();                 // open dialog, then openfilewithname
+    bool SaveFile();                 // to afilename, asking for a name when untitled
+    bool SaveTheFile();              // to afilename without asking
+    bool SaveFileUnder(const std::string& fname);  // write the lines; message 6 on failure
+    bool SaveAs();                   // "Speichern unter...": always asks for a name
+    bool NewFile(bool r12);          // "Neue DXF Datei ..." from template0/template1.dat
+    bool Open();                     // "Öffnen...": save question, then OpenFile
+    // The unsaved-changes question (message 7). True when the caller may go on: no
+    // changes, "No", or "Yes" with a successful save.
+    bool askToSave();
+    // The close query: true when the window may close; options.dat is written then.
+    bool FormCloseQuery();
+
+    void SetChanged();
+    void SetUnChanged();
+    std::string caption() const;     // maincap + " - [name]" or " - [name*]"
+
+    // options.dat: one 32-bit little-endian integer, the language index.
+    void LoadOptions();
+    void SaveOptions();
+    // A language command ("Deutsch" 0, "English" 1): takes effect for lookups at once
+    // and tells the user that windows follow at the next start. False while dontchlang.
+    bool setLanguage(int index);
+
+    std::string configFileForRead(const std::string& name) const;
+    std::string templatePath(const std::string& name) const;
+
+    // Built-in message n in the current language.
+    std::string messageText(int n) const;
+
+    // View commands: each changes the view and asks for a repaint.
+    void ZoomInBtnClick();
+    void ZoomOutBtnClick();
+    void ZoomAllClick();             // zoom to extents and repaint
+    void ZoomFullIn();               // zoom to extents without repaint
+    void mouseWheel(bool up, double px, double py, bool shift, bool ctrl);
+    void scrollbarChange(int scrollx, int scrolly);  // the user moved a scroll bar
+    void setAreaSize(int w, int h);
+    void TabControl1Change(int t);   // restore the tab's view (or zoom to extents)
+
+private:
+    void repaint();
+    void showCaption();
+    bool saveToChosenName();
+    static FileDialogSpec saveDialogSpec();
 };
 
 }  // namespace kerbon

@@ -3,16 +3,23 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 using namespace kerbon;
 
+QString QtUi::tr(const char* german) const
+{
+    const QString s = QString::fromUtf8(german);
+    return translate ? translate(s) : s;
+}
+
 // "Description (*.ext)|*.ext|..." becomes Qt's "Description (*.ext);;...".
-static QString qtFilter(const std::string& filter)
+QString QtUi::filterOf(const std::string& filter) const
 {
     const QStringList parts = QString::fromStdString(filter).split('|');
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << parts[i];
+        out << (translate ? translate(parts[i]) : parts[i]);
     return out.join(";;");
 }
 
@@ -37,6 +44,16 @@ MsgResult QtUi::messageBox(const std::string& text, const std::string& title, Ms
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
+        {QMessageBox::Ok, "OK"},
+        {QMessageBox::Cancel, "Abbrechen"},
+        {QMessageBox::Yes, "Ja"},
+        {QMessageBox::No, "Nein"}};
+    for (const auto& [b, caption] : captions)
+        if (QAbstractButton* btn = box.button(b))
+            btn->setText(tr(caption));
+    if (buttons == MsgButtons::YesNoCancel || buttons == MsgButtons::OkCancel)
+        box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Ok:  return MsgResult::Ok;
     case QMessageBox::Yes: return MsgResult::Yes;
@@ -47,17 +64,20 @@ MsgResult QtUi::messageBox(const std::string& text, const std::string& title, Ms
 
 std::optional<std::string> QtUi::openFileDialog(const FileDialogSpec& spec)
 {
-    const QString f = QFileDialog::getOpenFileName(parent, QString::fromStdString(spec.title),
-                                                   QString(), qtFilter(spec.filter));
-    if (f.isEmpty())
+    QFileDialog dlg(parent, QString::fromStdString(spec.title), QString(), filterOf(spec.filter));
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setDefaultSuffix(QString::fromStdString(spec.defaultExt));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
-    return f.toStdString();
+    return dlg.selectedFiles().first().toStdString();
 }
 
 std::optional<std::string> QtUi::saveFileDialog(const FileDialogSpec& spec)
 {
-    QFileDialog dlg(parent, QString::fromStdString(spec.title), QString(), qtFilter(spec.filter));
+    QFileDialog dlg(parent, QString::fromStdString(spec.title), QString(), filterOf(spec.filter));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setDefaultSuffix(QString::fromStdString(spec.defaultExt));
     if (!spec.overwritePrompt)
         dlg.setOption(QFileDialog::DontConfirmOverwrite);

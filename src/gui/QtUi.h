@@ -1,5 +1,8 @@
-// The Ui port with Qt message boxes and file dialogs.
+// The Ui port with Qt message boxes and file dialogs, in the user's language.
 #pragma once
+
+#include <QString>
+#include <functional>
 
 #include "edit/Ui.h"
 
@@ -13,6 +16,12 @@ public:
     std::optional<std::string> openFileDialog(const kerbon::FileDialogSpec& spec) override;
     std::optional<std::string> saveFileDialog(const kerbon::FileDialogSpec& spec) override;
 
+    // Lookup for the German texts of the boxes' buttons and of the dialogs' filters;
+    // unset: German as written.
+    std::function<QString(const QString&)> translate;
+
 private:
+    QString tr(const char* german) const;
+    QString filterOf(const std::string& filter) const;
     QWidget* parent;
 };

@@ -74,6 +74,21 @@ TEST(processdxf, HeaderVariables)
     }
 }
 
+TEST(processdxf, VariableWithoutValueDoesNotReachIntoTheNextSection)
+{
+    // The header ends right after the names: the table handle and the TEXT's code 1 are
+    // neither the seed (the writers would overwrite that handle) nor the version.
+    model::DisplayModel m;
+    m.cadver = 1009;
+    processdxf(splitLines("0|SECTION|2|HEADER|9|$ACADVER|9|$HANDSEED|0|ENDSEC|"
+                          "0|SECTION|2|TABLES|0|TABLE|2|LAYER|5|2|0|ENDTAB|0|ENDSEC|"
+                          "0|SECTION|2|HEADER|9|$ACADVER|0|ENDSEC|"
+                          "0|SECTION|2|ENTITIES|0|TEXT|1|AC1032|0|ENDSEC|0|EOF"), m);
+    EXPECT_EQ(m.handleseedpos, -1);
+    EXPECT_EQ(m.cadver, 1009);
+    EXPECT_EQ(m.maxhandle, 2);
+}
+
 TEST(processdxf, MaxhandleIsTheLargestHandleInUse)
 {
     const auto m = parsed("0|SECTION|2|HEADER|9|$HANDSEED|5|2A|0|ENDSEC|"

@@ -1,0 +1,119 @@
+// The drawing area widget.
+#include "gui/DrawArea.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QWheelEvent>
+
+#include "edit/Editor.h"
+
+DrawArea::DrawArea(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("PaintBox1");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setCursor(crossCursor());
+    setMinimumSize(50, 50);
+}
+
+// A thin black cross of 31 pixels with a gap at the centre, hot spot in the middle.
+QCursor DrawArea::crossCursor()
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(QPen(Qt::white, 3));
+    p.drawLine(0, 15, 12, 15);
+    p.drawLine(18, 15, 31, 15);
+    p.drawLine(15, 0, 15, 12);
+    p.drawLine(15, 18, 15, 31);
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(0, 15, 12, 15);
+    p.drawLine(18, 15, 31, 15);
+    p.drawLine(15, 0, 15, 12);
+    p.drawLine(15, 18, 15, 31);
+    p.end();
+    return QCursor(pm, 15, 15);
+}
+
+// A magnifying glass: a round lens with a handle to the lower right, hot spot in the lens.
+QCursor DrawArea::magnifierCursor()
+{
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, 4));
+    p.drawEllipse(QPointF(12, 12), 8, 8);
+    p.drawLine(18, 18, 28, 28);
+    p.setPen(QPen(Qt::black, 2));
+    p.setBrush(QColor(255, 255, 255, 160));
+    p.drawEllipse(QPointF(12, 12), 8, 8);
+    p.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(18, 18, 27, 27);
+    p.end();
+    return QCursor(pm, 12, 12);
+}
+
+void DrawArea::invalidate()
+{
+    stale = true;
+    update();
+}
+
+void DrawArea::renderCache()
+{
+    const QSize s = size().expandedTo(QSize(1, 1));
+    if (cache.size() != s)
+        cache = QImage(s, QImage::Format_ARGB32_Premultiplied);
+    cache.fill(Qt::white);
+    stale = false;
+}
+
+void DrawArea::paintEvent(QPaintEvent*)
+{
+    // While a view operation sets zoom and both scroll positions nothing is drawn; the
+    // operation asks for a repaint when it is done.
+    const bool busy = editor && editor->view.donotdrawnow;
+    if ((stale || cache.size() != size()) && !busy)
+        renderCache();
+    QPainter p(this);
+    if (cache.isNull())
+        p.fillRect(rect(), Qt::white);
+    else
+        p.drawImage(0, 0, cache);
+}
+
+void DrawArea::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    stale = true;
+    emit resized(width(), height());
+}
+
+void DrawArea::mousePressEvent(QMouseEvent* e)
+{
+    emit mousePressed(e);
+}
+
+void DrawArea::mouseMoveEvent(QMouseEvent* e)
+{
+    emit mouseMoved(e);
+}
+
+void DrawArea::mouseReleaseEvent(QMouseEvent* e)
+{
+    emit mouseReleased(e);
+}
+
+void DrawArea::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    emit mouseDoubleClicked(e);
+}
+
+void DrawArea::wheelEvent(QWheelEvent* e)
+{
+    emit wheelTurned(e);
+    e->accept();  // the wheel is always handled
+}

@@ -1,0 +1,47 @@
+// The drawing area `PaintBox1`: shows the drawing from a cached image, which is redrawn
+// only when something changed, and passes mouse events to the main window.
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+namespace kerbon {
+class Editor;
+}
+
+class DrawArea : public QWidget {
+    Q_OBJECT
+public:
+    explicit DrawArea(QWidget* parent = nullptr);
+
+    kerbon::Editor* editor = nullptr;  // set by the main window
+    QImage cache;                      // the last painted picture of the drawing
+
+    // Marks the cached picture stale and schedules a repaint.
+    void invalidate();
+    // Draws the drawing into `cache` at the widget's size (white where nothing is drawn).
+    void renderCache();
+
+    static QCursor crossCursor();      // the drawing cross-hair
+    static QCursor magnifierCursor();  // the zoom tool
+
+signals:
+    void resized(int w, int h);
+    void mousePressed(QMouseEvent* e);
+    void mouseMoved(QMouseEvent* e);
+    void mouseReleased(QMouseEvent* e);
+    void mouseDoubleClicked(QMouseEvent* e);
+    void wheelTurned(QWheelEvent* e);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+
+private:
+    bool stale = true;
+};

@@ -1,0 +1,10 @@
+// The nesting window.
+#pragma once
+
+#include <QDialog>
+
+class TSchachtelungForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TSchachtelungForm(QWidget* parent = nullptr);
+};
