@@ -175,6 +175,16 @@ FileDialogSpec Editor::saveDialogSpec()
 
 bool Editor::SaveFileUnder(const std::string& fname)
 {
+    // Characters the file's encoding cannot hold would be replaced on saving: the user
+    // decides whether to go on. "No" saves nothing and reports no error.
+    if (const auto lost = unrepresentable(dxf); !lost.empty()) {
+        const std::string question =
+            "Folgende Zeichen können in der Kodierung dieser Datei nicht gespeichert werden "
+            "und gehen verloren: " + describeChars(lost) + ". Trotzdem speichern?";
+        if (ui.messageBox(question, messageText(8), MsgIcon::Warning, MsgButtons::YesNo) !=
+            MsgResult::Yes)
+            return false;
+    }
     if (saveLines(fname, dxf))
         return true;
     ui.messageBox(messageText(6) + fname, "", MsgIcon::Error, MsgButtons::Ok);
