@@ -10,7 +10,8 @@ static int usage()
     std::fprintf(stderr,
                  "usage: kerbon-cli info FILE [--json]\n"
                  "       kerbon-cli save SRC DST [--encoding ENC] [--strict]\n"
-                 "       kerbon-cli join lines|polylines SRC DST [--tolerance T]\n");
+                 "       kerbon-cli join lines|polylines SRC DST [--tolerance T]\n"
+                 "       kerbon-cli render FILE OUT.png [--size WxH] [--tab N]\n");
     return 2;
 }
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv)
         {"info", cmdInfo},
         {"save", cmdSave},
         {"join", cmdJoin},
+        {"render", cmdRender},
     };
     for (const Command& c : commands)
         if (std::strcmp(argv[1], c.name) == 0)

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <unordered_map>
 
 #include "nesting/contour_model.h"
 #include "nesting/contour_text.h"
@@ -17,11 +16,6 @@
 namespace kerbon::contour {
 
 namespace {
-
-bool within(const Tmypoi& a, const Tmypoi& b, double t)
-{
-    return std::fabs(a.x - b.x) < t && std::fabs(a.y - b.y) < t && std::fabs(a.z - b.z) < t;
-}
 
 bool finitePoint(const Tmypoi& p)
 {
@@ -39,32 +33,42 @@ void appendPoly(tpoly& j, tpoly& i)
     std::vector<Tmypoi>().swap(i.ps);
 }
 
-// Grid over x and y with square cells of side `cell`. A point is filed under the cell that
-// holds it; two points that match lie at most one cell apart on each axis, because the cell
-// is at least four times the tolerance. Cells that hash alike share a bucket, which only adds
-// candidates; every candidate is checked with the exact box test. Each bucket keeps its
-// polyline indices in ascending order, so the first match found in it is its smallest.
+// Grid over x and y with square cells of side `cell`. A polyline is filed under the cell that
+// holds its last vertex, with a copy of that vertex's coordinates so that a look-up touches
+// only the grid. Two points that match lie at most one cell apart on each axis, because the
+// cell is at least four times the tolerance. Cells that hash alike share a bucket, which only
+// adds candidates; every candidate is checked with the exact box test. Each bucket keeps its
+// entries in ascending polyline order, so the first match found in it is its smallest.
 class EndGrid {
 public:
-    EndGrid(double cell, size_t expected) : cell(cell) { buckets.reserve(expected); }
+    EndGrid(double cell, size_t expected) : cell(cell)
+    {
+        size_t cap = 16;
+        while (cap < 2 * expected)
+            cap *= 2;
+        slots.resize(cap);
+    }
 
     void insert(int idx, const Tmypoi& p)
     {
-        std::vector<int>& b = buckets[key(cellOf(p.x), cellOf(p.y))];
-        b.insert(std::lower_bound(b.begin(), b.end(), idx), idx);
+        std::vector<Entry>& b = bucket(key(cellOf(p.x), cellOf(p.y)));
+        auto pos = std::lower_bound(b.begin(), b.end(), idx,
+                                    [](const Entry& e, int v) { return e.idx < v; });
+        b.insert(pos, Entry{idx, p.x, p.y, p.z});
     }
     void erase(int idx, const Tmypoi& p)
     {
-        auto it = buckets.find(key(cellOf(p.x), cellOf(p.y)));
-        if (it == buckets.end())
+        const size_t at = findAt(key(cellOf(p.x), cellOf(p.y)));
+        if (at == npos)
             return;
-        std::vector<int>& b = it->second;
-        auto pos = std::lower_bound(b.begin(), b.end(), idx);
-        if (pos != b.end() && *pos == idx)
+        std::vector<Entry>& b = slots[at].items;
+        auto pos = std::lower_bound(b.begin(), b.end(), idx,
+                                    [](const Entry& e, int v) { return e.idx < v; });
+        if (pos != b.end() && pos->idx == idx)
             b.erase(pos);
     }
     // The smallest index other than `self` whose last vertex matches q; -1 when none.
-    int firstMatch(const std::vector<tpoly>& polys, int self, const Tmypoi& q, double t) const
+    int firstMatch(int self, const Tmypoi& q, double t) const
     {
         const double fx = q.x / cell, fy = q.y / cell;
         const int64_t cx = int64_t(std::floor(fx)), cy = int64_t(std::floor(fy));
@@ -78,17 +82,17 @@ public:
                 seen = seen || keys[e] == keys[k];
             if (seen)
                 continue;
-            auto it = buckets.find(keys[k]);
-            if (it == buckets.end())
+            const size_t at = findAt(keys[k]);
+            if (at == npos)
                 continue;
-            for (int idx : it->second) {
-                if (best >= 0 && idx >= best)
+            for (const Entry& e : slots[at].items) {
+                if (best >= 0 && e.idx >= best)
                     break;
-                if (idx == self)
+                if (e.idx == self)
                     continue;
-                const tpoly& j = polys[size_t(idx)];
-                if (within(q, j.ps[size_t(j.anzp) - 1], t)) {
-                    best = idx;
+                if (std::fabs(q.x - e.x) < t && std::fabs(q.y - e.y) < t &&
+                    std::fabs(q.z - e.z) < t) {
+                    best = e.idx;
                     break;
                 }
             }
@@ -97,25 +101,70 @@ public:
     }
 
 private:
+    struct Entry {
+        int idx;
+        double x, y, z;
+    };
+    struct Slot {
+        uint64_t key = 0;
+        bool used = false;
+        std::vector<Entry> items;
+    };
+
     int64_t cellOf(double v) const { return int64_t(std::floor(v / cell)); }
     static uint64_t key(int64_t cx, int64_t cy)
     {
         uint64_t h = uint64_t(cx) * 0x9E3779B97F4A7C15ull;
         h ^= uint64_t(cy) + 0x7F4A7C159E3779B9ull + (h << 6) + (h >> 2);
+        h ^= h >> 33;
+        h *= 0xff51afd7ed558ccdull;
+        h ^= h >> 33;
         return h;
     }
-    struct Mix {
-        size_t operator()(uint64_t h) const
-        {
-            h ^= h >> 33;
-            h *= 0xff51afd7ed558ccdull;
-            h ^= h >> 33;
-            return size_t(h);
+    static constexpr size_t npos = size_t(-1);
+    size_t findAt(uint64_t k) const  // open addressing with linear probing
+    {
+        const size_t mask = slots.size() - 1;
+        for (size_t at = size_t(k) & mask;; at = (at + 1) & mask) {
+            if (!slots[at].used)
+                return npos;
+            if (slots[at].key == k)
+                return at;
         }
-    };
+    }
+    std::vector<Entry>& bucket(uint64_t k)
+    {
+        if (const size_t at = findAt(k); at != npos)
+            return slots[at].items;
+        if (2 * (used + 1) > slots.size())
+            grow();
+        const size_t mask = slots.size() - 1;
+        size_t at = size_t(k) & mask;
+        while (slots[at].used)
+            at = (at + 1) & mask;
+        slots[at].used = true;
+        slots[at].key = k;
+        ++used;
+        return slots[at].items;
+    }
+    void grow()
+    {
+        std::vector<Slot> old(slots.size() * 2);
+        old.swap(slots);
+        const size_t mask = slots.size() - 1;
+        for (Slot& s : old) {
+            if (!s.used)
+                continue;
+            size_t at = size_t(s.key) & mask;
+            while (slots[at].used)
+                at = (at + 1) & mask;
+            slots[at] = std::move(s);
+        }
+    }
 
     double cell;
-    std::unordered_map<uint64_t, std::vector<int>, Mix> buckets;
+    std::vector<Slot> slots;
+    size_t used = 0;
 };
 
 }  // namespace
@@ -156,7 +205,7 @@ int joinPasses(ContourModel& m, double t)
             tpoly& pi = polys[size_t(i)];
             if (pi.anzp < 2 || !finitePoint(pi.ps[0]))  // a NaN or infinite point never matches
                 continue;
-            const int j = grid.firstMatch(polys, i, pi.ps[0], t);
+            const int j = grid.firstMatch(i, pi.ps[0], t);
             if (j < 0)
                 continue;
             tpoly& pj = polys[size_t(j)];

@@ -42,17 +42,32 @@ void resetModel(ContourModel& m)
 }
 
 // Lines of one vertex while a LINE is being read; stored contiguously once it is complete.
+// Reused from LINE to LINE, so reading allocates nothing per line.
 struct VertexLines {
-    std::vector<std::string> lines;
+    std::string text;
+    std::vector<size_t> ends;
+    void clear()
+    {
+        text.clear();
+        ends.clear();
+    }
     void add(std::string_view a, std::string_view b)
     {
-        lines.emplace_back(a);
-        lines.emplace_back(b);
+        text.append(a);
+        ends.push_back(text.size());
+        text.append(b);
+        ends.push_back(text.size());
+    }
+    size_t size() const { return ends.size(); }
+    std::string_view operator[](size_t k) const
+    {
+        const size_t from = k == 0 ? 0 : ends[k - 1];
+        return std::string_view(text).substr(from, ends[k] - from);
     }
 };
 
 // One LINE, its 0/LINE pair being current. Leaves the pair that ended it for the main loop.
-void readLine(PairStream& in, ContourModel& m, bool lightweight)
+void readLine(PairStream& in, ContourModel& m, bool lightweight, VertexLines (&vl)[2])
 {
     LinePool& pool = m.lines;
     tpoly p;
@@ -62,7 +77,8 @@ void readLine(PairStream& in, ContourModel& m, bool lightweight)
     p.code.push_back(pool.add(" 66"));
     p.code.push_back(pool.add("1"));
     std::string layer = "0";
-    VertexLines vl[2];
+    vl[0].clear();
+    vl[1].clear();
     auto createVertex = [&] {
         newVertex(p);
         if (!lightweight) {
@@ -103,18 +119,19 @@ void readLine(PairStream& in, ContourModel& m, bool lightweight)
     if (!lightweight) {
         p.code2.push_back(pool.add(" 0"));
         p.code2.push_back(pool.add("SEQEND"));
-        for (VertexLines& v : vl) {
-            if (v.lines.size() < 4)
-                continue;
-            v.lines.insert(v.lines.begin() + 4, {" 8", layer});
-        }
     }
     for (int k = 0; k < p.anzp; ++k) {
         Tmypoi& v = p.ps[size_t(k)];
+        const VertexLines& lines = vl[k];
         v.code.first = pool.size();
-        for (const std::string& l : vl[k].lines)
-            pool.add(l);
-        v.code.count = uint32_t(vl[k].lines.size());
+        for (size_t q = 0; q < lines.size(); ++q) {
+            if (q == 4 && !lightweight) {  // the layer goes behind VERTEX and the handle
+                pool.add(" 8");
+                pool.add(layer);
+            }
+            pool.add(lines[q]);
+        }
+        v.code.count = pool.size() - v.code.first;
     }
     finishPoly(m, std::move(p));
 }
@@ -232,6 +249,7 @@ bool LoadDxf2(const std::string& fname, ContourModel& m)
     if (!in.isOpen())
         return false;
     resetModel(m);
+    VertexLines scratch[2];
     bool inEntities = false, versionFlag = false;
     while (in.next()) {
         const Pair& pr = in.pair();
@@ -246,7 +264,7 @@ bool LoadDxf2(const std::string& fname, ContourModel& m)
         }
         trackSection(pr, inEntities);
         if (inEntities && c == "0" && v == "LINE")
-            readLine(in, m, m.cadver > 1009);
+            readLine(in, m, m.cadver > 1009, scratch);
     }
     return true;
 }

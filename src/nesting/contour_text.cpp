@@ -1,20 +1,17 @@
 // Streaming line and pair reading, buffered writing and number text of the contour tool.
 #include "nesting/contour_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
 namespace kerbon::contour {
 
-namespace {
-constexpr size_t chunk = size_t(1) << 20;
-}
-
-LineSource::LineSource(const std::string& path)
+LineSource::LineSource(const std::string& path, size_t chunk)
 {
     f = std::fopen(path.c_str(), "rb");
     if (f)
-        buf.resize(chunk);
+        buf.resize(std::max<size_t>(chunk, 1));
 }
 
 LineSource::~LineSource()
@@ -27,12 +24,15 @@ bool LineSource::fill()
 {
     if (eof || !f)
         return false;
-    if (pos > 0) {  // keep the unread bytes at the front
-        std::memmove(buf.data(), buf.data() + pos, end - pos);
-        end -= pos;
-        pos = 0;
+    const size_t from = std::min(pos, keep);
+    if (from > 0) {  // drop what is read and not kept
+        std::memmove(buf.data(), buf.data() + from, end - from);
+        end -= from;
+        pos -= from;
+        keep -= from;
+        dropped += from;
     }
-    if (end == buf.size())  // one line longer than the buffer: let it grow
+    if (end == buf.size())  // a long line: let the buffer grow
         buf.resize(buf.size() * 2);
     const size_t got = std::fread(buf.data() + end, 1, buf.size() - end, f);
     if (got == 0) {
@@ -45,40 +45,37 @@ bool LineSource::fill()
     return true;
 }
 
-bool LineSource::next(std::string_view& line)
+bool LineSource::next(uint64_t& at, size_t& len)
 {
     if (!f)
         return false;
-    size_t scanFrom = pos;
+    size_t k = pos;
     for (;;) {
-        size_t k = scanFrom;
-        while (k < end && buf[k] != '\n' && buf[k] != '\r')
+        const char* p = buf.data();
+        while (k < end && p[k] != '\n' && p[k] != '\r')
             ++k;
-        if (k < end) {
-            if (buf[k] == '\r' && k + 1 == end && !eof) {  // CR at the edge: is LF next?
-                const size_t off = k - pos;
-                if (fill()) {
-                    scanFrom = pos + off;
-                    continue;
-                }
-                k = pos + off;
-            }
-            line = std::string_view(buf.data() + pos, k - pos);
+        if (k + 1 < end || (k < end && (p[k] == '\n' || eof))) {
+            at = dropped + pos;
+            len = k - pos;
             size_t after = k + 1;
-            if (buf[k] == '\r' && after < end && buf[after] == '\n')
+            if (p[k] == '\r' && after < end && p[after] == '\n')
                 ++after;
             pos = after;
             return true;
         }
-        const size_t scanned = end - pos;
+        // No break yet, or a CR as the last byte read (an LF may follow): read on.
+        const size_t scanned = k - pos;
         if (!fill()) {
             if (pos == end)
                 return false;
-            line = std::string_view(buf.data() + pos, end - pos);  // last line, no break
+            at = dropped + pos;  // the last line, without a break
+            len = end - pos;
+            if (len > 0 && buf[end - 1] == '\r')
+                --len;
             pos = end;
             return true;
         }
-        scanFrom = pos + scanned;
+        k = pos + scanned;
     }
 }
 
@@ -91,14 +88,14 @@ bool PairStream::next()
         again = false;
         return true;
     }
-    std::string_view l;
-    if (!src.next(l))
+    src.keepFromHere();
+    uint64_t codeAt = 0, valueAt = 0;
+    size_t codeLen = 0, valueLen = 0;
+    if (!src.next(codeAt, codeLen))
         return false;
-    cur.codeLine.assign(l);
-    if (src.next(l))
-        cur.valueLine.assign(l);
-    else
-        cur.valueLine.clear();
+    const bool hasValue = src.next(valueAt, valueLen);
+    cur.codeLine = src.view(codeAt, codeLen);
+    cur.valueLine = hasValue ? src.view(valueAt, valueLen) : std::string_view();
     return true;
 }
 

@@ -15,28 +15,38 @@ namespace kerbon::contour {
 // not part of the line. A last line without a break is still a line.
 class LineSource {
 public:
-    explicit LineSource(const std::string& path);
+    explicit LineSource(const std::string& path, size_t chunk = size_t(1) << 20);
     ~LineSource();
     LineSource(const LineSource&) = delete;
     LineSource& operator=(const LineSource&) = delete;
 
     bool isOpen() const { return f != nullptr; }
     bool readError() const { return failed; }
-    // The next line, valid until the next call; false at the end of the file.
-    bool next(std::string_view& line);
+    // The next line as its position since the start of the file and its length; false at
+    // the end of the file. The bytes stay readable through view() until the next call to
+    // next() after keepFromHere() is called again.
+    bool next(uint64_t& at, size_t& len);
+    // Keeps every line from the next one on readable, until this is called again.
+    void keepFromHere() { keep = pos; }
+    std::string_view view(uint64_t at, size_t len) const
+    {
+        return std::string_view(buf.data() + size_t(at - dropped), len);
+    }
 
 private:
-    bool fill();  // reads more bytes behind the unread ones; false when nothing more came
+    bool fill();  // reads more bytes behind the kept ones; false when nothing more came
 
     std::FILE* f = nullptr;
     std::vector<char> buf;
-    size_t pos = 0, end = 0;
+    size_t pos = 0, end = 0, keep = 0;
+    uint64_t dropped = 0;  // bytes of the file before buf[0]
     bool eof = false, failed = false;
 };
 
 // One group-code line and its value line, both exactly as read, and their trimmed forms.
+// The text stays valid until the next pair is read.
 struct Pair {
-    std::string codeLine, valueLine;
+    std::string_view codeLine, valueLine;
     std::string_view code() const;   // trimmed
     std::string_view value() const;  // trimmed
 };

@@ -9,30 +9,24 @@ namespace kerbon::view {
 
 namespace {
 
-std::string_view trimmed(std::string_view s)
-{
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
+struct Pixel {
+    double x, y;
+};
 
-// `skipPaperSpace`: the block "*Paper_Space" does not count as the layout's block (printing
-// and zoom to extents); the screen takes the first block with the handle, whatever its name.
-TabContext tabContext(const model::DisplayModel& m, int t, bool skipPaperSpace)
+}  // namespace
+
+TabContext paintTabContext(const model::DisplayModel& m, int t)
 {
     TabContext c;
     if (t >= 0 && t < int(m.layouts.size())) {
+        c.haslayout = true;
         c.layhan = m.layouts[t].layhan;
         c.model = t == 0;
         for (const model::tblock& b : m.blocks) {
-            if (b.hand != c.layhan)
-                continue;
-            if (skipPaperSpace && (t == 0 || trimmed(b.blockname) == "*Paper_Space"))
-                continue;
-            c.blockname = b.blockname;
-            break;
+            if (b.hand == c.layhan) {
+                c.blockname = b.blockname;
+                break;
+            }
         }
     } else {
         c.model = t != 1;
@@ -40,23 +34,15 @@ TabContext tabContext(const model::DisplayModel& m, int t, bool skipPaperSpace)
     return c;
 }
 
-struct Pixel {
-    double x, y;
-};
-
-}  // namespace
-
-TabContext paintTabContext(const model::DisplayModel& m, int tab) { return tabContext(m, tab, false); }
-
-void PaintBox1Paint(DrawSurface& s, model::DisplayModel& m, const PaintView& v, const PageValues& page,
-                    const DisplayOptions& opt, bool donotdrawnow)
+void PaintBox1Paint(DrawSurface& s, model::DisplayModel& m, const ViewState& v, const PageValues& page,
+                    const DisplayOptions& opt, int screenDpi)
 {
-    const TabContext tc = paintTabContext(m, v.tab);
-    if (donotdrawnow)
+    const TabContext tc = paintTabContext(m, v.tabindex);
+    if (v.donotdrawnow)
         return;
     const double z = v.zoomedvalue;
-    const double sx = v.hp / 100.0, sy = v.vp / 100.0;
-    const int W = v.width, H = v.height;
+    const double sx = v.scrollx / 100.0, sy = v.scrolly / 100.0;
+    const int W = v.W, H = v.H;
     const auto px = [&](double u, double w) {
         return Pixel{roundEven(u * z / 100 - sx), (H - 1) - roundEven(w * z / 100 + sy)};
     };
@@ -72,7 +58,7 @@ void PaintBox1Paint(DrawSurface& s, model::DisplayModel& m, const PaintView& v, 
     if (sheet) {
         const Rgb paper = tc.model ? Rgb{255, 255, 255} : Rgb{0, 0, 0};
         const Rgb border = tc.model ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
-        const double mm = page.scale(), r = page.margin, ox = page.xoffset, oy = page.yoffset;
+        const double mm = page.scale(), r = page.rand, ox = page.xoffset, oy = page.yoffset;
         const double pw = page.paperWidthMm(), ph = page.paperHeightMm();
         const double a = (ox + r) / mm, b = (oy + r) / mm;
         Path rect;
@@ -133,7 +119,7 @@ void PaintBox1Paint(DrawSurface& s, model::DisplayModel& m, const PaintView& v, 
     args.scrolly = sy;
     args.paintbox1height = H;
     args.showweight = opt.showLineweights;
-    args.dpi1 = v.screenDpi;
+    args.dpi1 = screenDpi;
     args.zoomit = z;
     args.thelayhan = tc.layhan;
     args.showmodel = tc.model;
@@ -152,9 +138,11 @@ void PaintBox1Paint(DrawSurface& s, model::DisplayModel& m, const PaintView& v, 
 void printPage(DrawSurface& s, model::DisplayModel& m, int tab, const PageValues& page,
                const DisplayOptions& opt)
 {
-    const double mm = page.scale(), r = page.margin;
-    const int dpi = page.printerDpi, PW = page.pageWidth, PH = page.pageHeight;
-    const TabContext tc = tabContext(m, tab, true);
+    const double mm = page.scale(), r = page.rand;
+    const double dpi = page.dpi, PW = page.pagewidth, PH = page.pageheight;
+    const TabContext tc = tabContext(m, tab);
+    if (!(dpi > 0) || !(PW > 0) || !(PH > 0))
+        return;
     const double rp = r * dpi / 25.39995;
     const double l = roundEven(rp), t = roundEven(rp);
     const double rr = roundEven(PW - 1 - rp), bb = roundEven(PH - 1 - rp);
@@ -169,13 +157,13 @@ void printPage(DrawSurface& s, model::DisplayModel& m, int tab, const PageValues
     args.scrolly = (page.yoffset + r) * dpi / 25.39995;
     args.paintbox1height = PH;
     args.showweight = opt.showLineweights;
-    args.dpi1 = dpi;
+    args.dpi1 = roundPixel(dpi);
     args.thelayhan = tc.layhan;
     args.showmodel = tc.model;
     args.showmodelforcolor = true;
     args.forprint = true;
     RenderCache cache;
-    cache.build(m, dpi, args.showweight);
+    cache.build(m, args.dpi1, args.showweight);
     const PixelRect visible{std::min(l, rr), std::min(t, bb), std::max(l, rr), std::max(t, bb)};
     Drawpolys(s, m, args, cache, &visible);
     if (!tc.blockname.empty()) {

@@ -8,6 +8,7 @@
 
 #include "nesting/contour_fixture.h"
 #include "nesting/contour_model.h"
+#include "nesting/contour_text.h"
 
 using namespace kerbon::contour;
 using namespace kerbon::contour::test;
@@ -152,6 +153,28 @@ TEST_F(ContourFile, ReadsAnyLineBreakAndFilesThatEndInsideAnEntity)
     const std::string out = get("b.dxf");
     EXPECT_NE(out.find("AcDbPolyline\r\n 90\r\n2\r\n 10\r\n0\r\n"), std::string::npos);
     EXPECT_TRUE(out.ends_with("\r\n 10\r\n10\r\n 20\r\n\r\n"));
+}
+
+TEST_F(ContourFile, LineBreaksAreFoundAcrossEveryBufferEdge)
+{
+    // CR LF, LF and lone CR mixed, empty lines, a CR LF split by a buffer edge, lines longer
+    // than the buffer, and a last line without a break; read with every small buffer size.
+    const std::string bytes = "  0\r\nLINE\n\r\n 10\r1.5\r\r\nlonger than a buffer\n\nend";
+    const Lines want = {"  0", "LINE", "", " 10", "1.5", "", "longer than a buffer", "", "end"};
+    put("a.dxf", bytes);
+    for (size_t chunk = 1; chunk <= bytes.size() + 1; ++chunk) {
+        SCOPED_TRACE(chunk);
+        LineSource src(path("a.dxf"), chunk);
+        Lines got;
+        uint64_t at = 0;
+        size_t len = 0;
+        src.keepFromHere();
+        while (src.next(at, len)) {
+            got.emplace_back(src.view(at, len));
+            src.keepFromHere();
+        }
+        EXPECT_EQ(got, want);
+    }
 }
 
 TEST_F(ContourFile, ReaderKeepsStrayAndMalformedValues)

@@ -1,0 +1,111 @@
+// kerbon-cli render: a drawing painted as the editor's drawing area shows it, into a PNG.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "cli/commands.h"
+#include "dxf/LineStore.h"
+#include "dxf/processdxf.h"
+#include "view/ViewState.h"
+
+#ifdef KERBON_HAVE_RENDER
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "render/QPainterSurface.h"
+#include "view/paint.h"
+#endif
+
+using namespace kerbon;
+
+static int renderUsage()
+{
+    std::fprintf(stderr,
+                 "usage: kerbon-cli render FILE OUT.png [--size WxH] [--tab N] [--zoom F]\n"
+                 "                         [--preview] [--no-weights] [--repeat N]\n"
+                 "  --zoom F: after zoom to extents, zoom by F about the area centre\n"
+                 "  --repeat N: paint N times and print the time of one paint\n");
+    return 2;
+}
+
+int cmdRender(int argc, char** argv)
+{
+#ifndef KERBON_HAVE_RENDER
+    (void)argc, (void)argv;
+    std::fprintf(stderr, "kerbon-cli: built without rendering\n");
+    return 1;
+#else
+    if (argc < 2)
+        return renderUsage();
+    int W = 1280, H = 800, tab = 0, repeat = 0;
+    double zoom = 1;
+    view::DisplayOptions opt;
+    for (int i = 2; i < argc; ++i) {
+        const bool more = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--size") && more) {
+            if (std::sscanf(argv[++i], "%dx%d", &W, &H) != 2 || W < 1 || H < 1 || W > 20000 || H > 20000)
+                return renderUsage();
+        } else if (!std::strcmp(argv[i], "--tab") && more) {
+            tab = std::atoi(argv[++i]);
+        } else if (!std::strcmp(argv[i], "--zoom") && more) {
+            zoom = std::atof(argv[++i]);
+            if (!(zoom > 0))
+                return renderUsage();
+        } else if (!std::strcmp(argv[i], "--repeat") && more) {
+            repeat = std::max(0, std::atoi(argv[++i]));
+        } else if (!std::strcmp(argv[i], "--preview")) {
+            opt.printPreview = true;
+        } else if (!std::strcmp(argv[i], "--no-weights")) {
+            opt.showLineweights = false;
+        } else {
+            return renderUsage();
+        }
+    }
+
+    LineStore store;
+    if (!loadLines(argv[0], store)) {
+        std::fprintf(stderr, "kerbon-cli: cannot open %s\n", argv[0]);
+        return 1;
+    }
+    model::DisplayModel m;
+    processdxf(store, m);
+
+    view::ViewState v;
+    view::PageValues page;
+    v.W = W, v.H = H;
+    v.tabindex = tab;
+    v.ZoomFullIn(m, page);
+    if (zoom != 1)
+        v.zoomAbout(W / 2, H / 2, zoom, m);
+
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    int qargc = 1;
+    char name[] = "kerbon-cli";
+    char* qargv[] = {name, nullptr};
+    QGuiApplication app(qargc, qargv);
+
+    QImage image(W, H, QImage::Format_RGB32);
+    const auto paint = [&] {
+        QPainter painter(&image);
+        render::QPainterSurface surface(painter);
+        view::PaintBox1Paint(surface, m, v, page, opt, 96);
+    };
+    paint();
+    if (repeat > 0) {
+        const auto t0 = std::chrono::steady_clock::now();
+        for (int i = 0; i < repeat; ++i)
+            paint();
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+        std::printf("entities: %d\npaint: %.2f ms (mean of %d)\n", m.anzpoly, ms / repeat, repeat);
+    }
+    if (!image.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+        std::fprintf(stderr, "kerbon-cli: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+#endif
+}

@@ -1,0 +1,284 @@
+// DrawSurface on QPainter.
+#include "render/QPainterSurface.h"
+
+#include <QFontMetricsF>
+#include <QPolygonF>
+#include <QString>
+#include <cmath>
+
+namespace kerbon::render {
+
+using view::Path;
+
+namespace {
+
+constexpr double maxFontPixels = 1000;  // larger em sizes are drawn scaled
+
+QColor qcolor(view::Rgb c) { return QColor(c.r, c.g, c.b); }
+
+QString qstr(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+// Integer positions at pixel centres.
+const QTransform& half()
+{
+    static const QTransform t = QTransform::fromTranslate(0.5, 0.5);
+    return t;
+}
+
+}  // namespace
+
+QPainterSurface::QPainterSurface(QPainter& painter) : p(painter), font(QStringLiteral("Arial"))
+{
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setBackgroundMode(Qt::TransparentMode);
+    font.setStyleHint(QFont::SansSerif);
+    applyWorld();
+}
+
+void QPainterSurface::applyWorld() { p.setTransform(world * half()); }
+
+const QFont& QPainterSurface::fontAt(double pixelSize, double& scale)
+{
+    double px = std::max(1.0, pixelSize);
+    scale = 1;
+    if (px > maxFontPixels) {
+        scale = px / maxFontPixels;
+        px = maxFontPixels;
+    }
+    const int want = std::max(1, int(std::lround(px)));
+    if (font.pixelSize() != want)
+        font.setPixelSize(want);
+    scale *= px / want;
+    return font;
+}
+
+QPen QPainterSurface::toQPen(const view::Pen& pen) const
+{
+    QPen q(qcolor(pen.color));
+    q.setWidthF(std::isfinite(pen.width) && pen.width > 0 ? std::min(pen.width, 1e6) : 0);
+    q.setCapStyle(Qt::RoundCap);
+    q.setJoinStyle(Qt::RoundJoin);
+    if (pen.dashDot)
+        q.setStyle(Qt::DashDotLine);
+    if (!pen.dashes.empty()) {
+        // Lengths are in pen widths; a pattern finer than a pixel shows as a solid line,
+        // and drawing it dash by dash would only cost time.
+        QList<qreal> pattern;
+        double period = 0;
+        bool usable = true;
+        for (double d : pen.dashes) {
+            if (!std::isfinite(d) || d <= 0)
+                usable = false;
+            pattern.push_back(d);
+            period += d;
+        }
+        if (pattern.size() % 2 == 1)
+            pattern.append(QList<qreal>(pattern));  // an odd list repeats with on and off swapped
+        const double w = std::max(1.0, q.widthF());
+        if (usable && period * w >= 1.0) {
+            q.setDashPattern(pattern);
+            if (std::isfinite(pen.dashOffset))
+                q.setDashOffset(pen.dashOffset);
+        } else if (!pen.dashDot) {
+            q.setStyle(Qt::SolidLine);
+        }
+    }
+    return q;
+}
+
+QPainterPath QPainterSurface::toQPath(const Path& path, QTransform*)
+{
+    QPainterPath q;
+    q.setFillRule(Qt::OddEvenFill);
+    for (const Path::Elem& e : path.elems) {
+        switch (e.kind) {
+        case Path::Elem::Kind::MoveTo:
+            q.moveTo(e.x, e.y);
+            break;
+        case Path::Elem::Kind::LineTo:
+            q.lineTo(e.x, e.y);
+            break;
+        case Path::Elem::Kind::Close:
+            q.closeSubpath();
+            break;
+        case Path::Elem::Kind::Text: {
+            const size_t i = size_t(e.x);
+            if (i >= path.texts.size())
+                break;
+            const view::TextItem& t = path.texts[i];
+            double scale = 1;
+            const QFont& f = fontAt(t.pixelSize, scale);
+            QPainterPath glyphs;
+            glyphs.addText(QPointF(0, QFontMetricsF(f).ascent()), f, qstr(t.text));
+            QTransform place;
+            place.translate(t.x, t.y);
+            place.scale(scale, scale);
+            q.addPath(place.map(glyphs));
+            break;
+        }
+        }
+    }
+    return q;
+}
+
+void QPainterSurface::strokePath(const Path& path, const view::Pen& pen)
+{
+    if (path.empty())
+        return;
+    p.setPen(toQPen(pen));
+    p.setBrush(Qt::NoBrush);
+    bool simple = path.texts.empty();
+    if (!simple) {
+        p.drawPath(toQPath(path));
+        return;
+    }
+    // Straight figures: polylines, without building a QPainterPath.
+    points.clear();
+    const auto flush = [&](bool closed) {
+        if (points.size() >= 2) {
+            if (closed)
+                p.drawPolygon(points.constData(), int(points.size()));
+            else
+                p.drawPolyline(points.constData(), int(points.size()));
+        }
+        points.clear();
+    };
+    for (const Path::Elem& e : path.elems) {
+        switch (e.kind) {
+        case Path::Elem::Kind::MoveTo:
+            flush(false);
+            points.push_back(QPointF(e.x, e.y));
+            break;
+        case Path::Elem::Kind::LineTo:
+            points.push_back(QPointF(e.x, e.y));
+            break;
+        case Path::Elem::Kind::Close:
+            flush(true);
+            break;
+        case Path::Elem::Kind::Text:
+            break;
+        }
+    }
+    flush(false);
+}
+
+void QPainterSurface::fillPath(const Path& path, const view::Brush& brush)
+{
+    if (path.empty())
+        return;
+    const QPainterPath q = toQPath(path);
+    if (brush.style == view::Brush::Style::BackwardDiagonal) {
+        p.fillPath(q, qcolor(brush.background));
+        p.fillPath(q, QBrush(qcolor(brush.color), Qt::BDiagPattern));
+    } else {
+        p.fillPath(q, qcolor(brush.color));
+    }
+}
+
+void QPainterSurface::fillRect(int x, int y, int w, int h, view::Rgb color)
+{
+    p.save();
+    p.setTransform(world);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(QRect(x, y, w, h), qcolor(color));
+    p.restore();
+}
+
+void QPainterSurface::strokeRect(int x, int y, int w, int h, const view::Pen& pen)
+{
+    p.setPen(toQPen(pen));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(x, y, w, h));
+}
+
+void QPainterSurface::drawText(std::string_view text, double pixelSize, double x, double y, view::Rgb color)
+{
+    if (text.empty() || !(pixelSize > 0))
+        return;
+    double scale = 1;
+    const QFont& f = fontAt(pixelSize, scale);
+    p.setFont(f);
+    p.setPen(qcolor(color));
+    const double ascent = QFontMetricsF(f).ascent();
+    if (scale == 1) {
+        p.drawText(QPointF(x, y + ascent), qstr(text));
+        return;
+    }
+    p.save();
+    p.translate(x, y);
+    p.scale(scale, scale);
+    p.drawText(QPointF(0, ascent), qstr(text));
+    p.restore();
+}
+
+void QPainterSurface::setTransform(const view::Matrix& m)
+{
+    world = QTransform(m.m11, m.m12, m.m21, m.m22, m.dx, m.dy);
+    applyWorld();
+}
+
+void QPainterSurface::resetTransform()
+{
+    world = QTransform();
+    applyWorld();
+}
+
+void QPainterSurface::save()
+{
+    saved.push_back(world);
+    p.save();
+}
+
+void QPainterSurface::restore()
+{
+    if (saved.empty())
+        return;
+    world = saved.back();
+    saved.pop_back();
+    p.restore();
+}
+
+void QPainterSurface::clipPath(const Path& path, bool replace)
+{
+    p.setClipPath(toQPath(path), replace || !p.hasClipping() ? Qt::ReplaceClip : Qt::IntersectClip);
+}
+
+view::TextSize QPainterSurface::textSize(std::string_view text, double pixelSize)
+{
+    double scale = 1;
+    const QFontMetricsF fm(fontAt(pixelSize, scale));
+    return {int(std::lround(fm.horizontalAdvance(qstr(text)) * scale)), int(std::lround(fm.height() * scale))};
+}
+
+void QPainterSurface::drawIcon(view::Icon icon, int x, int y)
+{
+    p.save();
+    p.setTransform(QTransform::fromTranslate(x, y) * world);
+    p.setPen(QPen(Qt::black, 1));
+    switch (icon) {
+    case view::Icon::Hand:  // an open hand: palm and four fingers
+        p.setBrush(QColor(255, 224, 189));
+        p.drawRoundedRect(QRectF(3.5, 7.5, 9, 7), 2, 2);
+        for (int f = 0; f < 4; ++f)
+            p.drawRoundedRect(QRectF(3.5 + f * 2.3, 1.5 + (f == 0 || f == 3 ? 2 : 0), 2, 7), 1, 1);
+        break;
+    case view::Icon::Magnifier:
+        p.setBrush(QColor(200, 230, 255));
+        p.drawEllipse(QRectF(1.5, 1.5, 9, 9));
+        p.setPen(QPen(Qt::black, 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(9.5, 9.5), QPointF(14.5, 14.5));
+        break;
+    case view::Icon::Shapes:
+        p.setBrush(Qt::red);
+        p.drawRect(QRectF(1.5, 1.5, 6, 6));
+        p.setBrush(Qt::green);
+        p.drawEllipse(QRectF(8.5, 2.5, 6, 6));
+        p.setBrush(Qt::blue);
+        p.drawPolygon(QPolygonF({QPointF(4.5, 9.5), QPointF(8.5, 14.5), QPointF(0.5, 14.5)}));
+        break;
+    }
+    p.restore();
+}
+
+}  // namespace kerbon::render
