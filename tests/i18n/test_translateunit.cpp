@@ -382,7 +382,9 @@ TEST(TranslateFile, LivesInTheConfigDirectoryWhenTheProgramDirectoryIsNotWritabl
         EXPECT_EQ(t.rowCount(), 1u);
     }
     EXPECT_TRUE(fs::is_regular_file(blocked));
-    EXPECT_FALSE(fs::exists(prog + "translate.dat.tmp"));
+    for (const auto& dir : {prog, conf})
+        for (const auto& e : fs::directory_iterator(dir))
+            EXPECT_EQ(e.path().filename(), "translate.dat");  // no temporary file left
 }
 
 TEST(TranslateFile, UserConfigDirFollowsTheEnvironment)
