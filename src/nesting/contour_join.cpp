@@ -8,6 +8,8 @@
 // gives exactly the same joins in close to linear time per pass.
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <memory>
 #include <string>
 
 #include "nesting/contour_model.h"
@@ -22,26 +24,68 @@ bool finitePoint(const Tmypoi& p)
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
 
-// Appends polyline i to polyline j: i's vertices after its first go behind j's last one.
-void appendPoly(tpoly& j, tpoly& i)
-{
-    j.ps.resize(size_t(j.anzp));
-    j.ps.insert(j.ps.end(), i.ps.begin() + 1, i.ps.begin() + i.anzp);
-    j.anzp = int(j.ps.size());
-    i.anzp = 0;
-    i.delpoly = true;
-    std::vector<Tmypoi>().swap(i.ps);
-}
+// The chains built by the passes, without moving vertices while they run: polyline k's
+// vertices are its own read vertices followed by those of the polylines linked behind it,
+// each without its first vertex. Copying the vertices at every join instead would cost time
+// in proportion to the chain's length for each piece added.
+struct Chains {
+    std::vector<int> next, tail, own;  // own: vertices as read (k's storage, never changed)
+    explicit Chains(const std::vector<tpoly>& polys, int n)
+        : next(size_t(n), -1), tail(size_t(n)), own(size_t(n))
+    {
+        for (int k = 0; k < n; ++k) {
+            tail[size_t(k)] = k;
+            own[size_t(k)] = polys[size_t(k)].anzp;
+        }
+    }
+    const Tmypoi& last(const std::vector<tpoly>& polys, int k) const
+    {
+        const int t = tail[size_t(k)];
+        return polys[size_t(t)].ps[size_t(own[size_t(t)]) - 1];
+    }
+    // Appends polyline i to polyline j: i's vertices after its first go behind j's last one.
+    void append(std::vector<tpoly>& polys, int j, int i)
+    {
+        next[size_t(tail[size_t(j)])] = i;
+        tail[size_t(j)] = tail[size_t(i)];
+        polys[size_t(j)].anzp += polys[size_t(i)].anzp - 1;
+        polys[size_t(i)].anzp = 0;
+        polys[size_t(i)].delpoly = true;
+    }
+    // Gives every polyline its final vertex list and frees those of the merged ones.
+    void settle(std::vector<tpoly>& polys) const
+    {
+        const int n = int(next.size());
+        for (int k = 0; k < n; ++k) {
+            tpoly& p = polys[size_t(k)];
+            if (p.anzp == 0 || next[size_t(k)] < 0)  // merged, or nothing appended
+                continue;
+            std::vector<Tmypoi> ps;
+            ps.reserve(size_t(p.anzp));
+            ps.insert(ps.end(), p.ps.begin(), p.ps.begin() + own[size_t(k)]);
+            for (int q = next[size_t(k)]; q >= 0; q = next[size_t(q)]) {
+                const tpoly& piece = polys[size_t(q)];
+                ps.insert(ps.end(), piece.ps.begin() + 1, piece.ps.begin() + own[size_t(q)]);
+            }
+            p.ps = std::move(ps);
+        }
+        for (int k = 0; k < n; ++k)
+            if (own[size_t(k)] >= 2 && polys[size_t(k)].anzp == 0)  // merged by the passes
+                std::vector<Tmypoi>().swap(polys[size_t(k)].ps);
+    }
+};
 
-// Grid over x and y with square cells of side `cell`. A polyline is filed under the cell that
-// holds its last vertex, with a copy of that vertex's coordinates so that a look-up touches
-// only the grid. Two points that match lie at most one cell apart on each axis, because the
-// cell is at least four times the tolerance. Cells that hash alike share a bucket, which only
-// adds candidates; every candidate is checked with the exact box test. Each bucket keeps its
-// entries in ascending polyline order, so the first match found in it is its smallest.
+// Grid with cubic cells of side `cell` (over x and y only when every z is the same). A
+// polyline is filed under the cell that holds its last vertex, with a copy of that vertex's
+// coordinates so that a look-up touches only the grid. Two points that match lie at most one
+// cell apart on each axis, because the cell is at least four times the tolerance. Cells that
+// hash alike share a bucket, which only adds candidates; every candidate is checked with the
+// exact box test. A bucket keeps its entries in ascending polyline order, so the first match
+// found in it is its smallest; a bucket that grows large (many ends at one point) becomes a
+// map, so that taking entries out stays cheap.
 class EndGrid {
 public:
-    EndGrid(double cell, size_t expected) : cell(cell)
+    EndGrid(double cell, bool useZ, size_t expected) : cell(cell), useZ(useZ)
     {
         size_t cap = 16;
         while (cap < 2 * expected)
@@ -51,71 +95,116 @@ public:
 
     void insert(int idx, const Tmypoi& p)
     {
-        std::vector<Entry>& b = bucket(key(cellOf(p.x), cellOf(p.y)));
-        auto pos = std::lower_bound(b.begin(), b.end(), idx,
-                                    [](const Entry& e, int v) { return e.idx < v; });
-        b.insert(pos, Entry{idx, p.x, p.y, p.z});
+        Bucket& b = bucket(keyOf(p));
+        const Pt pt{p.x, p.y, p.z};
+        if (b.many) {
+            b.many->emplace(idx, pt);
+            return;
+        }
+        b.few.insert(lowerBound(b.few, idx), Entry{idx, pt});
+        if (b.few.size() > 64) {
+            b.many = std::make_unique<std::map<int, Pt>>();
+            for (const Entry& e : b.few)
+                b.many->emplace_hint(b.many->end(), e.idx, e.p);
+            std::vector<Entry>().swap(b.few);
+        }
     }
     void erase(int idx, const Tmypoi& p)
     {
-        const size_t at = findAt(key(cellOf(p.x), cellOf(p.y)));
+        const size_t at = findAt(keyOf(p));
         if (at == npos)
             return;
-        std::vector<Entry>& b = slots[at].items;
-        auto pos = std::lower_bound(b.begin(), b.end(), idx,
-                                    [](const Entry& e, int v) { return e.idx < v; });
-        if (pos != b.end() && pos->idx == idx)
-            b.erase(pos);
+        Bucket& b = slots[at].b;
+        if (b.many) {
+            b.many->erase(idx);
+            return;
+        }
+        auto pos = lowerBound(b.few, idx);
+        if (pos != b.few.end() && pos->idx == idx)
+            b.few.erase(pos);
     }
     // The smallest index other than `self` whose last vertex matches q; -1 when none.
     int firstMatch(int self, const Tmypoi& q, double t) const
     {
-        const double fx = q.x / cell, fy = q.y / cell;
-        const int64_t cx = int64_t(std::floor(fx)), cy = int64_t(std::floor(fy));
-        const int64_t nx = fx - double(cx) < 0.5 ? cx - 1 : cx + 1;
-        const int64_t ny = fy - double(cy) < 0.5 ? cy - 1 : cy + 1;
-        const uint64_t keys[4] = {key(cx, cy), key(nx, cy), key(cx, ny), key(nx, ny)};
+        int64_t c[3][2];  // per axis: the cell of q and the neighbour on q's nearer side
+        const double v[3] = {q.x, q.y, q.z};
+        const int axes = useZ ? 3 : 2;
+        for (int a = 0; a < axes; ++a) {
+            const double f = v[a] / cell;
+            c[a][0] = int64_t(std::floor(f));
+            c[a][1] = f - double(c[a][0]) < 0.5 ? c[a][0] - 1 : c[a][0] + 1;
+        }
+        uint64_t keys[8];
+        int nkeys = 0;
+        for (int n = 0; n < (1 << axes); ++n)
+            keys[nkeys++] = key(c[0][n & 1], c[1][(n >> 1) & 1], useZ ? c[2][(n >> 2) & 1] : 0);
         int best = -1;
-        for (int k = 0; k < 4; ++k) {
+        auto consider = [&](int idx, const Pt& p) {  // true: nothing further in this bucket
+            if (best >= 0 && idx >= best)
+                return true;
+            if (idx == self)
+                return false;
+            if (std::fabs(q.x - p.x) < t && std::fabs(q.y - p.y) < t &&
+                std::fabs(q.z - p.z) < t) {
+                best = idx;
+                return true;
+            }
+            return false;
+        };
+        for (int k = 0; k < nkeys; ++k) {
             bool seen = false;  // cells sharing a bucket: look at the bucket once
             for (int e = 0; e < k; ++e)
                 seen = seen || keys[e] == keys[k];
-            if (seen)
-                continue;
-            const size_t at = findAt(keys[k]);
+            const size_t at = seen ? npos : findAt(keys[k]);
             if (at == npos)
                 continue;
-            for (const Entry& e : slots[at].items) {
-                if (best >= 0 && e.idx >= best)
-                    break;
-                if (e.idx == self)
-                    continue;
-                if (std::fabs(q.x - e.x) < t && std::fabs(q.y - e.y) < t &&
-                    std::fabs(q.z - e.z) < t) {
-                    best = e.idx;
-                    break;
-                }
+            const Bucket& b = slots[at].b;
+            if (b.many) {
+                for (const auto& [idx, p] : *b.many)
+                    if (consider(idx, p))
+                        break;
+            } else {
+                for (const Entry& e : b.few)
+                    if (consider(e.idx, e.p))
+                        break;
             }
         }
         return best;
     }
 
 private:
+    struct Pt {
+        double x, y, z;
+    };
     struct Entry {
         int idx;
-        double x, y, z;
+        Pt p;
+    };
+    struct Bucket {
+        std::vector<Entry> few;                 // ascending idx, while small
+        std::unique_ptr<std::map<int, Pt>> many;  // once large
     };
     struct Slot {
         uint64_t key = 0;
         bool used = false;
-        std::vector<Entry> items;
+        Bucket b;
     };
 
+    static std::vector<Entry>::iterator lowerBound(std::vector<Entry>& v, int idx)
+    {
+        return std::lower_bound(v.begin(), v.end(), idx,
+                                [](const Entry& e, int i) { return e.idx < i; });
+    }
     int64_t cellOf(double v) const { return int64_t(std::floor(v / cell)); }
-    static uint64_t key(int64_t cx, int64_t cy)
+    uint64_t keyOf(const Tmypoi& p) const
+    {
+        return key(cellOf(p.x), cellOf(p.y), useZ ? cellOf(p.z) : 0);
+    }
+    static uint64_t key(int64_t cx, int64_t cy, int64_t cz)
     {
         uint64_t h = uint64_t(cx) * 0x9E3779B97F4A7C15ull;
         h ^= uint64_t(cy) + 0x7F4A7C159E3779B9ull + (h << 6) + (h >> 2);
+        h ^= uint64_t(cz) * 0xC2B2AE3D27D4EB4Full + (h << 6) + (h >> 2);
         h ^= h >> 33;
         h *= 0xff51afd7ed558ccdull;
         h ^= h >> 33;
@@ -132,10 +221,10 @@ private:
                 return at;
         }
     }
-    std::vector<Entry>& bucket(uint64_t k)
+    Bucket& bucket(uint64_t k)
     {
         if (const size_t at = findAt(k); at != npos)
-            return slots[at].items;
+            return slots[at].b;
         if (2 * (used + 1) > slots.size())
             grow();
         const size_t mask = slots.size() - 1;
@@ -145,7 +234,7 @@ private:
         slots[at].used = true;
         slots[at].key = k;
         ++used;
-        return slots[at].items;
+        return slots[at].b;
     }
     void grow()
     {
@@ -163,6 +252,7 @@ private:
     }
 
     double cell;
+    bool useZ;
     std::vector<Slot> slots;
     size_t used = 0;
 };
@@ -177,26 +267,35 @@ int joinPasses(ContourModel& m, double t)
         return 0;
     // The cell is at least 4t, and large enough that coordinate / cell stays below 2^40,
     // where the division's rounding is far below the margin the 4t leaves.
-    double maxAbs = 0;
+    // z takes part in the cells only when the end points differ in z.
+    double maxAbs = 0, maxAbsZ = 0, firstZ = 0;
+    bool anyZ = false, useZ = false;
     for (int k = 0; k < n; ++k) {
         const tpoly& p = polys[size_t(k)];
         if (p.anzp < 2)
             continue;
         for (const Tmypoi* v : {&p.ps[0], &p.ps[size_t(p.anzp) - 1]})
-            if (finitePoint(*v))
+            if (finitePoint(*v)) {
                 maxAbs = std::max({maxAbs, std::fabs(v->x), std::fabs(v->y)});
+                maxAbsZ = std::max(maxAbsZ, std::fabs(v->z));
+                useZ = useZ || (anyZ && v->z != firstZ);
+                firstZ = anyZ ? firstZ : v->z;
+                anyZ = true;
+            }
     }
+    if (useZ)
+        maxAbs = std::max(maxAbs, maxAbsZ);
     double cell = std::max(4 * t, maxAbs * 0x1p-40);
     if (!std::isfinite(cell))  // huge tolerance: every point in one cell
         cell = HUGE_VAL;
-    EndGrid grid(cell, size_t(n));
+    EndGrid grid(cell, useZ, size_t(n));
+    Chains chains(polys, n);
     auto filed = [&](int k) {  // a polyline is in the grid by its last vertex
-        const tpoly& p = polys[size_t(k)];
-        return p.anzp >= 2 && finitePoint(p.ps[size_t(p.anzp) - 1]);
+        return polys[size_t(k)].anzp >= 2 && finitePoint(chains.last(polys, k));
     };
     for (int k = 0; k < n; ++k)
         if (filed(k))
-            grid.insert(k, polys[size_t(k)].ps[size_t(polys[size_t(k)].anzp) - 1]);
+            grid.insert(k, chains.last(polys, k));
 
     int joins = 0;
     for (;;) {
@@ -208,18 +307,20 @@ int joinPasses(ContourModel& m, double t)
             const int j = grid.firstMatch(i, pi.ps[0], t);
             if (j < 0)
                 continue;
-            tpoly& pj = polys[size_t(j)];
             if (filed(i))
-                grid.erase(i, pi.ps[size_t(pi.anzp) - 1]);
-            grid.erase(j, pj.ps[size_t(pj.anzp) - 1]);
-            appendPoly(pj, pi);
+                grid.erase(i, chains.last(polys, i));
             if (filed(j))
-                grid.insert(j, pj.ps[size_t(pj.anzp) - 1]);
+                grid.erase(j, chains.last(polys, j));
+            chains.append(polys, j, i);
+            if (filed(j))
+                grid.insert(j, chains.last(polys, j));
             ++passJoins;
         }
         joins += passJoins;
-        if (passJoins == 0)
+        if (passJoins == 0) {
+            chains.settle(polys);
             return joins;
+        }
     }
 }
 

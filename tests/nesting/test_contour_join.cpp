@@ -125,18 +125,20 @@ TEST(joinPasses, GivesExactlyTheAllPairsResultOnRandomInputs)
     struct Scale {
         const char* what;
         double t, offset;
+        int crowd = 0;  // > 0: that many pieces around one or two points
     };
     const double inf = std::numeric_limits<double>::infinity();
     const Scale scales[] = {{"plain", 0.01, 0},     {"zero tolerance", 0, 0},
                             {"tiny tolerance", 1e-9, 0}, {"coarse", 1, 0},
                             {"huge coordinates", 0.01, 1e15}, {"far out", 0.5, -3e200},
-                            {"huge tolerance", 1e6, 0},  {"infinite tolerance", inf, 0}};
+                            {"huge tolerance", 1e6, 0},  {"infinite tolerance", inf, 0},
+                            {"many ends at one point", 0.01, 0, 300}};
     const double shifts[] = {0, 0, 0, 0.3, -0.3, 0.999, 1, -1, 1.001, 2, 4.1};
     std::mt19937_64 rng(12345);
     for (const Scale& sc : scales) {
         SCOPED_TRACE(sc.what);
         for (int round = 0; round < 60; ++round) {
-            const int spots = 2 + int(rng() % 12);
+            const int spots = sc.crowd ? 1 + int(rng() % 2) : 2 + int(rng() % 12);
             const double unit = sc.t > 0 && std::isfinite(sc.t) ? sc.t : 0.01;
             auto point = [&] {
                 const double sx = double(rng() % spots) * 7 * unit, sy = double(rng() % 3) * 5 * unit;
@@ -147,7 +149,7 @@ TEST(joinPasses, GivesExactlyTheAllPairsResultOnRandomInputs)
                     p[rng() % 3] = rng() % 2 ? std::nan("") : inf;
                 return p;
             };
-            std::vector<Piece> pieces(size_t(1 + rng() % 40));
+            std::vector<Piece> pieces(size_t(sc.crowd ? sc.crowd : 1 + rng() % 40));
             for (Piece& pc : pieces) {
                 const int n = rng() % 10 == 0 ? 1 : 2 + int(rng() % 3 == 0);
                 for (int v = 0; v < n; ++v)
