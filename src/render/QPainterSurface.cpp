@@ -36,7 +36,18 @@ QPainterSurface::QPainterSurface(QPainter& painter) : p(painter), font(QStringLi
     applyWorld();
 }
 
-void QPainterSurface::applyWorld() { p.setTransform(world * half()); }
+// Without a world transform the painter keeps the identity (Qt's fastest path) and the
+// half-pixel shift is added to every point; with one, the shift follows it.
+void QPainterSurface::applyWorld()
+{
+    if (world.isIdentity()) {
+        p.setTransform(QTransform());
+        off = 0.5;
+    } else {
+        p.setTransform(world * half());
+        off = 0;
+    }
+}
 
 const QFont& QPainterSurface::fontAt(double pixelSize, double& scale)
 {
@@ -53,10 +64,23 @@ const QFont& QPainterSurface::fontAt(double pixelSize, double& scale)
     return font;
 }
 
+void QPainterSurface::usePen(const view::Pen& pen)
+{
+    if (lastPenValid && pen == lastPen)
+        return;
+    p.setPen(toQPen(pen));
+    lastPen = pen;
+    lastPenValid = true;
+}
+
 QPen QPainterSurface::toQPen(const view::Pen& pen) const
 {
     QPen q(qcolor(pen.color));
-    q.setWidthF(std::isfinite(pen.width) && pen.width > 0 ? std::min(pen.width, 1e6) : 0);
+    // Up to one pixel the pen is cosmetic: the thinnest line, drawn by Qt's fast path for
+    // thin lines (dash lengths stay in pixels).
+    const double width = std::isfinite(pen.width) && pen.width > 1 ? std::min(pen.width, 1e6) : 0;
+    q.setWidthF(width);
+    q.setCosmetic(width == 0);
     q.setCapStyle(Qt::RoundCap);
     q.setJoinStyle(Qt::RoundJoin);
     if (pen.dashDot)
@@ -94,10 +118,10 @@ QPainterPath QPainterSurface::toQPath(const Path& path, QTransform*)
     for (const Path::Elem& e : path.elems) {
         switch (e.kind) {
         case Path::Elem::Kind::MoveTo:
-            q.moveTo(e.x, e.y);
+            q.moveTo(e.x + off, e.y + off);
             break;
         case Path::Elem::Kind::LineTo:
-            q.lineTo(e.x, e.y);
+            q.lineTo(e.x + off, e.y + off);
             break;
         case Path::Elem::Kind::Close:
             q.closeSubpath();
@@ -112,7 +136,7 @@ QPainterPath QPainterSurface::toQPath(const Path& path, QTransform*)
             QPainterPath glyphs;
             glyphs.addText(QPointF(0, QFontMetricsF(f).ascent()), f, qstr(t.text));
             QTransform place;
-            place.translate(t.x, t.y);
+            place.translate(t.x + off, t.y + off);
             place.scale(scale, scale);
             q.addPath(place.map(glyphs));
             break;
@@ -126,7 +150,7 @@ void QPainterSurface::strokePath(const Path& path, const view::Pen& pen)
 {
     if (path.empty())
         return;
-    p.setPen(toQPen(pen));
+    usePen(pen);
     p.setBrush(Qt::NoBrush);
     bool simple = path.texts.empty();
     if (!simple) {
@@ -148,10 +172,10 @@ void QPainterSurface::strokePath(const Path& path, const view::Pen& pen)
         switch (e.kind) {
         case Path::Elem::Kind::MoveTo:
             flush(false);
-            points.push_back(QPointF(e.x, e.y));
+            points.push_back(QPointF(e.x + off, e.y + off));
             break;
         case Path::Elem::Kind::LineTo:
-            points.push_back(QPointF(e.x, e.y));
+            points.push_back(QPointF(e.x + off, e.y + off));
             break;
         case Path::Elem::Kind::Close:
             flush(true);
@@ -178,6 +202,10 @@ void QPainterSurface::fillPath(const Path& path, const view::Brush& brush)
 
 void QPainterSurface::fillRect(int x, int y, int w, int h, view::Rgb color)
 {
+    if (world.isIdentity()) {  // whole pixels, exactly
+        p.fillRect(QRect(x, y, w, h), qcolor(color));
+        return;
+    }
     p.save();
     p.setTransform(world);
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -187,9 +215,9 @@ void QPainterSurface::fillRect(int x, int y, int w, int h, view::Rgb color)
 
 void QPainterSurface::strokeRect(int x, int y, int w, int h, const view::Pen& pen)
 {
-    p.setPen(toQPen(pen));
+    usePen(pen);
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(x, y, w, h));
+    p.drawRect(QRectF(x + off, y + off, w, h));
 }
 
 void QPainterSurface::drawText(std::string_view text, double pixelSize, double x, double y, view::Rgb color)
@@ -200,13 +228,14 @@ void QPainterSurface::drawText(std::string_view text, double pixelSize, double x
     const QFont& f = fontAt(pixelSize, scale);
     p.setFont(f);
     p.setPen(qcolor(color));
+    lastPenValid = false;
     const double ascent = QFontMetricsF(f).ascent();
     if (scale == 1) {
-        p.drawText(QPointF(x, y + ascent), qstr(text));
+        p.drawText(QPointF(x + off, y + off + ascent), qstr(text));
         return;
     }
     p.save();
-    p.translate(x, y);
+    p.translate(x + off, y + off);
     p.scale(scale, scale);
     p.drawText(QPointF(0, ascent), qstr(text));
     p.restore();
@@ -226,6 +255,7 @@ void QPainterSurface::resetTransform()
 
 void QPainterSurface::save()
 {
+    lastPenValid = false;
     saved.push_back(world);
     p.save();
 }
@@ -237,6 +267,7 @@ void QPainterSurface::restore()
     world = saved.back();
     saved.pop_back();
     p.restore();
+    lastPenValid = false;
 }
 
 void QPainterSurface::clipPath(const Path& path, bool replace)
@@ -253,6 +284,7 @@ view::TextSize QPainterSurface::textSize(std::string_view text, double pixelSize
 
 void QPainterSurface::drawIcon(view::Icon icon, int x, int y)
 {
+    lastPenValid = false;
     p.save();
     p.setTransform(QTransform::fromTranslate(x, y) * world);
     p.setPen(QPen(Qt::black, 1));

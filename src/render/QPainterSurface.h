@@ -34,9 +34,14 @@ public:
 private:
     QPainter& p;
     QTransform world;                 // the world transform set by the caller
+    double off = 0.5;                 // half-pixel shift still to add to coordinates
     std::vector<QTransform> saved;
     QVector<QPointF> points;          // reused for polylines
     QFont font;
+    view::Pen lastPen;                // the pen last given to the painter ...
+    bool lastPenValid = false;        // ... while this is set
+
+    void usePen(const view::Pen& pen);
 
     void applyWorld();
     QPen toQPen(const view::Pen& pen) const;
