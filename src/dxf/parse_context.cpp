@@ -8,6 +8,18 @@ namespace kerbon {
 
 int groupCodeNumber(std::string_view code)
 {
+    // Fast path for the usual codes: one to four digits without a leading zero.
+    if (!code.empty() && code.size() <= 4 && code[0] >= '1' && code[0] <= '9') {
+        int v = 0;
+        for (const char ch : code) {
+            if (ch < '0' || ch > '9')
+                return kNoCode;
+            v = v * 10 + (ch - '0');
+        }
+        return v;
+    }
+    if (code == "0")
+        return 0;
     const size_t digits = (!code.empty() && code[0] == '-') ? 1 : 0;
     if (code.size() <= digits || code.size() > digits + 9)
         return kNoCode;
@@ -49,31 +61,13 @@ std::optional<int> ParseContext::integer() const { return dxfToInt(value); }
 
 std::optional<int32_t> ParseContext::hex() const { return dxfHexToInt(value); }
 
-// Zero-fills a record taken for a new entity, keeping the storage of its vectors and
-// strings so that a re-parse of a large drawing does not allocate them again.
+// Zero-fills a record taken for a new entity. Copying an empty record clears the vectors
+// and strings but keeps their storage, so a re-parse of a large drawing does not
+// allocate them again.
 static void zeroFill(model::tpoly& p)
 {
-    std::vector<model::Tmypoi> ps = std::move(p.ps), snap = std::move(p.snap);
-    std::string layer = std::move(p.layer), ltname = std::move(p.ltname),
-                insertstr = std::move(p.insertstr), theblockname = std::move(p.theblockname),
-                messuaretxt = std::move(p.messuaretxt), textstr = std::move(p.textstr);
-    p = model::tpoly{};
-    ps.clear();
-    snap.clear();
-    layer.clear();
-    ltname.clear();
-    insertstr.clear();
-    theblockname.clear();
-    messuaretxt.clear();
-    textstr.clear();
-    p.ps = std::move(ps);
-    p.snap = std::move(snap);
-    p.layer = std::move(layer);
-    p.ltname = std::move(ltname);
-    p.insertstr = std::move(insertstr);
-    p.theblockname = std::move(theblockname);
-    p.messuaretxt = std::move(messuaretxt);
-    p.textstr = std::move(textstr);
+    static const model::tpoly blank{};
+    p = blank;
 }
 
 model::tpoly& beginEntity(ParseContext& c)
@@ -93,8 +87,9 @@ model::tpoly& beginEntity(ParseContext& c)
     }
     p.linefrom = c.codeLine;
     p.code = {c.codeLine, c.codeLine + 1};
-    p.ps.reserve(10);
-    p.snap.reserve(10);
+    // ps and snap keep the storage of the record's previous use and otherwise grow as
+    // vertices come: most entities have one or two vertices and no snap point, so fixed
+    // starting capacities would cost more memory than all the drawing's vertices.
     return p;
 }
 

@@ -3,10 +3,13 @@
 #include "edit/Editor.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "dxf/processdxf.h"
+#include "i18n/progfiles.h"
+#include "i18n/translateunit.h"
 
 namespace kerbon {
 
@@ -43,23 +46,19 @@ Editor::Editor(Ui& ui) : ui(ui)
 
 void Editor::processdxf()
 {
-    kerbon::processdxf(dxf, model);
-    if (onParsed)
-        onParsed();
+    kerbon::processdxf(dxf, model, parseObserver);
 }
 
 std::string Editor::messageText(int n) const
 {
-    switch (n) {
-    case 2:  return "Bitte schließen Sie das Program und starten Sie es neu.";
-    case 3:  return "Übersetzen";
-    case 6:  return "Die folgende Datei konnte nicht zum Schreiben geöffnet werden: ";
-    case 7:  return "Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?";
-    case 8:  return "Speichern";
-    case 32: return "Konnte folgende Datei nicht öffnen: ";
-    case 34: return "unbenannt.dxf";
-    default: return "";
-    }
+    translations().language = language;
+    return GetMessageText(n);
+}
+
+std::string Editor::translate(const std::string& german) const
+{
+    translations().language = language;
+    return TranslateText(german);
 }
 
 void Editor::repaint()
@@ -173,8 +172,49 @@ FileDialogSpec Editor::saveDialogSpec()
     return spec;
 }
 
+// Text of a character for the list of characters that cannot be saved.
+static std::string charText(char32_t c)
+{
+    std::string s;
+    if (c < 0x80) {
+        s += char(c);
+    } else if (c < 0x800) {
+        s += char(0xC0 | c >> 6);
+        s += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        s += char(0xE0 | c >> 12);
+        s += char(0x80 | (c >> 6 & 0x3F));
+        s += char(0x80 | (c & 0x3F));
+    } else {
+        s += char(0xF0 | c >> 18);
+        s += char(0x80 | (c >> 12 & 0x3F));
+        s += char(0x80 | (c >> 6 & 0x3F));
+        s += char(0x80 | (c & 0x3F));
+    }
+    char code[16];
+    std::snprintf(code, sizeof code, " (U+%04X)", unsigned(c));
+    return s + code;
+}
+
 bool Editor::SaveFileUnder(const std::string& fname)
 {
+    // Characters the file's encoding cannot hold would be replaced on saving: the user
+    // decides whether that is acceptable. Declining is not a failure to write.
+    const std::vector<char32_t> lost = unrepresentable(dxf);
+    if (!lost.empty()) {
+        std::string list;
+        for (size_t i = 0; i < lost.size() && i < 20; ++i)
+            list += (i ? ", " : "") + charText(lost[i]);
+        if (lost.size() > 20)
+            list += ", ...";
+        const std::string text =
+            translate("Die Kodierung der Datei kann folgende Zeichen nicht darstellen: ") +
+            list + "\n" +
+            translate("Sie werden beim Speichern ersetzt. Trotzdem speichern?");
+        if (ui.messageBox(text, messageText(8), MsgIcon::Warning, MsgButtons::YesNo) !=
+            MsgResult::Yes)
+            return false;
+    }
     if (saveLines(fname, dxf))
         return true;
     ui.messageBox(messageText(6) + fname, "", MsgIcon::Error, MsgButtons::Ok);
@@ -228,18 +268,11 @@ bool Editor::FormCloseQuery()
 
 // ---- options and language ----
 
-std::string Editor::configFileForRead(const std::string& name) const
-{
-    if (!configpath.empty() && fileExists(configpath + name))
-        return configpath + name;
-    return progpath + name;
-}
-
 void Editor::LoadOptions()
 {
     languagesetto = 0;
     language = 0;
-    std::ifstream in(configFileForRead(optionsName), std::ios::binary);
+    std::ifstream in(progFileForReading(progpath, configpath, optionsName), std::ios::binary);
     unsigned char b[4];
     if (!in || !in.read(reinterpret_cast<char*>(b), 4))
         return;  // missing or short: German
@@ -253,21 +286,7 @@ void Editor::SaveOptions()
     const uint32_t u = uint32_t(language);
     const char b[4] = {char(u & 0xFF), char(u >> 8 & 0xFF), char(u >> 16 & 0xFF),
                        char(u >> 24 & 0xFF)};
-    // Once a copy lives in the configuration directory it is the one that is read, so it
-    // is the one to update; otherwise the program directory, when it can be written.
-    const bool useConfig = !configpath.empty() && fileExists(configpath + optionsName);
-    if (!useConfig) {
-        std::ofstream out(progpath + optionsName, std::ios::binary | std::ios::trunc);
-        if (out && out.write(b, 4))
-            return;
-    }
-    if (configpath.empty())
-        return;
-    std::error_code ec;
-    fs::create_directories(fs::path(configpath), ec);
-    std::ofstream out(configpath + optionsName, std::ios::binary | std::ios::trunc);
-    if (out)
-        out.write(b, 4);  // a failure to write is ignored
+    writeProgFile(progpath, configpath, optionsName, std::string_view(b, 4));  // failure ignored
 }
 
 bool Editor::setLanguage(int index)

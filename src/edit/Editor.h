@@ -9,6 +9,7 @@
 
 #include "dxf/LineStore.h"
 #include "dxf/model.h"
+#include "dxf/processdxf.h"
 #include "edit/Ui.h"
 #include "view/DisplayOptions.h"
 #include "view/PageValues.h"
@@ -29,9 +30,10 @@ public:
     view::PageValues page;      // page set-up values and printer metrics
     view::DisplayOptions display;  // "Linienbreite zeigen", "Druckvorschau"
 
-    // Where the program keeps its own files. progpath is the program's directory and
-    // configpath the per-user configuration directory, both ending in "/". A file there
-    // is read from configpath when present, else from progpath (see configFileForRead).
+    // Where the program keeps its own files (options.dat, translate.dat). progpath is the
+    // program's directory and configpath the per-user configuration directory, both ending
+    // in "/". A copy in configpath is read first when present; files are written to the
+    // program directory unless it cannot be written or a configpath copy exists.
     std::string progpath;
     std::string configpath;
     // Directories searched for the templates after the current directory, each ending
@@ -50,8 +52,8 @@ public:
 
     // Called with the new caption whenever the changed flag or the file name is set.
     std::function<void(const std::string&)> onCaption;
-    // Called after every rebuild of the display model (tab row, layer and type boxes).
-    std::function<void()> onParsed;
+    // Told after every rebuild of the display model (tab row, layer and type boxes).
+    ParseObserver* parseObserver = nullptr;
     // Called when the drawing area must be repainted (view or document changed).
     std::function<void()> onRepaint;
 
@@ -84,11 +86,12 @@ public:
     // and tells the user that windows follow at the next start. False while dontchlang.
     bool setLanguage(int index);
 
-    std::string configFileForRead(const std::string& name) const;
     std::string templatePath(const std::string& name) const;
 
     // Built-in message n in the current language.
     std::string messageText(int n) const;
+    // Any German text of the program in the current language.
+    std::string translate(const std::string& german) const;
 
     // View commands: each changes the view and asks for a repaint.
     void ZoomInBtnClick();

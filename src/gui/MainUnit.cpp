@@ -48,6 +48,8 @@
 #include "gui/TranslateComponents.h"
 #include "gui/TranslateFUnit.h"
 #include "gui/ViewPortFUnit.h"
+#include "i18n/progfiles.h"
+#include "i18n/translateunit.h"
 
 using namespace kerbon;
 
@@ -65,13 +67,14 @@ std::string withSlash(QString dir)
     return dir.toStdString();
 }
 
-// An action with caption, object name and (optionally) a hint of its own.
+// An action with caption, object name and hint. The hint is set only where it differs
+// from the one Qt derives from the caption, so that a translated caption carries it along.
 QAction* makeAction(QObject* owner, const char* name, const char* caption,
                     const char* hint = nullptr)
 {
     auto* a = new QAction(u(caption), owner);
     a->setObjectName(name);
-    if (hint)
+    if (hint && a->toolTip() != u(hint))
         a->setToolTip(u(hint));
     return a;
 }
@@ -113,14 +116,20 @@ void TMainForm::FormCreate(const Setup& setup)
     Editor& ed = *editor;
     ed.progpath = setup.progpath.empty() ? withSlash(QCoreApplication::applicationDirPath())
                                          : setup.progpath;
-    ed.configpath = setup.configpath.empty()
-                        ? withSlash(QStandardPaths::writableLocation(
-                              QStandardPaths::AppConfigLocation))
-                        : setup.configpath;
+    ed.configpath = setup.configpath;
+    if (ed.configpath.empty())
+        ed.configpath = userConfigDir();
+    if (ed.configpath.empty())
+        ed.configpath =
+            withSlash(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    translations().InitTranslation(ed.progpath, ed.configpath);
+    qtui->translate = [this](const QString& s) {
+        return QString::fromStdString(editor->translate(s.toStdString()));
+    };
     ed.maincap = windowTitle().toStdString();
     QLocale::setDefault(QLocale::c());  // numbers always with "." as decimal separator
     ed.onCaption = [this](const std::string& c) { setWindowTitle(QString::fromStdString(c)); };
-    ed.onParsed = [this] { afterParse(); };
+    ed.parseObserver = this;
     ed.onRepaint = [this] { refreshView(); };
     ed.dontchlang = true;
     ed.LoadOptions();
@@ -152,18 +161,19 @@ void TMainForm::createActions()
     QStyle* st = style();
     // Datei
     NeueDXFDateiR12 = makeAction(this, "NeueDXFDateiR12",
+                                 "Neue DXF Datei (R12 ohne Spline/ohne Ellipse usw.)",
                                  "Neue DXF Datei (R12 ohne Spline/ohne Ellipse usw.)");
     NeueDXFDateiR12->setIcon(toolIcon("newr12"));
-    NeueDXFDatei1 = makeAction(this, "NeueDXFDatei1", "Neue DXF Datei ");
+    NeueDXFDatei1 = makeAction(this, "NeueDXFDatei1", "Neue DXF Datei ", "Neue DXF Datei ");
     NeueDXFDatei1->setIcon(st->standardIcon(QStyle::SP_FileIcon));
     NeueDXFDatei1->setShortcut(QKeySequence::New);
-    ffnen1 = makeAction(this, "ffnen1", "Öffnen...");
+    ffnen1 = makeAction(this, "ffnen1", "Öffnen...", "Öffnen...");
     ffnen1->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
     ffnen1->setShortcut(QKeySequence::Open);
-    Speichern1 = makeAction(this, "Speichern1", "Speichern");
+    Speichern1 = makeAction(this, "Speichern1", "Speichern", "Speichern");
     Speichern1->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
     Speichern1->setShortcut(QKeySequence::Save);
-    Speichernunter1 = makeAction(this, "Speichernunter1", "Speichern unter...");
+    Speichernunter1 = makeAction(this, "Speichernunter1", "Speichern unter...", "Speichern unter...");
     Speichernunter1->setIcon(toolIcon("saveas"));
     Seiteeinrichten1 = makeAction(this, "Seiteeinrichten1", "Seite einrichten...");
     Druckereinrichten1 = makeAction(this, "Druckereinrichten1", "Drucker einrichten...");
@@ -562,7 +572,16 @@ void TMainForm::FormShow()
 {
     Editor& ed = *editor;
     ed.setAreaSize(PaintBox1->width(), PaintBox1->height());
+    translations().language = 1;
+    translations().RegisterMessages();  // every built-in message gets its row
     ed.language = ed.languagesetto;
+    translations().language = ed.language;
+    if (ed.language != 0)
+        TranslateComponents(nullptr, [this](const QString& s) {
+            return QString::fromStdString(editor->translate(s.toStdString()));
+        });
+    QApplication::setApplicationDisplayName(
+        QString::fromStdString(ed.translate(QApplication::applicationName().toStdString())));
     restorePageValues();
     ed.NewFile(false);
     keyedit->setFocus();
@@ -633,29 +652,29 @@ void TMainForm::refreshView()
     PaintBox1->invalidate();
 }
 
-void TMainForm::afterParse()
+void TMainForm::refreshLayoutTabs(const std::vector<std::string>& names)
 {
-    const model::DisplayModel& m = editor->model;
     syncing = true;
     while (TabControl1->count() > 0)
         TabControl1->removeTab(TabControl1->count() - 1);
-    if (m.layouts.empty()) {
-        TabControl1->addTab("Model");
-        TabControl1->addTab("Layout1");
-    } else {
-        for (const model::Tlayout& l : m.layouts)
-            TabControl1->addTab(QString::fromStdString(l.name));
-    }
+    for (const std::string& n : names)
+        TabControl1->addTab(QString::fromStdString(n));
     if (editor->view.tabindex >= TabControl1->count())
         editor->view.tabindex = 0;
     TabControl1->setCurrentIndex(editor->view.tabindex);
+    syncing = false;
+}
 
+void TMainForm::refreshSelectors(const std::vector<std::string>& linetypeNames,
+                                 const std::vector<std::string>& layerNames)
+{
+    syncing = true;
     LayerCombo->clear();
-    for (int i = 0; i < m.anzlayer && i < int(m.layers.size()); ++i)
-        LayerCombo->addItem(QString::fromStdString(m.layers[size_t(i)].name));
+    for (const std::string& n : layerNames)
+        LayerCombo->addItem(QString::fromStdString(n));
     LineCombo->clear();
-    for (int i = 0; i < m.anzlt && i < int(m.linetype.size()); ++i)
-        LineCombo->addItem(QString::fromStdString(m.linetype[size_t(i)].name));
+    for (const std::string& n : linetypeNames)
+        LineCombo->addItem(QString::fromStdString(n));
     for (QComboBox* b : {LayerCombo, LineCombo, ColorComboBox, LineWeightBox})
         b->setCurrentIndex(b->count() > 0 ? 0 : -1);
     syncing = false;

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "edit/Editor.h"
 
@@ -39,7 +40,7 @@ class TTranslateForm;
 class TSchachtelungForm;
 class TPolyForm;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public kerbon::ParseObserver {
     Q_OBJECT
 public:
     // Where the window finds its files and how it talks to the user. Empty paths are
@@ -193,8 +194,10 @@ public:
     void FormShow();
     // Mirrors the editor's view into scroll bars and tab row and repaints the area.
     void refreshView();
-    // Rebuilds the layout tabs and the layer and line type boxes after a parse.
-    void afterParse();
+    // After every parse: the layer and line type boxes and the layout tabs.
+    void refreshSelectors(const std::vector<std::string>& linetypeNames,
+                          const std::vector<std::string>& layerNames) override;
+    void refreshLayoutTabs(const std::vector<std::string>& names) override;
 
     // Command handlers.
     void ZoomBtnClick();

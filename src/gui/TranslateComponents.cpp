@@ -12,34 +12,63 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QQueue>
 #include <QRadioButton>
-#include <QRegularExpression>
-#include <QSet>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QTreeWidget>
 
-namespace {
+using kerbon::ComponentKind;
+using kerbon::ComponentText;
 
-// The text Qt shows as tool tip of an action without one of its own.
-QString defaultTip(const QString& text)
+ComponentKind componentKind(const QObject* o)
 {
-    QString s = text;
-    s.remove(QRegularExpression("&(?!&)"));
-    return s.replace("&&", "&");
+    if (auto* a = qobject_cast<const QAction*>(o))
+        return a->isSeparator() ? ComponentKind::Other : ComponentKind::MenuItem;
+    auto* w = qobject_cast<const QWidget*>(o);
+    if (!w)
+        return ComponentKind::Other;
+    if (qobject_cast<const QLabel*>(w))
+        return ComponentKind::Label;
+    if (qobject_cast<const QRadioButton*>(w))
+        return ComponentKind::RadioButton;
+    if (qobject_cast<const QFileDialog*>(w))
+        return ComponentKind::FileDialog;
+    if (w->isWindow())
+        return ComponentKind::Form;
+    if (qobject_cast<const QCheckBox*>(w))
+        return ComponentKind::CheckBox;
+    if (qobject_cast<const QPushButton*>(w))
+        return ComponentKind::Button;
+    if (qobject_cast<const QGroupBox*>(w))
+        return ComponentKind::GroupBox;
+    if (qobject_cast<const QAbstractSpinBox*>(w))
+        return ComponentKind::SpinEdit;
+    if (auto* t = qobject_cast<const QToolButton*>(w))  // an action's button shows its texts
+        return t->defaultAction() ? ComponentKind::Other : ComponentKind::ToolButton;
+    if (qobject_cast<const QComboBox*>(w))
+        return ComponentKind::ComboBox;
+    if (qobject_cast<const QTableWidget*>(w))
+        return ComponentKind::StringGrid;
+    if (qobject_cast<const QTreeWidget*>(w))
+        return ComponentKind::ListView;
+    if (qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QTextEdit*>(w))
+        return ComponentKind::Memo;
+    if (qobject_cast<const QLineEdit*>(w)) {
+        const QObject* p = w->parent();
+        const bool inner = qobject_cast<const QAbstractSpinBox*>(p) || qobject_cast<const QComboBox*>(p);
+        return inner ? ComponentKind::Other : ComponentKind::Edit;
+    }
+    return ComponentKind::Other;
 }
 
-void translateAction(QAction* a, const TranslateFn& tr)
+namespace {
+
+// The tool tip Qt shows for an action with this caption and no tool tip of its own.
+QString defaultTip(const QString& text)
 {
-    if (a->isSeparator())
-        return;
-    const QString text = a->text(), tip = a->toolTip();
-    const bool ownTip = tip != defaultTip(text);
-    a->setText(tr(text));
-    if (ownTip)
-        a->setToolTip(tr(tip));
+    QAction probe(text);
+    return probe.toolTip();
 }
 
 QString translateLines(const QString& text, const TranslateFn& tr)
@@ -50,65 +79,97 @@ QString translateLines(const QString& text, const TranslateFn& tr)
     return lines.join('\n');
 }
 
+QString captionOf(QObject* o)
+{
+    if (auto* a = qobject_cast<QAction*>(o))
+        return a->text();
+    if (auto* l = qobject_cast<QLabel*>(o))
+        return l->text();
+    if (auto* b = qobject_cast<QAbstractButton*>(o))
+        return b->text();
+    if (auto* g = qobject_cast<QGroupBox*>(o))
+        return g->title();
+    if (auto* w = qobject_cast<QWidget*>(o))
+        return w->windowTitle();
+    return {};
+}
+
+void setCaption(QObject* o, const QString& s)
+{
+    if (auto* a = qobject_cast<QAction*>(o))
+        a->setText(s);
+    else if (auto* l = qobject_cast<QLabel*>(o))
+        l->setText(s);
+    else if (auto* b = qobject_cast<QAbstractButton*>(o))
+        b->setText(s);
+    else if (auto* g = qobject_cast<QGroupBox*>(o))
+        g->setTitle(s);
+    else if (auto* w = qobject_cast<QWidget*>(o))
+        w->setWindowTitle(s);
+}
+
 void translateOne(QObject* o, const TranslateFn& tr)
 {
-    if (auto* a = qobject_cast<QAction*>(o)) {
-        translateAction(a, tr);
-        return;
-    }
-    auto* w = qobject_cast<QWidget*>(o);
-    if (!w)
-        return;
-    if (w->isWindow())
-        w->setWindowTitle(tr(w->windowTitle()));
-    if (auto* l = qobject_cast<QLabel*>(w)) {
-        l->setText(tr(l->text()));
-    } else if (auto* r = qobject_cast<QRadioButton*>(w)) {
-        r->setText(tr(r->text()));
-    } else if (auto* c = qobject_cast<QCheckBox*>(w)) {
-        c->setToolTip(tr(c->toolTip()));
-        c->setText(tr(c->text()));
-    } else if (auto* b = qobject_cast<QPushButton*>(w)) {
-        b->setText(tr(b->text()));
-        b->setToolTip(tr(b->toolTip()));
-    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-        g->setTitle(tr(g->title()));
-        g->setToolTip(tr(g->toolTip()));
-    } else if (auto* s = qobject_cast<QAbstractSpinBox*>(w)) {
-        s->setToolTip(tr(s->toolTip()));
-    } else if (auto* t = qobject_cast<QToolButton*>(w)) {
-        if (!t->defaultAction())  // an action's button shows the action's texts
-            t->setToolTip(tr(t->toolTip()));
-    } else if (auto* cb = qobject_cast<QComboBox*>(w)) {
-        const int cur = cb->currentIndex();
-        const QSignalBlocker block(cb);
-        for (int i = 0; i < cb->count(); ++i)
-            cb->setItemText(i, tr(cb->itemText(i)));
-        cb->setCurrentIndex(cur);
-    } else if (auto* tw = qobject_cast<QTableWidget*>(w)) {
-        for (int c = 0; c < tw->columnCount(); ++c)
-            if (QTableWidgetItem* h = tw->horizontalHeaderItem(c))
-                h->setText(tr(h->text()));
-    } else if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
-        if (QTreeWidgetItem* h = tree->headerItem())
-            for (int c = 0; c < h->columnCount(); ++c)
-                h->setText(c, tr(h->text(c)));
-    } else if (auto* fd = qobject_cast<QFileDialog*>(w)) {
-        QStringList filters = fd->nameFilters();
-        for (QString& f : filters)
-            f = tr(f);
-        fd->setNameFilters(filters);
-    } else if (auto* pt = qobject_cast<QPlainTextEdit*>(w)) {
-        if (!pt->toPlainText().isEmpty())
-            pt->setPlainText(translateLines(pt->toPlainText(), tr));
-    } else if (auto* te = qobject_cast<QTextEdit*>(w)) {
-        if (!te->toPlainText().isEmpty())
-            te->setPlainText(translateLines(te->toPlainText(), tr));
-    } else if (auto* le = qobject_cast<QLineEdit*>(w)) {
-        QObject* p = le->parent();
-        const bool inner = qobject_cast<QAbstractSpinBox*>(p) || qobject_cast<QComboBox*>(p);
-        if (!inner)
-            le->setText(tr(le->text()));
+    // An action without a hint of its own shows its caption as hint: that follows the
+    // caption by itself and must not be looked up a second time.
+    auto* action = qobject_cast<QAction*>(o);
+    const bool ownTip = !action || action->toolTip() != defaultTip(action->text());
+    for (ComponentText t : kerbon::componentTexts(componentKind(o))) {
+        switch (t) {
+        case ComponentText::Caption:
+            setCaption(o, tr(captionOf(o)));
+            break;
+        case ComponentText::Hint:
+            if (action) {
+                if (ownTip)
+                    action->setToolTip(tr(action->toolTip()));
+            } else if (auto* w = qobject_cast<QWidget*>(o)) {
+                w->setToolTip(tr(w->toolTip()));
+            }
+            break;
+        case ComponentText::Items:
+            if (auto* cb = qobject_cast<QComboBox*>(o)) {
+                const QSignalBlocker block(cb);
+                const int cur = cb->currentIndex();
+                for (int i = 0; i < cb->count(); ++i)
+                    cb->setItemText(i, tr(cb->itemText(i)));
+                cb->setCurrentIndex(cur);
+            }
+            break;
+        case ComponentText::TitleRow:
+            if (auto* tw = qobject_cast<QTableWidget*>(o))
+                for (int c = 0; c < tw->columnCount(); ++c)
+                    if (QTableWidgetItem* h = tw->horizontalHeaderItem(c))
+                        h->setText(tr(h->text()));
+            break;
+        case ComponentText::ColumnCaptions:
+            if (auto* tree = qobject_cast<QTreeWidget*>(o))
+                if (QTreeWidgetItem* h = tree->headerItem())
+                    for (int c = 0; c < h->columnCount(); ++c)
+                        h->setText(c, tr(h->text(c)));
+            break;
+        case ComponentText::Filter:
+            if (auto* fd = qobject_cast<QFileDialog*>(o)) {
+                QStringList filters = fd->nameFilters();
+                for (QString& f : filters)
+                    f = tr(f);
+                fd->setNameFilters(filters);
+            }
+            break;
+        case ComponentText::Lines:
+            if (auto* pt = qobject_cast<QPlainTextEdit*>(o)) {
+                if (!pt->toPlainText().isEmpty())
+                    pt->setPlainText(translateLines(pt->toPlainText(), tr));
+            } else if (auto* te = qobject_cast<QTextEdit*>(o)) {
+                if (!te->toPlainText().isEmpty())
+                    te->setPlainText(translateLines(te->toPlainText(), tr));
+            }
+            break;
+        case ComponentText::Text:
+            if (auto* le = qobject_cast<QLineEdit*>(o))
+                le->setText(tr(le->text()));
+            break;
+        }
     }
 }
 
@@ -116,9 +177,10 @@ QObjectList ownedBy(QObject* o)
 {
     if (o)
         return o->children();
-    QObjectList all;
+    QObjectList all;  // the application owns the windows that have no parent
     for (QWidget* w : QApplication::topLevelWidgets())
-        all << w;
+        if (!w->parentWidget())
+            all << w;
     return all;
 }
 
@@ -126,23 +188,7 @@ QObjectList ownedBy(QObject* o)
 
 void TranslateComponents(QObject* root, const TranslateFn& tr)
 {
-    QSet<QObject*> done;
-    if (auto* w = qobject_cast<QWidget*>(root); w && w->isWindow()) {
-        translateOne(w, tr);  // a window root: its caption first
-        done.insert(w);
-    }
-    QQueue<QObject*> queue;
-    queue.enqueue(root);
-    while (!queue.isEmpty()) {
-        QObject* o = queue.dequeue();
-        const QObjectList owned = ownedBy(o);
-        for (auto it = owned.crbegin(); it != owned.crend(); ++it) {
-            QObject* c = *it;
-            if (done.contains(c))
-                continue;
-            done.insert(c);
-            translateOne(c, tr);
-            queue.enqueue(c);
-        }
-    }
+    if (auto* w = qobject_cast<QWidget*>(root); w && w->isWindow())
+        w->setWindowTitle(tr(w->windowTitle()));
+    kerbon::walkOwnedComponents(root, ownedBy, [&](QObject* o) { translateOne(o, tr); });
 }

@@ -5,24 +5,28 @@
 #include <QString>
 #include <functional>
 
+#include "i18n/translateunit.h"
+
 class QObject;
 
 using TranslateFn = std::function<QString(const QString&)>;
 
-// Walks the object tree breadth-first from `root` (nullptr: every window of the
-// application), children from the last to the first, and replaces each text by `tr` of it.
-// Which text of which kind of widget is translated:
-//   QLabel, QRadioButton, window           text / window title
-//   QCheckBox                              tool tip, then text
-//   QPushButton, QGroupBox                 text / title, then tool tip
-//   QAction (menu items, toolbar buttons)  text, then tool tip (when it has one of its own)
-//   spin box (number field)                tool tip
-//   QToolButton without an action          tool tip
-//   QComboBox                              every item (the current index is kept)
-//   QTableWidget                           every horizontal header text
-//   QTreeWidget                            every header column text
-//   QFileDialog                            the name filters
-//   QPlainTextEdit, QTextEdit              every line
-//   QLineEdit (not inside a spin or combo box)  the text
-// Every object is translated once even when it is reached twice.
+// Which kind of component a Qt object plays for the translation:
+//   QLabel, QRadioButton, window            Label, RadioButton, Form (caption = title)
+//   QCheckBox                               CheckBox
+//   QPushButton, QGroupBox                  Button, GroupBox
+//   QAction (menu items, tool bar buttons)  MenuItem (hint only when it has one of its own)
+//   spin box                                SpinEdit
+//   QToolButton without an action           ToolButton
+//   QComboBox                               ComboBox
+//   QTableWidget                            StringGrid (the horizontal header is row 0)
+//   QTreeWidget                             ListView (header columns)
+//   QFileDialog                             FileDialog (name filters)
+//   QPlainTextEdit, QTextEdit               Memo
+//   QLineEdit (not inside a spin/combo box) Edit
+kerbon::ComponentKind componentKind(const QObject* o);
+
+// Walks the object tree breadth-first from `root` (nullptr: the application, that is
+// every window without a parent), children from the last to the first, and replaces
+// each text the kind of component carries by `tr` of it. A window root's title first.
 void TranslateComponents(QObject* root, const TranslateFn& tr);

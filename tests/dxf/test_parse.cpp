@@ -1,6 +1,7 @@
 // processdxf: sections, header variables, tables, blocks, layouts and the entity frame.
 #include <gtest/gtest.h>
 
+#include "dxf/parse_context.h"
 #include "dxf/processdxf.h"
 #include "support/ParseFixture.h"
 
@@ -433,4 +434,17 @@ TEST(processdxf, TheLastLineIsNeverRead)
     EXPECT_EQ(m.anzpoly, 1);
     EXPECT_EQ(m.polys[0].linebis, 15);
     EXPECT_EQ(m.insertlinepos, -1);
+}
+
+TEST(groupCodeNumber, OnlyPlainDecimalCodesConvert)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"0", 0},        {"5", 5},           {"10", 10},         {"1071", 1071},
+        {"99999", 99999}, {"-1", -1},        {"-5", -5},         {"010", kNoCode},
+        {"00", kNoCode}, {"-0", kNoCode},    {"-01", kNoCode},   {"", kNoCode},
+        {"-", kNoCode},  {"+5", kNoCode},    {"1a", kNoCode},    {"1 0", kNoCode},
+        {"1.0", kNoCode}, {"12345678901", kNoCode}, {"2147483648", kNoCode},
+    };
+    for (auto [text, want] : cases)
+        EXPECT_EQ(groupCodeNumber(text), want) << '"' << text << '"';
 }

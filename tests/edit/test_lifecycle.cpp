@@ -232,3 +232,26 @@ TEST(EditorOptions, SwitchingLanguageWritesItAtCloseAndPrefersTheConfigCopy)
     g.ed.SaveOptions();  // the configuration copy stays the one that counts
     EXPECT_EQ(readFile(g.tmp.file("config/options.dat")), std::string("\x03\x00\x00\x00", 4));
 }
+
+TEST(EditorLifecycle, CharactersTheEncodingCannotHoldAreSavedOnlyWhenTheUserAgrees)
+{
+    struct Case { MsgResult answer; bool saved; };
+    for (const Case c : {Case{MsgResult::Yes, true}, Case{MsgResult::No, false}}) {
+        SCOPED_TRACE(c.saved);
+        Fixture f;
+        f.ed.dxf.lines = {"0", "TEXT", "1", "Ω = 5 ÷ ☃", "0", "EOF"};
+        f.ed.dxf.encoding = Encoding::Ansi;
+        f.ed.SetChanged();
+        f.ui.files.push_back(f.tmp.file("t.dxf"));
+        f.ui.answers.push_back(c.answer);
+        EXPECT_EQ(f.ed.SaveFile(), c.saved);
+        ASSERT_EQ(f.ui.shown.size(), 1u);  // the question only, never message 6
+        const std::string& q = f.ui.shown[0].text;
+        EXPECT_NE(q.find("Ω (U+03A9), ☃ (U+2603)"), std::string::npos) << q;
+        EXPECT_EQ(q.find("÷"), std::string::npos);  // Windows-1252 holds it
+        EXPECT_EQ(f.ui.shown[0].buttons, MsgButtons::YesNo);
+        EXPECT_EQ(fs::exists(f.tmp.file("t.dxf")), c.saved);
+        EXPECT_EQ(f.ed.changed, !c.saved);
+        EXPECT_EQ(f.ed.afilename, c.saved ? f.tmp.file("t.dxf") : "");
+    }
+}
