@@ -16,7 +16,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "render/QPainterSurface.h"
+#include "render/paintImage.h"
 #include "view/paint.h"
 #endif
 
@@ -26,9 +26,10 @@ static int renderUsage()
 {
     std::fprintf(stderr,
                  "usage: kerbon-cli render FILE OUT.png [--size WxH] [--tab N] [--zoom F]\n"
-                 "                         [--preview] [--no-weights] [--repeat N]\n"
+                 "                         [--preview] [--no-weights] [--repeat N] [--threads N]\n"
                  "  --zoom F: after zoom to extents, zoom by F about the area centre\n"
-                 "  --repeat N: paint N times and print the time of one paint\n");
+                 "  --repeat N: paint N times and print the time of one paint\n"
+                 "  --threads N: paint in N bands at once (default: by the machine)\n");
     return 2;
 }
 
@@ -41,7 +42,7 @@ int cmdRender(int argc, char** argv)
 #else
     if (argc < 2)
         return renderUsage();
-    int W = 1280, H = 800, tab = 0, repeat = 0;
+    int W = 1280, H = 800, tab = 0, repeat = 0, threads = 0;
     double zoom = 1;
     view::DisplayOptions opt;
     for (int i = 2; i < argc; ++i) {
@@ -57,6 +58,8 @@ int cmdRender(int argc, char** argv)
                 return renderUsage();
         } else if (!std::strcmp(argv[i], "--repeat") && more) {
             repeat = std::max(0, std::atoi(argv[++i]));
+        } else if (!std::strcmp(argv[i], "--threads") && more) {
+            threads = std::max(0, std::atoi(argv[++i]));
         } else if (!std::strcmp(argv[i], "--preview")) {
             opt.printPreview = true;
         } else if (!std::strcmp(argv[i], "--no-weights")) {
@@ -93,11 +96,7 @@ int cmdRender(int argc, char** argv)
 
     QImage image(W, H, QImage::Format_RGB32);
     view::RenderCache cache;  // kept between paints, as the editor keeps it
-    const auto paint = [&] {
-        QPainter painter(&image);
-        render::QPainterSurface surface(painter);
-        view::PaintBox1Paint(surface, m, v, page, opt, 96, &cache);
-    };
+    const auto paint = [&] { render::paintImage(image, m, v, page, opt, 96, cache, threads); };
     const auto since = [](std::chrono::steady_clock::time_point t0) {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
     };

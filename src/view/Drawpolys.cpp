@@ -208,6 +208,10 @@ void RenderCache::build(DisplayModel& m, int dpi_, bool showweight_)
             boxState[i] = 2;
         }
     }
+    // Inserts last, once every block's members are known. Afterwards the cache is only
+    // read, so several painters may share it.
+    for (int i = 0; i < n; ++i)
+        boxOf(m, i);
 }
 
 const RenderCache::Box& RenderCache::blockBox(const DisplayModel& m, std::string_view name)

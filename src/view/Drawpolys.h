@@ -69,7 +69,7 @@ public:
     std::unordered_map<std::string_view, Box> blockBoxes;
     std::unordered_map<std::string_view, uint8_t> blockState;
 
-    const Box& boxOf(const model::DisplayModel& m, int i);
+    const Box& boxOf(const model::DisplayModel& m, int i);  // all known after build
 
 private:
     int dpi = 96;

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "render/QPainterSurface.h"
+#include "render/paintImage.h"
 #include "view/paint.h"
 
 using namespace kerbon;
@@ -228,4 +229,44 @@ TEST(QPainterSurface, SkippingOutsideEntitiesNeverChangesThePicture)
         }
         EXPECT_TRUE(all == skipped);
     }
+}
+
+TEST(paintImage, BandsOnSeveralThreadsPaintTheSamePicture)
+{
+    ensureApp();
+    model::DisplayModel m;
+    std::mt19937 rnd(3);
+    std::uniform_real_distribution<double> coord(-20, 220), unit(0, 1);
+    for (int i = 0; i < 400; ++i) {
+        const double x = coord(rnd), y = coord(rnd);
+        model::tpoly p;
+        if (i % 5 == 0) {
+            p = poly({pt(x, y)}, 1 + i % 7);
+            p.textstr = "Teil " + std::to_string(i);
+            p.radius = 2 + 5 * unit(rnd);
+            p.rotation = 90 * unit(rnd);
+        } else {
+            std::vector<model::Tmypoi> ps;
+            for (int k = 0; k <= 40; ++k)
+                ps.push_back(pt(x + 15 * std::cos(k * 0.157), y + 15 * std::sin(k * 0.157)));
+            p = poly(ps, 1 + i % 9);
+            if (i % 3 == 0)
+                p.linweightpresent = true, p.lineweight = 50;
+        }
+        m.polys.push_back(p);
+    }
+    m.anzpoly = int(m.polys.size());
+    ViewState v;
+    v.W = 300, v.H = 400;
+    v.zoomedvalue = 130;
+    DisplayOptions opt;
+    QImage one(300, 400, QImage::Format_RGB32), bands(300, 400, QImage::Format_RGB32);
+    RenderCache cache;
+    render::paintImage(one, m, v, {}, opt, 96, cache, 1);
+    render::paintImage(bands, m, v, {}, opt, 96, cache, 3);
+    int differ = 0;
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 300; ++x)
+            differ += one.pixel(x, y) != bands.pixel(x, y);
+    EXPECT_EQ(differ, 0);
 }
