@@ -27,8 +27,8 @@ const QTransform& half()
 
 }  // namespace
 
-QPainterSurface::QPainterSurface(QPainter& painter, int originX, int originY)
-    : p(painter), originX(originX), originY(originY), font(QStringLiteral("Arial"))
+QPainterSurface::QPainterSurface(QPainter& painter, int originX, int originY, QRect bounds)
+    : p(painter), originX(originX), originY(originY), bounds(bounds), font(QStringLiteral("Arial"))
 {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -310,7 +310,17 @@ void QPainterSurface::restore()
 
 void QPainterSurface::clipPath(const Path& path, bool replace)
 {
-    p.setClipPath(toQPath(path), replace || !p.hasClipping() ? Qt::ReplaceClip : Qt::IntersectClip);
+    if (replace || !p.hasClipping()) {
+        if (bounds.isEmpty()) {
+            p.setClipPath(toQPath(path), Qt::ReplaceClip);
+            return;
+        }
+        const QTransform t = p.transform();
+        p.setTransform(QTransform());
+        p.setClipRect(bounds, Qt::ReplaceClip);
+        p.setTransform(t);
+    }
+    p.setClipPath(toQPath(path), Qt::IntersectClip);
 }
 
 view::TextSize QPainterSurface::textSize(std::string_view text, double pixelSize)

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRect>
 #include <QTransform>
 #include <QVector>
 #include <optional>
@@ -20,7 +21,9 @@ class QPainterSurface : public view::DrawSurface {
 public:
     // `originX`, `originY`: the device pixel the painter's (0, 0) stands for, when the
     // painter paints one band of a larger area.
-    explicit QPainterSurface(QPainter& painter, int originX = 0, int originY = 0);
+    // `bounds`: when not empty, the surface never paints outside it (a clip that replaces
+    // the clip stays inside it).
+    explicit QPainterSurface(QPainter& painter, int originX = 0, int originY = 0, QRect bounds = {});
 
     void strokePath(const view::Path& path, const view::Pen& pen) override;
     void fillPath(const view::Path& path, const view::Brush& brush) override;
@@ -39,6 +42,7 @@ private:
     QPainter& p;
     QTransform world;                 // the world transform set by the caller
     int originX = 0, originY = 0;
+    QRect bounds;
     bool plain = true;                // no world transform: the painter keeps the identity
     double offx = 0.5, offy = 0.5;    // shift still to add to coordinates (half pixel, origin)
     std::vector<QTransform> saved;
