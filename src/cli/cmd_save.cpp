@@ -8,7 +8,6 @@
 
 #include "cli/commands.h"
 #include "dxf/LineStore.h"
-#include "dxf/encoding.h"
 
 using namespace kerbon;
 
@@ -26,24 +25,6 @@ int usage()
 {
     std::fputs(usageText, stderr);
     return 2;
-}
-
-// "U+03A9 'Ω'" for each character, separated by blanks.
-std::string describe(const std::vector<char32_t>& chars)
-{
-    std::string s;
-    for (char32_t c : chars) {
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "U+%04X", unsigned(c));
-        s += s.empty() ? "" : " ";
-        s += buf;
-        if (c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0)) {
-            s += " '";
-            enc::appendUtf8(s, c);
-            s += "'";
-        }
-    }
-    return s;
 }
 
 }  // namespace
@@ -80,7 +61,7 @@ int cmdSave(int argc, char** argv)
     const std::vector<char32_t> lost = unrepresentable(store);
     if (!lost.empty()) {
         std::fprintf(stderr, "kerbon-cli: %s cannot hold these characters: %s\n",
-                     encodingName(store.encoding), describe(lost).c_str());
+                     encodingName(store.encoding), describeChars(lost).c_str());
         if (strict) {
             std::fprintf(stderr, "kerbon-cli: not saved (--strict)\n");
             return 1;

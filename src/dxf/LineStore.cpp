@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -259,6 +260,27 @@ std::vector<char32_t> unrepresentable(const LineStore& store)
         }
     }
     return lost;
+}
+
+std::string describeChars(const std::vector<char32_t>& chars)
+{
+    std::string s;
+    for (char32_t c : chars) {
+        if (!s.empty())
+            s += ", ";
+        const bool shows = c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0) &&
+                           !(c >= 0xD800 && c <= 0xDFFF) && c != 0xFFFD && c <= 0x10FFFF;
+        if (shows) {
+            enc::appendUtf8(s, c);
+            s += " (";
+        }
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "U+%04X", unsigned(c));
+        s += buf;
+        if (shows)
+            s += ")";
+    }
+    return s;
 }
 
 namespace {

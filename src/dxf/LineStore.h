@@ -55,6 +55,9 @@ std::string encodeLines(const LineStore& store);
 // The distinct characters of the lines that saving in `store.encoding` would lose, in the
 // order of their first appearance. Ill-formed UTF-8 that would be lost counts as U+FFFD.
 std::vector<char32_t> unrepresentable(const LineStore& store);
+// A list of characters for a message: "Ω (U+03A9), 日 (U+65E5)"; characters that would
+// not show (controls, U+FFFD) by their number alone.
+std::string describeChars(const std::vector<char32_t>& chars);
 
 // The text of the $ACADVER variable (the code 1 value after the 9/$ACADVER pair, e.g.
 // "AC1015"), read pair by pair up to the end of the first section; empty when there is none.

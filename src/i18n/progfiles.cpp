@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <system_error>
 
 namespace kerbon {
@@ -26,7 +27,8 @@ bool writeWhole(const std::string& dir, std::string_view name, std::string_view 
     if (dir.empty() || !fs::is_directory(dir, ec))
         return false;
     const std::string target = dir + std::string(name);
-    const std::string tmp = target + ".tmp";
+    // A name of its own, so that two running programs never write into the same file.
+    const std::string tmp = target + ".tmp" + std::to_string(std::random_device{}());
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         if (!out)

@@ -149,6 +149,25 @@ TEST(TDynaArray, BlockGrowsAndShrinksInHundredsAndKeepsRecords)
     EXPECT_EQ(again->x, 0.0);
 }
 
+TEST(TDynaArray, AddManyTakesOneBlockForTheNewCount)
+{
+    Rec* cur = nullptr;
+    TDynaArray<Rec> a(&cur);
+    *a.Add() = Rec{9, 2.0, "first"};
+    Rec* added = a.AddMany(250);
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(a.count(), 251u);
+    EXPECT_EQ(a.amemsize(), 300 * sizeof(Rec));
+    EXPECT_EQ(a.recordAt(0).name, "first");
+    EXPECT_EQ(added, &a.recordAt(1));
+    for (std::uint32_t i = 1; i < a.count(); ++i)
+        ASSERT_TRUE(a.recordAt(i).id == 0 && a.recordAt(i).name.empty());
+    EXPECT_EQ(a.aobjnr(), 250);
+    EXPECT_EQ(cur, &a.recordAt(250));
+    EXPECT_EQ(a.AddMany(0), nullptr);
+    EXPECT_EQ(a.count(), 251u);
+}
+
 TEST(TDynaArray, RecordRemovedFromTheEndComesBackZero)
 {
     TDynaArray<Rec> a;
