@@ -12,6 +12,7 @@
 #include "dxf/processdxf.h"
 #include "edit/Ui.h"
 #include "view/DisplayOptions.h"
+#include "view/DisplayOptions.h"
 #include "view/PageValues.h"
 #include "view/ViewState.h"
 
@@ -45,10 +46,6 @@ public:
     int language = 0;           // column of the translation table used for every lookup
     int languagesetto = 0;      // language read from options.dat, applied at first show
     bool dontchlang = false;    // while set the language commands do nothing
-
-    // Display options of the Ansicht menu.
-    bool showweight = true;     // "Linienbreite zeigen"
-    bool printpreview = false;  // "Druckvorschau"
 
     // Called with the new caption whenever the changed flag or the file name is set.
     std::function<void(const std::string&)> onCaption;

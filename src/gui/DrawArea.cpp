@@ -7,6 +7,8 @@
 #include <QWheelEvent>
 
 #include "edit/Editor.h"
+#include "render/QPainterSurface.h"
+#include "view/paint.h"
 
 DrawArea::DrawArea(QWidget* parent) : QWidget(parent)
 {
@@ -69,6 +71,12 @@ void DrawArea::renderCache()
         cache = QImage(s, QImage::Format_ARGB32_Premultiplied);
     cache.fill(Qt::white);
     stale = false;
+    if (!editor)
+        return;
+    QPainter p(&cache);
+    kerbon::render::QPainterSurface surface(p);
+    kerbon::view::PaintBox1Paint(surface, editor->model, editor->view, editor->page,
+                                 editor->display, logicalDpiX());
 }
 
 void DrawArea::paintEvent(QPaintEvent*)

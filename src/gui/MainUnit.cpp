@@ -531,16 +531,16 @@ void TMainForm::connectCommands()
     on(HandBtn, [this] { HandBtnClick(); });
     on(JoinLinesBtn, [this] { JoinLinesBtnClick(); });
     on(Linienbreitezeigen1, [this] {
-        editor->showweight = Linienbreitezeigen1->isChecked();
+        editor->display.showLineweights = Linienbreitezeigen1->isChecked();
         refreshView();
     });
     on(Druckvorschau1, [this] {
-        editor->printpreview = Druckvorschau1->isChecked();
+        editor->display.printPreview = Druckvorschau1->isChecked();
         refreshView();
     });
     on(DruckvorschauinModelansichtanaus1, [this] {
         Druckvorschau1->setChecked(!Druckvorschau1->isChecked());
-        editor->printpreview = Druckvorschau1->isChecked();
+        editor->display.printPreview = Druckvorschau1->isChecked();
         refreshView();
     });
 
