@@ -29,6 +29,7 @@
 #include <QTabBar>
 #include <QToolBar>
 #include <QWheelEvent>
+#include <clocale>
 #include <cmath>
 
 #include "gui/AddNewLayerFUnit.h"
@@ -127,7 +128,9 @@ void TMainForm::FormCreate(const Setup& setup)
         return QString::fromStdString(editor->translate(s.toStdString()));
     };
     ed.maincap = windowTitle().toStdString();
-    QLocale::setDefault(QLocale::c());  // numbers always with "." as decimal separator
+    // Numbers always with "." as decimal separator, in Qt and in the C library alike.
+    QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_NUMERIC, "C");
     ed.onCaption = [this](const std::string& c) { setWindowTitle(QString::fromStdString(c)); };
     ed.parseObserver = this;
     ed.onRepaint = [this] { refreshView(); };
@@ -165,7 +168,7 @@ void TMainForm::createActions()
                                  "Neue DXF Datei (R12 ohne Spline/ohne Ellipse usw.)");
     NeueDXFDateiR12->setIcon(toolIcon("newr12"));
     NeueDXFDatei1 = makeAction(this, "NeueDXFDatei1", "Neue DXF Datei ", "Neue DXF Datei ");
-    NeueDXFDatei1->setIcon(st->standardIcon(QStyle::SP_FileIcon));
+    NeueDXFDatei1->setIcon(toolIcon("new"));
     NeueDXFDatei1->setShortcut(QKeySequence::New);
     ffnen1 = makeAction(this, "ffnen1", "Öffnen...", "Öffnen...");
     ffnen1->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
