@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -28,6 +29,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QToolBar>
+#include <QTranslator>
 #include <QWheelEvent>
 #include <clocale>
 #include <cmath>
@@ -583,6 +585,7 @@ void TMainForm::FormShow()
         TranslateComponents(nullptr, [this](const QString& s) {
             return QString::fromStdString(editor->translate(s.toStdString()));
         });
+    installToolkitTranslation(ed.language);
     QApplication::setApplicationDisplayName(
         QString::fromStdString(ed.translate(QApplication::applicationName().toStdString())));
     restorePageValues();
@@ -591,6 +594,20 @@ void TMainForm::FormShow()
     first = true;
     if (!args.isEmpty())
         ed.openfilewithname(args.first().toStdString());
+}
+
+// The toolkit's own texts (file dialogs, standard buttons) in the user's language, when
+// the system has them; otherwise they stay English.
+void TMainForm::installToolkitTranslation(int language)
+{
+    static const char* const names[] = {"qtbase_de", nullptr, "qtbase_fr", "qtbase_nl"};
+    if (language < 0 || language > 3 || !names[language])
+        return;
+    auto* t = new QTranslator(this);
+    if (t->load(names[language], QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(t);
+    else
+        delete t;
 }
 
 void TMainForm::closeEvent(QCloseEvent* e)
