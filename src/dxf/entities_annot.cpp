@@ -110,9 +110,12 @@ void angularDimension(tpoly& p)
     const double dx = p.cx - p.cx5, dy = p.cy - p.cy5;
     p.radius = std::sqrt(dx * dx + dy * dy);
     add(p, from3 ? p3 : p4);
-    for (int k = 0; k <= 100; ++k) {
+    Tmypoi* out = appendVertices(p, kOutlinePoints);
+    for (int k = 0; k < kOutlinePoints; ++k) {
         const double w = s + (e - s) * k / 100;
-        addVertex(p, p.cx5 + p.radius * std::cos(w), p.cy5 + p.radius * std::sin(w), p.cz);
+        out[k].x = p.cx5 + p.radius * std::cos(w);
+        out[k].y = p.cy5 + p.radius * std::sin(w);
+        out[k].z = p.cz;
     }
     add(p, from3 ? p4 : p3).doadddimtexthere = true;
     p.addtextmode = 3;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "dxf/entities.h"
 #include "dxf/entity_shapes.h"
@@ -30,6 +31,45 @@ const AngleTable& circleAngles()
         return t;
     }();
     return table;
+}
+
+namespace {
+
+// A small direct-mapped store of angle sets keyed by the exact bits of their two end
+// angles; `fill` computes a set on a miss.
+template <class Fill>
+const AngleTable& cachedAngles(double from, double to, Fill fill)
+{
+    struct Entry {
+        uint64_t from = 0, to = 0;
+        bool valid = false;
+        AngleTable t;
+    };
+    static thread_local std::vector<Entry> cache(64);
+    uint64_t a, b;
+    std::memcpy(&a, &from, sizeof a);
+    std::memcpy(&b, &to, sizeof b);
+    Entry& e = cache[size_t(((a * 0x9E3779B97F4A7C15u) ^ (b * 0xC2B2AE3D27D4EB4Fu)) >> 58)];
+    if (!e.valid || e.from != a || e.to != b) {
+        e.from = a;
+        e.to = b;
+        e.valid = true;
+        fill(e.t);
+    }
+    return e.t;
+}
+
+}  // namespace
+
+const AngleTable& arcAngles(double start, double end)
+{
+    return cachedAngles(start, end, [=](AngleTable& t) {
+        for (int k = 0; k < kOutlinePoints; ++k) {
+            const double w = radians(start + (end - start) * k / 100);
+            t.cos[size_t(k)] = std::cos(w);
+            t.sin[size_t(k)] = std::sin(w);
+        }
+    });
 }
 
 const AngleTable& ellipseAngles(bool mirrored)
@@ -132,6 +172,19 @@ bool bulgeArc(const Tmypoi& P, const Tmypoi& Q, double b, BulgeArc& arc)
 
 constexpr int kBulgePoints = 50;
 
+// cos and sin of the bulge arc angles t_k = a + (k - 1)(e - a) / 49, k = 1 ... 50, in
+// entries 0 ... 49. Kept like the arc angles: outlines repeat the same rounded corners.
+const AngleTable& bulgeAngles(double a, double e)
+{
+    return entity::cachedAngles(a, e, [=](AngleTable& t) {
+        for (int k = 1; k <= kBulgePoints; ++k) {
+            const double w = a + (k - 1) * (e - a) / (kBulgePoints - 1);
+            t.cos[size_t(k) - 1] = std::cos(w);
+            t.sin[size_t(k) - 1] = std::sin(w);
+        }
+    });
+}
+
 }  // namespace
 
 // The closing vertex of a closed outline, then every bulge segment replaced by 50 arc
@@ -164,12 +217,12 @@ void polylineEnd(tpoly& p)
         const Tmypoi P = p.ps[size_t(i)];
         if (next < arcs.size() && arcs[next].first == i) {
             const BulgeArc& arc = arcs[next++].second;
+            const AngleTable& angles = bulgeAngles(arc.a, arc.e);
             for (int k = kBulgePoints; k >= 1; --k) {
-                const double t = arc.a + (k - 1) * (arc.e - arc.a) / (kBulgePoints - 1);
                 Tmypoi& v = p.ps[--w];
                 v = Tmypoi{};
-                v.x = arc.cx + arc.r * std::cos(t);
-                v.y = arc.cy + arc.r * std::sin(t);
+                v.x = arc.cx + arc.r * angles.cos[size_t(k) - 1];
+                v.y = arc.cy + arc.r * angles.sin[size_t(k) - 1];
                 v.z = P.z;
                 v.setwid = P.setwid;
                 v.wid = P.wid;
@@ -388,18 +441,15 @@ void readArc(ParseContext& c, std::string_view type)
     }
     if (end <= start)
         end += 360;
-    const AngleTable* table = (start == 0 && end == 360) ? &circleAngles() : nullptr;
+    const AngleTable& table = (start == 0 && end == 360) ? circleAngles() : arcAngles(start, end);
+    const double cx = p.cx, cy = p.cy, cz = p.cz, radius = p.radius;
+    Tmypoi* out = appendVertices(p, kOutlinePoints);
     for (int k = 0; k < kOutlinePoints; ++k) {
-        double co, si;
-        if (table) {
-            co = table->cos[size_t(k)];
-            si = table->sin[size_t(k)];
-        } else {
-            const double w = radians(start + (end - start) * k / 100);
-            co = std::cos(w);
-            si = std::sin(w);
-        }
-        Tmypoi& v = addVertex(p, p.cx + p.radius * co, p.cy + p.radius * si, p.cz);
+        const double co = table.cos[size_t(k)], si = table.sin[size_t(k)];
+        Tmypoi& v = out[k];
+        v.x = cx + radius * co;
+        v.y = cy + radius * si;
+        v.z = cz;
         if (isArc ? k == 50 : k % 25 == 0) {
             v.linex = p.radiuslinenr;  // radius grip, drawn as part of the outline
             v.mode = 1;
@@ -452,9 +502,10 @@ void readEllipse(ParseContext& c)
     p.radius3 = std::atan2(ay, ax);
     const bool mirrored = p.ext230 < 0;  // seen from below: the outline runs the other way
     const double c3 = std::cos(p.radius3), s3 = std::sin(p.radius3);
-    auto at = [&](double co, double si) {
-        const double u = p.radius1 * co, v = p.radius2 * si;
-        return std::pair{p.cx + u * c3 - v * s3, p.cy + u * s3 + v * c3};
+    const double cx = p.cx, cy = p.cy, r1 = p.radius1, r2 = p.radius2;
+    auto at = [=](double co, double si) {
+        const double u = r1 * co, v = r2 * si;
+        return std::pair{cx + u * c3 - v * s3, cy + u * s3 + v * c3};
     };
     auto atParam = [&](double t) {
         const double w = mirrored ? -t : t;
@@ -474,10 +525,14 @@ void readEllipse(ParseContext& c)
     ratio.mode = 2;
     ratio.donotdraw = true;
     const AngleTable* table = (start == 0 && end == 2 * kPi) ? &ellipseAngles(mirrored) : nullptr;
+    const double cz = p.cz;
+    Tmypoi* out = appendVertices(p, kOutlinePoints);
     for (int k = 0; k < kOutlinePoints; ++k) {
         const auto [x, y] = table ? at(table->cos[size_t(k)], table->sin[size_t(k)])
                                   : atParam(start + (end - start) * k / 100);
-        addVertex(p, x, y, p.cz);
+        out[k].x = x;
+        out[k].y = y;
+        out[k].z = cz;
     }
     endEntity(c, p);
 }
@@ -487,14 +542,23 @@ namespace {
 constexpr int kSplineSamples = 100;
 // Work allowed for fitting a spline given only by fit points, counted in distance
 // measurements (each try measures about 100 N^2 of them for N fit points). Up to 17 fit
-// points get the full 1000 tries; longer ones fewer, so that a file with hundreds of fit
-// points still opens. The tries are random, so fewer of them is just a less lucky search.
+// points get the full 1000 tries, longer ones fewer, beyond about 550 none: the correction
+// passes alone then shape the curve. The tries are random, so fewer of them is just a less
+// lucky search; without the limit a file with hundreds of fit points would not open.
 constexpr double kFitBudget = 3e7;
+// Beyond this many fit points even the correction passes (10 samplings of 100 points per
+// fit point) cost too much; the fit points themselves then serve as control points.
+constexpr size_t kMaxFittedPoints = 5000;
 
 void appendSamples(tpoly& p, const std::vector<SplinePoint>& samples)
 {
-    for (const SplinePoint& s : samples)
-        addVertex(p, s.x, s.y, s.z);
+    Tmypoi* out = appendVertices(p, samples.size());
+    for (const SplinePoint& s : samples) {
+        out->x = s.x;
+        out->y = s.y;
+        out->z = s.z;
+        ++out;
+    }
 }
 
 }  // namespace
@@ -571,11 +635,12 @@ void readSpline(ParseContext& c)
             p.ps.push_back(g);
     } else if (!fit.empty()) {
         const double N = double(fit.size());
-        const int iterations = int(std::clamp(kFitBudget / (100 * N * N), 1.0, 1000.0));
+        const int iterations = int(std::clamp(std::floor(kFitBudget / (100 * N * N)), 0.0, 1000.0));
         P.resize(fit.size());
         for (size_t i = 0; i < fit.size(); ++i)
             P[i] = {fit[i].x, fit[i].y, fit[i].z};
-        const std::vector<SplinePoint> cp = FitSplineControlPoints(P, {}, iterations, programRandom());
+        const std::vector<SplinePoint> cp =
+            fit.size() > kMaxFittedPoints ? P : FitSplineControlPoints(P, {}, iterations, programRandom());
         const int n = int(cp.size()) - 1;
         const int t = usableSplineOrder(n + 1, 4);
         BuildSplineKnots(knots, n, t);

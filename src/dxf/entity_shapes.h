@@ -27,6 +27,16 @@ inline bool readInt(const ParseContext& c, int& field)
     return false;
 }
 
+// Appends n zeroed vertices to p.ps and returns the first of them (valid until ps grows
+// again). Handlers that emit many vertices fill them through this one pointer.
+inline model::Tmypoi* appendVertices(model::tpoly& p, size_t n)
+{
+    const size_t at = p.ps.size();
+    p.ps.resize(at + n);
+    p.anzp = int(p.ps.size());
+    return p.ps.data() + at;
+}
+
 constexpr double kPi = std::numbers::pi;
 
 // Degrees to radians, the one expression every handler uses so that equal angles give
@@ -42,6 +52,10 @@ struct AngleTable {
     std::array<double, kOutlinePoints> cos{}, sin{};
 };
 const AngleTable& circleAngles();
+// cos and sin of the arc angles start + (end - start) k / 100 degrees. Drawings repeat the
+// same arcs (fillets, slots) many times, so recent angle sets are kept; a set is computed
+// by the same expressions whether kept or not.
+const AngleTable& arcAngles(double start, double end);
 // cos and sin of the full-ellipse parameters 0 + 2 pi k / 100 (`mirrored`: of their
 // negatives, for an ellipse whose extrusion points down).
 const AngleTable& ellipseAngles(bool mirrored);

@@ -203,24 +203,4 @@ void setVertexZ(ParseContext& c, model::tpoly& p)
     p.ps.back().linez = c.valueLine();
 }
 
-model::Tmypoi& addVertex(model::tpoly& p, double x, double y, double z)
-{
-    model::Tmypoi& v = p.ps.emplace_back();
-    v.x = x;
-    v.y = y;
-    v.z = z;
-    p.anzp = int(p.ps.size());
-    return v;
-}
-
-model::Tmypoi& addSnap(model::tpoly& p, double x, double y, double z)
-{
-    model::Tmypoi& v = p.snap.emplace_back();
-    v.x = x;
-    v.y = y;
-    v.z = z;
-    p.anzs = int(p.snap.size());
-    return v;
-}
-
 }  // namespace kerbon

@@ -117,7 +117,24 @@ model::Tmypoi& startVertex(ParseContext& c, model::tpoly& p);
 void setVertexY(ParseContext& c, model::tpoly& p);
 void setVertexZ(ParseContext& c, model::tpoly& p);
 // Appends a vertex / a snap point with the given coordinates (all other fields zero).
-model::Tmypoi& addVertex(model::tpoly& p, double x, double y, double z);
-model::Tmypoi& addSnap(model::tpoly& p, double x, double y, double z);
+// Inline: the curve handlers call addVertex for every outline point.
+inline model::Tmypoi& addVertex(model::tpoly& p, double x, double y, double z)
+{
+    model::Tmypoi& v = p.ps.emplace_back();
+    v.x = x;
+    v.y = y;
+    v.z = z;
+    p.anzp = int(p.ps.size());
+    return v;
+}
+inline model::Tmypoi& addSnap(model::tpoly& p, double x, double y, double z)
+{
+    model::Tmypoi& v = p.snap.emplace_back();
+    v.x = x;
+    v.y = y;
+    v.z = z;
+    p.anzs = int(p.snap.size());
+    return v;
+}
 
 }  // namespace kerbon

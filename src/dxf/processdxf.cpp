@@ -378,6 +378,7 @@ void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
                 ParseObserver* observer)
 {
     prepare(m, dxf.size());
+    ++m.parsecount;
     ParseContext c(dxf, m);
     mainLoop(c);
 

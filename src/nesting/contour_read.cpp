@@ -229,25 +229,18 @@ void readLwPolyline(PairStream& in, ContourModel& m)
     finishPoly(m, std::move(p));
 }
 
-}  // namespace
-
-bool LoadDxf2(const std::string& fname, ContourModel& m)
+// The reading pass of LoadDxf2. Old-style vertices take new handles above every handle of
+// the file, so they need the largest handle before the first LINE: with `handlesKnown`
+// false the pass collects the handles as it goes and gives up (returns false) at the first
+// LINE of the old-style form, for a rerun once the handles are known. Files of later
+// versions are so read once.
+bool readLines(const std::string& fname, ContourModel& m, bool handlesKnown)
 {
-    m.cadver = 0;
-    m.maxhandle = 0;
-    {
-        PairStream in(fname);
-        if (!in.isOpen())
-            return false;
-        while (in.next())
-            if (in.pair().code() == "5")
-                if (auto h = parseHandle(in.pair().valueLine); h && *h > m.maxhandle)
-                    m.maxhandle = *h;
-    }
-    m.filemaxhandle = m.maxhandle;
     PairStream in(fname);
     if (!in.isOpen())
         return false;
+    if (!handlesKnown)
+        in.trackHandles(&m.maxhandle);
     resetModel(m);
     VertexLines scratch[2];
     bool inEntities = false, versionFlag = false;
@@ -263,9 +256,37 @@ bool LoadDxf2(const std::string& fname, ContourModel& m)
                     m.cadver = int(*ver);
         }
         trackSection(pr, inEntities);
-        if (inEntities && c == "0" && v == "LINE")
-            readLine(in, m, m.cadver > 1009, scratch);
+        if (inEntities && c == "0" && v == "LINE") {
+            const bool lightweight = m.cadver > 1009;
+            if (!lightweight && !handlesKnown)
+                return false;
+            readLine(in, m, lightweight, scratch);
+        }
     }
+    return true;
+}
+
+}  // namespace
+
+bool LoadDxf2(const std::string& fname, ContourModel& m)
+{
+    m.cadver = 0;
+    m.maxhandle = 0;
+    if (!readLines(fname, m, false)) {
+        m.cadver = 0;
+        m.maxhandle = 0;
+        {
+            PairStream in(fname);
+            if (!in.isOpen())
+                return false;
+            in.trackHandles(&m.maxhandle);
+            while (in.next()) {
+            }
+        }
+        m.filemaxhandle = m.maxhandle;
+        return readLines(fname, m, true);
+    }
+    m.filemaxhandle = m.maxhandle;
     return true;
 }
 

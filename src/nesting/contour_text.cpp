@@ -96,6 +96,9 @@ bool PairStream::next()
     const bool hasValue = src.next(valueAt, valueLen);
     cur.codeLine = src.view(codeAt, codeLen);
     cur.valueLine = hasValue ? src.view(valueAt, valueLen) : std::string_view();
+    if (maxHandle && cur.code() == "5")
+        if (auto h = parseHandle(cur.valueLine); h && *h > *maxHandle)
+            *maxHandle = *h;
     return true;
 }
 

@@ -62,11 +62,14 @@ public:
     // Makes the current pair the next one again (the pair that ended an entity).
     void pushBack() { again = true; }
     const Pair& pair() const { return cur; }
+    // While set, every pair with code 5 read raises *to to its handle value when larger.
+    void trackHandles(uint64_t* to) { maxHandle = to; }
 
 private:
     LineSource src;
     Pair cur;
     bool again = false;
+    uint64_t* maxHandle = nullptr;
 };
 
 // Follows the section a pair belongs to: on at 2/ENTITIES, off at 0/SECTION and 0/ENDSEC.

@@ -415,6 +415,21 @@ TEST(processdxf, HostileInputNeitherCrashesNorHangs)
         "0|SECTION|2|HEADER|9|$HANDSEED|5|FFFFFFFF|9|$ACADVER|1|AC99999999999|0|ENDSEC",
         "0|ENDBLK|0|ENDSEC|0|ENDTAB|0|SEQEND|0|VERTEX|2|ENTITIES|0|EOF",
         deep,
+        // Values at the edge of the number range in every kind of entity.
+        entitiesOnly("0|SPLINE|71|2147483647|10|0|20|0|10|1|20|1|10|2|20|0"),
+        entitiesOnly("0|SPLINE|71|-5|40|0|40|1|10|0|20|0|10|1|20|1"),
+        entitiesOnly("0|SPLINE|11|0|21|0|11|0|21|0|11|0|21|0"),
+        entitiesOnly("0|SPLINE|40|1e308|40|-1e308|40|0|40|0|10|0|20|0|10|1|20|1|10|1e308|20|1"),
+        entitiesOnly("0|ARC|10|1e308|20|-1e308|40|1e308|50|1e308|51|-1e308"),
+        entitiesOnly("0|ELLIPSE|11|1e308|21|1e308|40|1e308|41|1e300|42|-1e300"),
+        entitiesOnly("0|DIMENSION|70|-1|10|1e308|13|1e308|14|-1e308|15|0"),
+        entitiesOnly("0|DIMENSION|70|2|10|0|13|0|14|0|15|0|0|DIMENSION|70|6"),
+        entitiesOnly("0|HATCH|91|1|92|2|93|2|10|0|20|0|42|1e308|10|1|20|0|98|1|10|5|20|5"),
+        entitiesOnly("0|LWPOLYLINE|70|1|10|0|20|0|42|1e308|10|1e308|20|0|42|-1e308|10|5|42|1e-300"),
+        entitiesOnly("0|POLYLINE|70|1|0|VERTEX|10|0|20|0|42|1|0|VERTEX|0|SEQEND|0|VERTEX|10|1"),
+        entitiesOnly("0|WIPEOUT|11|1e308|21|1e308|12|1|22|1|14|1e308|24|1e308|0|VIEWPORT|69|2|"
+                     "40|1e308|41|1e308|1040|1|1040|2|1040|3|1040|4|1040|5"),
+        entitiesOnly("0|XLINE|10|0|20|0|11|1e308|21|1e308|0|RAY|11|1"),
     };
     for (const std::string& text : inputs) {
         SCOPED_TRACE(text.substr(0, 80));

@@ -325,6 +325,52 @@ TEST(TranslateFile, DamagedFilesLoadTheCompleteRowsOnly)
     }
 }
 
+TEST(TranslateFile, FileCutAnywhereLoadsExactlyTheRowsBeforeTheCut)
+{
+    const std::vector<std::vector<std::u16string>> rows = {
+        {u"Eins", u"One"}, {u"Zwei", u"", u"Deux"}, {u"\U0001F600"}, {u"Vier", u"Four"}};
+    const std::string bytes = tableBytes(3, rows);
+    std::vector<std::size_t> rowEnds;  // offset just past each row
+    for (std::size_t r = 1; r <= rows.size(); ++r)
+        rowEnds.push_back(tableBytes(3, {rows.begin(), rows.begin() + r}).size());
+    TempDir d;
+    for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        writeFile(d.dir() + "translate.dat", bytes.substr(0, cut));
+        TranslationTable t;
+        t.InitTranslation(d.dir(), "");
+        std::uint32_t want = 0;
+        while (want < rowEnds.size() && rowEnds[want] <= cut)
+            ++want;
+        ASSERT_EQ(t.rowCount(), want);
+        for (std::uint32_t r = 0; r < want; ++r)
+            for (int c = 0; c < 3; ++c)
+                ASSERT_EQ(t.cell(r, c), c < int(rows[r].size()) ? rows[r][c] : u"");
+    }
+}
+
+TEST(TranslateFile, RandomlyDamagedFilesNeverBreakTheTable)
+{
+    const std::string good = tableBytes(
+        20, {{u"Datei", u"File"}, {u"Öffnen", u"Open"}, {u"Speichern", u"Save"}});
+    TempDir d;
+    for (unsigned seed = 1; seed <= 120; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 rng(seed);
+        std::string bytes = good;
+        for (int k = 1 + rng() % 6; k > 0; --k)
+            bytes[rng() % bytes.size()] = char(rng());
+        writeFile(d.dir() + "translate.dat", bytes);
+        TranslationTable t;
+        t.InitTranslation(d.dir(), "");
+        ASSERT_LE(t.rowCount(), 60u);  // at most one row per string in the file
+        t.language = 1;
+        t.TranslateText(" Datei ");
+        t.TranslateText("Neu");
+        EXPECT_EQ(t.TranslateText("Neu"), "Neu");
+    }
+}
+
 TEST(TranslateFile, MissingFileGivesAnEmptyTableAndIsCreatedOnTheFirstAddition)
 {
     TempDir d;

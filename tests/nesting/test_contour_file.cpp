@@ -84,6 +84,26 @@ TEST_F(ContourFile, LinesBecomeOldStylePolylinesInR12AndUnversionedFiles)
     }
 }
 
+TEST_F(ContourFile, NewHandlesCountOnFromTheLargestHandleAnywhereInTheFile)
+{
+    // The handle 7A comes after the LINE; the polyline still gets 7B, and $HANDSEED 7C.
+    const Lines noHandle = {"  0", "LINE", "  8", "0", " 10", "0", " 20", "0", " 11", "1",
+                            " 21", "0"};
+    const Lines later = {"  0", "CIRCLE", "  5", "7A", "  8", "0", " 40", "1"};
+    for (const char* version : {"AC1015", "AC1009"}) {
+        SCOPED_TRACE(version);
+        put("a.dxf", drawing(version, noHandle + later));
+        ContourModel m;
+        ASSERT_TRUE(joinLinesFile(m, path("a.dxf"), path("b.dxf"), 0.01).written);
+        const std::string out = get("b.dxf");
+        const bool old = std::string(version) == "AC1009";  // vertices take 7B and 7C first
+        EXPECT_NE(out.find(old ? " 5\r\n7D\r\n 0\r\nVERTEX" : " 90\r\n2\r\n 5\r\n7B\r\n 10"),
+                  std::string::npos);
+        EXPECT_NE(out.find(old ? "$HANDSEED\r\n  5\r\n7E\r\n" : "$HANDSEED\r\n  5\r\n7C\r\n"),
+                  std::string::npos);
+    }
+}
+
 TEST_F(ContourFile, PolylinesJoinWithTheirOwnVertexText)
 {
     const Lines lw1 = {"  0", "LWPOLYLINE", "  5", "50", "100", "AcDbPolyline", " 90", "4",
