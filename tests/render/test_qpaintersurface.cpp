@@ -205,14 +205,25 @@ TEST(QPainterSurface, SkippingOutsideEntitiesNeverChangesThePicture)
         }
         m.polys.push_back(p);
     }
+    // A paper-space viewport showing the model at half size, and a paper-space line.
+    model::tpoly vp = poly({pt(20, 20), pt(140, 20), pt(140, 100), pt(20, 100)}, 7);
+    vp.isclosed = vp.ispaperspace = vp.isviewport = true;
+    vp.viewid = 2, vp.cx = 80, vp.cy = 60, vp.widx = 120, vp.widy = 80;
+    vp.panx = 100, vp.pany = 100, vp.viewheight = 160;
+    m.polys.push_back(vp);
+    model::tpoly paperLine = poly({pt(0, 0), pt(200, 150)}, 1);
+    paperLine.ispaperspace = true;
+    m.polys.push_back(paperLine);
     m.anzpoly = int(m.polys.size());
 
-    struct View { double zoom, scrollx, scrolly; };
-    const View views[] = {{100, -20, 20}, {1000, 500, 300}, {1000, -400, -200}, {35, -10, 0}};
+    struct View { double zoom, scrollx, scrolly; bool model; };
+    const View views[] = {{100, -20, 20, true},    {1000, 500, 300, true}, {1000, -400, -200, true},
+                          {35, -10, 0, true},      {100, -20, 20, false},  {400, 150, 100, false}};
     for (const View& v : views) {
         SCOPED_TRACE(v.zoom);
         DrawArgs a;
         a.zoomit = v.zoom, a.scrollx = v.scrollx, a.scrolly = v.scrolly;
+        a.showmodel = a.showmodelforcolor = v.model;
         a.paintbox1height = 160;
         QImage all = blank(240, 160), skipped = blank(240, 160);
         {
