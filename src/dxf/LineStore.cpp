@@ -135,25 +135,21 @@ constexpr int firstUtf8Version = 1021;
 
 }  // namespace
 
-bool loadLines(const std::string& path, LineStore& store)
+LineStore decodeLines(std::string_view bytes)
 {
-    std::string bytes;
-    if (!readWholeFile(path, bytes))
-        return false;
     LineStore out;
-    std::string_view view = bytes;
-    if (startsWith(view, "\xEF\xBB\xBF")) {
+    if (startsWith(bytes, "\xEF\xBB\xBF")) {
         out.encoding = Encoding::Utf8Bom;
-        out.lines = splitLines(view.substr(3), out.lineEnding);
-    } else if (startsWith(view, "\xFF\xFE") || startsWith(view, "\xFE\xFF")) {
-        const bool be = view[0] == '\xFE';
+        out.lines = splitLines(bytes.substr(3), out.lineEnding);
+    } else if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
+        const bool be = bytes[0] == '\xFE';
         out.encoding = be ? Encoding::Utf16BE : Encoding::Utf16LE;
-        out.lines = splitLines(enc::decodeUtf16(view.substr(2), be), out.lineEnding);
+        out.lines = splitLines(enc::decodeUtf16(bytes.substr(2), be), out.lineEnding);
     } else {
         // Both candidates keep CR and LF as single bytes, so lines can be split first.
-        out.lines = splitLines(view, out.lineEnding);
+        out.lines = splitLines(bytes, out.lineEnding);
         const auto version = acadVersionNumber(acadVersion(out.lines));
-        if (version && *version >= firstUtf8Version && enc::isValidUtf8(view)) {
+        if (version && *version >= firstUtf8Version && enc::isValidUtf8(bytes)) {
             out.encoding = Encoding::Utf8;
         } else {
             out.encoding = Encoding::Ansi;
@@ -162,7 +158,15 @@ bool loadLines(const std::string& path, LineStore& store)
                     l = enc::decodeCp1252(l);
         }
     }
-    store = std::move(out);
+    return out;
+}
+
+bool loadLines(const std::string& path, LineStore& store)
+{
+    std::string bytes;
+    if (!readWholeFile(path, bytes))
+        return false;
+    store = decodeLines(bytes);
     return true;
 }
 

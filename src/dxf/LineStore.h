@@ -49,6 +49,8 @@ bool loadLines(const std::string& path, LineStore& store);
 // U+FFFD (UTF-16); ask `unrepresentable` first to warn about them.
 bool saveLines(const std::string& path, const LineStore& store);
 
+// The store loadLines makes of a file's content (encoding, lines, line-break style).
+LineStore decodeLines(std::string_view bytes);
 // The file content saveLines writes for `store`, byte-order mark included.
 std::string encodeLines(const LineStore& store);
 

@@ -180,6 +180,7 @@ struct DisplayModel {
     int maxviewportid = 2;
     std::string plotstylereaded;
     int cadver = 0;
+    uint64_t parsecount = 0;  // raised by every processdxf, so caches derived from the model notice a new parse
 };
 
 }  // namespace kerbon::model

@@ -32,6 +32,13 @@ std::string baseName(const std::string& path)
     return p == std::string::npos ? path : path.substr(p + 1);
 }
 
+// The directory part of a path with its separator, or empty when it has none.
+std::string directoryOf(const std::string& path)
+{
+    const size_t p = path.find_last_of("/\\");
+    return p == std::string::npos ? std::string() : path.substr(0, p + 1);
+}
+
 }  // namespace
 
 Editor::Editor(Ui& ui) : ui(ui)
@@ -116,6 +123,7 @@ bool Editor::OpenFile()
     FileDialogSpec spec;
     spec.filter = "DXF-Dateien (*.dxf)|*.dxf";
     spec.defaultExt = "dxf";
+    spec.directory = directoryOf(afilename);
     const auto f = ui.openFileDialog(spec);
     if (!f)
         return false;
@@ -233,7 +241,9 @@ bool Editor::SaveTheFile()
 // the document counts as changed.
 bool Editor::saveToChosenName()
 {
-    const auto f = ui.saveFileDialog(saveDialogSpec());
+    FileDialogSpec spec = saveDialogSpec();
+    spec.directory = directoryOf(afilename);
+    const auto f = ui.saveFileDialog(spec);
     if (!f)
         return false;
     const std::string old = afilename;
@@ -294,6 +304,7 @@ bool Editor::setLanguage(int index)
     if (dontchlang)
         return false;
     language = index;
+    translations().language = index;  // lookups from now on use the new column
     ui.messageBox(messageText(2), messageText(3), MsgIcon::Information, MsgButtons::Ok);
     return true;
 }

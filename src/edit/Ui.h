@@ -16,6 +16,7 @@ struct FileDialogSpec {
     std::string filter;
     std::string defaultExt;
     std::string title;
+    std::string directory;         // where the dialog starts; empty: the current directory
     bool overwritePrompt = false;  // save dialogs: ask before replacing an existing file
 };
 

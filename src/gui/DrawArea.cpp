@@ -7,7 +7,7 @@
 #include <QWheelEvent>
 
 #include "edit/Editor.h"
-#include "render/QPainterSurface.h"
+#include "render/paintImage.h"
 #include "view/paint.h"
 
 DrawArea::DrawArea(QWidget* parent) : QWidget(parent)
@@ -73,10 +73,8 @@ void DrawArea::renderCache()
     stale = false;
     if (!editor)
         return;
-    QPainter p(&cache);
-    kerbon::render::QPainterSurface surface(p);
-    kerbon::view::PaintBox1Paint(surface, editor->model, editor->view, editor->page,
-                                 editor->display, logicalDpiX());
+    kerbon::render::paintImage(cache, editor->model, editor->view, editor->page, editor->display,
+                               logicalDpiX(), renderData);
 }
 
 void DrawArea::paintEvent(QPaintEvent*)

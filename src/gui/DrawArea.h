@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include "view/Drawpolys.h"
+
 namespace kerbon {
 class Editor;
 }
@@ -16,6 +18,7 @@ public:
 
     kerbon::Editor* editor = nullptr;  // set by the main window
     QImage cache;                      // the last painted picture of the drawing
+    kerbon::view::RenderCache renderData;  // entity extents etc., kept until the next parse
 
     // Marks the cached picture stale and schedules a repaint.
     void invalidate();

@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -28,7 +29,9 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QToolBar>
+#include <QTranslator>
 #include <QWheelEvent>
+#include <clocale>
 #include <cmath>
 
 #include "gui/AddNewLayerFUnit.h"
@@ -127,7 +130,9 @@ void TMainForm::FormCreate(const Setup& setup)
         return QString::fromStdString(editor->translate(s.toStdString()));
     };
     ed.maincap = windowTitle().toStdString();
-    QLocale::setDefault(QLocale::c());  // numbers always with "." as decimal separator
+    // Numbers always with "." as decimal separator, in Qt and in the C library alike.
+    QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_NUMERIC, "C");
     ed.onCaption = [this](const std::string& c) { setWindowTitle(QString::fromStdString(c)); };
     ed.parseObserver = this;
     ed.onRepaint = [this] { refreshView(); };
@@ -165,7 +170,7 @@ void TMainForm::createActions()
                                  "Neue DXF Datei (R12 ohne Spline/ohne Ellipse usw.)");
     NeueDXFDateiR12->setIcon(toolIcon("newr12"));
     NeueDXFDatei1 = makeAction(this, "NeueDXFDatei1", "Neue DXF Datei ", "Neue DXF Datei ");
-    NeueDXFDatei1->setIcon(st->standardIcon(QStyle::SP_FileIcon));
+    NeueDXFDatei1->setIcon(toolIcon("new"));
     NeueDXFDatei1->setShortcut(QKeySequence::New);
     ffnen1 = makeAction(this, "ffnen1", "Öffnen...", "Öffnen...");
     ffnen1->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
@@ -580,6 +585,7 @@ void TMainForm::FormShow()
         TranslateComponents(nullptr, [this](const QString& s) {
             return QString::fromStdString(editor->translate(s.toStdString()));
         });
+    installToolkitTranslation(ed.language);
     QApplication::setApplicationDisplayName(
         QString::fromStdString(ed.translate(QApplication::applicationName().toStdString())));
     restorePageValues();
@@ -588,6 +594,20 @@ void TMainForm::FormShow()
     first = true;
     if (!args.isEmpty())
         ed.openfilewithname(args.first().toStdString());
+}
+
+// The toolkit's own texts (file dialogs, standard buttons) in the user's language, when
+// the system has them; otherwise they stay English.
+void TMainForm::installToolkitTranslation(int language)
+{
+    static const char* const names[] = {"qtbase_de", nullptr, "qtbase_fr", "qtbase_nl"};
+    if (language < 0 || language > 3 || !names[language])
+        return;
+    auto* t = new QTranslator(this);
+    if (t->load(names[language], QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(t);
+    else
+        delete t;
 }
 
 void TMainForm::closeEvent(QCloseEvent* e)

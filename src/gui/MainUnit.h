@@ -221,6 +221,7 @@ private:
     void restorePlacement();
     void savePlacement();
     void restorePageValues();
+    void installToolkitTranslation(int language);
     void endViewTools();
     void PaintBox1MouseDown(QMouseEvent* e);
     void PaintBox1MouseMove(QMouseEvent* e);

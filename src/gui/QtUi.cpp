@@ -64,7 +64,8 @@ MsgResult QtUi::messageBox(const std::string& text, const std::string& title, Ms
 
 std::optional<std::string> QtUi::openFileDialog(const FileDialogSpec& spec)
 {
-    QFileDialog dlg(parent, QString::fromStdString(spec.title), QString(), filterOf(spec.filter));
+    QFileDialog dlg(parent, QString::fromStdString(spec.title),
+                    QString::fromStdString(spec.directory), filterOf(spec.filter));
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setDefaultSuffix(QString::fromStdString(spec.defaultExt));
@@ -75,7 +76,8 @@ std::optional<std::string> QtUi::openFileDialog(const FileDialogSpec& spec)
 
 std::optional<std::string> QtUi::saveFileDialog(const FileDialogSpec& spec)
 {
-    QFileDialog dlg(parent, QString::fromStdString(spec.title), QString(), filterOf(spec.filter));
+    QFileDialog dlg(parent, QString::fromStdString(spec.title),
+                    QString::fromStdString(spec.directory), filterOf(spec.filter));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setDefaultSuffix(QString::fromStdString(spec.defaultExt));

@@ -112,17 +112,19 @@ void paintTool(QPainter& p, const QString& k)
         p.drawLine(QPointF(6, 6), QPointF(18, 18));
         p.drawLine(QPointF(18, 6), QPointF(6, 18));
     } else if (k == "zoomin" || k == "zoomout" || k == "zoom") {
-        p.drawEllipse(QPointF(10, 10), 6.5, 6.5);
+        const double cx = k == "zoom" ? 9 : 10, cy = k == "zoom" ? 9 : 10;
+        p.drawEllipse(QPointF(cx, cy), 6.5, 6.5);
         p.setPen(QPen(ink, 2.6, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(15, 15), QPointF(21, 21));
+        p.drawLine(QPointF(cx + 5, cy + 5), QPointF(cx + 11, cy + 11));
         p.setPen(QPen(ink, 1.6));
-        if (k != "zoom")
-            p.drawLine(QPointF(7, 10), QPointF(13, 10));
+        p.drawLine(QPointF(cx - 3, cy), QPointF(cx + 3, cy));
         if (k == "zoomin")
-            p.drawLine(QPointF(10, 7), QPointF(10, 13));
-        if (k == "zoom") {
-            drawArrowHead(p, {10, 5}, {10, 15});
-            drawArrowHead(p, {10, 15}, {10, 5});
+            p.drawLine(QPointF(cx, cy - 3), QPointF(cx, cy + 3));
+        if (k == "zoom") {  // drag up or down: a double arrow beside the lens
+            p.setPen(QPen(accent, 1.4));
+            p.drawLine(QPointF(20.5, 4), QPointF(20.5, 14));
+            drawArrowHead(p, {20.5, 1.5}, {20.5, 10});
+            drawArrowHead(p, {20.5, 16.5}, {20.5, 8});
         }
     } else if (k == "zoomall") {
         p.setPen(QPen(accent, 1.4));
@@ -130,11 +132,23 @@ void paintTool(QPainter& p, const QString& k)
         p.setPen(QPen(ink, 1.6));
         p.drawEllipse(QRectF(7, 7, 10, 10));
     } else if (k == "hand") {
-        p.setBrush(QColor(250, 220, 180));
+        // An open hand: four fingers, thumb to the left, palm below.
         QPainterPath h;
-        h.addRoundedRect(QRectF(6, 10, 12, 11), 3, 3);
-        for (int i = 0; i < 4; ++i)
-            h.addRoundedRect(QRectF(6 + i * 3, 3 + (i == 0 || i == 3 ? 3 : 0), 3, 10), 1.5, 1.5);
+        h.addRoundedRect(QRectF(7, 4, 3, 11), 1.5, 1.5);
+        h.addRoundedRect(QRectF(10, 2.5, 3, 12), 1.5, 1.5);
+        h.addRoundedRect(QRectF(13, 3, 3, 12), 1.5, 1.5);
+        h.addRoundedRect(QRectF(16, 5, 3, 10), 1.5, 1.5);
+        h.addRoundedRect(QRectF(7, 11, 12, 10.5), 4, 4);
+        QPainterPath thumb;
+        thumb.moveTo(8, 17);
+        thumb.lineTo(3.5, 12.5);
+        thumb.quadTo(2.5, 10.5, 4.5, 10.5);
+        thumb.lineTo(8.5, 13);
+        thumb.closeSubpath();
+        h.addPath(thumb);
+        h.setFillRule(Qt::WindingFill);
+        p.setPen(QPen(ink, 1.2));
+        p.setBrush(QColor(250, 222, 190));
         p.drawPath(h.simplified());
     } else if (k == "join") {
         p.drawLine(QPointF(3, 18), QPointF(9, 8));
@@ -166,6 +180,13 @@ void paintTool(QPainter& p, const QString& k)
         p.drawRect(QRectF(7, 4, 8, 5));
         p.setPen(QPen(accent, 2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(13, 21), QPointF(22, 12));
+    } else if (k == "new") {
+        p.setBrush(Qt::white);
+        p.drawPolygon(QPolygonF({{5, 3}, {15, 3}, {19, 7}, {19, 21}, {5, 21}}));
+        p.drawPolyline(QPolygonF({{15, 3}, {15, 7}, {19, 7}}));
+        p.setPen(QPen(QColor(0, 140, 60), 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(12, 11), QPointF(12, 18));
+        p.drawLine(QPointF(8.5, 14.5), QPointF(15.5, 14.5));
     } else if (k == "newr12") {
         p.drawPolygon(QPolygonF({{5, 3}, {15, 3}, {19, 7}, {19, 21}, {5, 21}}));
         QFont f("Arial");

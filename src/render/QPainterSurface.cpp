@@ -27,7 +27,8 @@ const QTransform& half()
 
 }  // namespace
 
-QPainterSurface::QPainterSurface(QPainter& painter) : p(painter), font(QStringLiteral("Arial"))
+QPainterSurface::QPainterSurface(QPainter& painter, int originX, int originY, QRect bounds)
+    : p(painter), originX(originX), originY(originY), bounds(bounds), font(QStringLiteral("Arial"))
 {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
@@ -36,27 +37,61 @@ QPainterSurface::QPainterSurface(QPainter& painter) : p(painter), font(QStringLi
     applyWorld();
 }
 
-void QPainterSurface::applyWorld() { p.setTransform(world * half()); }
+// Without a world transform the painter keeps the identity (Qt's fastest path) and the
+// half-pixel shift is added to every point; with one, the shift follows it.
+void QPainterSurface::applyWorld()
+{
+    plain = world.isIdentity();
+    if (plain) {
+        p.setTransform(QTransform());
+        offx = 0.5 - originX, offy = 0.5 - originY;
+    } else {
+        p.setTransform(world * half() * QTransform::fromTranslate(-originX, -originY));
+        offx = offy = 0;
+    }
+}
 
 const QFont& QPainterSurface::fontAt(double pixelSize, double& scale)
 {
-    double px = std::max(1.0, pixelSize);
+    double px = std::isfinite(pixelSize) ? std::max(1.0, pixelSize) : 1.0;
     scale = 1;
     if (px > maxFontPixels) {
         scale = px / maxFontPixels;
         px = maxFontPixels;
     }
     const int want = std::max(1, int(std::lround(px)));
-    if (font.pixelSize() != want)
+    if (font.pixelSize() != want) {
         font.setPixelSize(want);
+        metrics.reset();
+    }
+    if (!metrics)
+        metrics.emplace(font);
     scale *= px / want;
     return font;
+}
+
+bool QPainterSurface::thinPen(const view::Pen& pen)
+{
+    return !pen.dashDot && pen.dashes.empty() && !(std::isfinite(pen.width) && pen.width > 1);
+}
+
+void QPainterSurface::usePen(const view::Pen& pen)
+{
+    if (lastPenValid && pen == lastPen)
+        return;
+    p.setPen(toQPen(pen));
+    lastPen = pen;
+    lastPenValid = true;
 }
 
 QPen QPainterSurface::toQPen(const view::Pen& pen) const
 {
     QPen q(qcolor(pen.color));
-    q.setWidthF(std::isfinite(pen.width) && pen.width > 0 ? std::min(pen.width, 1e6) : 0);
+    // Up to one pixel the pen is cosmetic: the thinnest line, drawn by Qt's fast path for
+    // thin lines (dash lengths stay in pixels).
+    const double width = std::isfinite(pen.width) && pen.width > 1 ? std::min(pen.width, 1e6) : 0;
+    q.setWidthF(width);
+    q.setCosmetic(width == 0);
     q.setCapStyle(Qt::RoundCap);
     q.setJoinStyle(Qt::RoundJoin);
     if (pen.dashDot)
@@ -94,10 +129,10 @@ QPainterPath QPainterSurface::toQPath(const Path& path, QTransform*)
     for (const Path::Elem& e : path.elems) {
         switch (e.kind) {
         case Path::Elem::Kind::MoveTo:
-            q.moveTo(e.x, e.y);
+            q.moveTo(e.x + offx, e.y + offy);
             break;
         case Path::Elem::Kind::LineTo:
-            q.lineTo(e.x, e.y);
+            q.lineTo(e.x + offx, e.y + offy);
             break;
         case Path::Elem::Kind::Close:
             q.closeSubpath();
@@ -110,9 +145,9 @@ QPainterPath QPainterSurface::toQPath(const Path& path, QTransform*)
             double scale = 1;
             const QFont& f = fontAt(t.pixelSize, scale);
             QPainterPath glyphs;
-            glyphs.addText(QPointF(0, QFontMetricsF(f).ascent()), f, qstr(t.text));
+            glyphs.addText(QPointF(0, metrics->ascent()), f, qstr(t.text));
             QTransform place;
-            place.translate(t.x, t.y);
+            place.translate(t.x + offx, t.y + offy);
             place.scale(scale, scale);
             q.addPath(place.map(glyphs));
             break;
@@ -126,14 +161,18 @@ void QPainterSurface::strokePath(const Path& path, const view::Pen& pen)
 {
     if (path.empty())
         return;
-    p.setPen(toQPen(pen));
+    usePen(pen);
     p.setBrush(Qt::NoBrush);
     bool simple = path.texts.empty();
     if (!simple) {
         p.drawPath(toQPath(path));
         return;
     }
-    // Straight figures: polylines, without building a QPainterPath.
+    // Straight figures: polylines, without building a QPainterPath. With a thin solid
+    // pen, vertices closer than `thin` pixels to the last one kept add nothing a screen
+    // can show and are dropped (curves arrive as many short segments).
+    const bool thinning = thinPen(pen) && plain;
+    constexpr double thin = 0.4;
     points.clear();
     const auto flush = [&](bool closed) {
         if (points.size() >= 2) {
@@ -144,22 +183,40 @@ void QPainterSurface::strokePath(const Path& path, const view::Pen& pen)
         }
         points.clear();
     };
+    bool pending = false;  // the figure's last vertex was dropped and must end it
+    QPointF last;
+    const auto finish = [&] {
+        if (pending)
+            points.push_back(last);
+        pending = false;
+    };
     for (const Path::Elem& e : path.elems) {
+        const QPointF q(e.x + offx, e.y + offy);
         switch (e.kind) {
         case Path::Elem::Kind::MoveTo:
+            finish();
             flush(false);
-            points.push_back(QPointF(e.x, e.y));
+            points.push_back(q);
             break;
         case Path::Elem::Kind::LineTo:
-            points.push_back(QPointF(e.x, e.y));
+            if (thinning && !points.isEmpty() && std::fabs(q.x() - points.back().x()) < thin &&
+                std::fabs(q.y() - points.back().y()) < thin) {
+                last = q;
+                pending = true;
+            } else {
+                points.push_back(q);
+                pending = false;
+            }
             break;
         case Path::Elem::Kind::Close:
+            finish();
             flush(true);
             break;
         case Path::Elem::Kind::Text:
             break;
         }
     }
+    finish();
     flush(false);
 }
 
@@ -178,8 +235,12 @@ void QPainterSurface::fillPath(const Path& path, const view::Brush& brush)
 
 void QPainterSurface::fillRect(int x, int y, int w, int h, view::Rgb color)
 {
+    if (plain) {  // whole pixels, exactly
+        p.fillRect(QRect(x - originX, y - originY, w, h), qcolor(color));
+        return;
+    }
     p.save();
-    p.setTransform(world);
+    p.setTransform(world * QTransform::fromTranslate(-originX, -originY));
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(QRect(x, y, w, h), qcolor(color));
     p.restore();
@@ -187,9 +248,9 @@ void QPainterSurface::fillRect(int x, int y, int w, int h, view::Rgb color)
 
 void QPainterSurface::strokeRect(int x, int y, int w, int h, const view::Pen& pen)
 {
-    p.setPen(toQPen(pen));
+    usePen(pen);
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(x, y, w, h));
+    p.drawRect(QRectF(x + offx, y + offy, w, h));
 }
 
 void QPainterSurface::drawText(std::string_view text, double pixelSize, double x, double y, view::Rgb color)
@@ -198,15 +259,19 @@ void QPainterSurface::drawText(std::string_view text, double pixelSize, double x
         return;
     double scale = 1;
     const QFont& f = fontAt(pixelSize, scale);
-    p.setFont(f);
+    if (painterFontSize != f.pixelSize()) {
+        p.setFont(f);
+        painterFontSize = f.pixelSize();
+    }
     p.setPen(qcolor(color));
-    const double ascent = QFontMetricsF(f).ascent();
+    lastPenValid = false;
+    const double ascent = metrics->ascent();
     if (scale == 1) {
-        p.drawText(QPointF(x, y + ascent), qstr(text));
+        p.drawText(QPointF(x + offx, y + offy + ascent), qstr(text));
         return;
     }
     p.save();
-    p.translate(x, y);
+    p.translate(x + offx, y + offy);
     p.scale(scale, scale);
     p.drawText(QPointF(0, ascent), qstr(text));
     p.restore();
@@ -226,6 +291,8 @@ void QPainterSurface::resetTransform()
 
 void QPainterSurface::save()
 {
+    lastPenValid = false;
+    painterFontSize = -1;
     saved.push_back(world);
     p.save();
 }
@@ -237,24 +304,38 @@ void QPainterSurface::restore()
     world = saved.back();
     saved.pop_back();
     p.restore();
+    lastPenValid = false;
+    painterFontSize = -1;
 }
 
 void QPainterSurface::clipPath(const Path& path, bool replace)
 {
-    p.setClipPath(toQPath(path), replace || !p.hasClipping() ? Qt::ReplaceClip : Qt::IntersectClip);
+    if (replace || !p.hasClipping()) {
+        if (bounds.isEmpty()) {
+            p.setClipPath(toQPath(path), Qt::ReplaceClip);
+            return;
+        }
+        const QTransform t = p.transform();
+        p.setTransform(QTransform());
+        p.setClipRect(bounds, Qt::ReplaceClip);
+        p.setTransform(t);
+    }
+    p.setClipPath(toQPath(path), Qt::IntersectClip);
 }
 
 view::TextSize QPainterSurface::textSize(std::string_view text, double pixelSize)
 {
     double scale = 1;
-    const QFontMetricsF fm(fontAt(pixelSize, scale));
-    return {int(std::lround(fm.horizontalAdvance(qstr(text)) * scale)), int(std::lround(fm.height() * scale))};
+    fontAt(pixelSize, scale);
+    return {int(std::lround(metrics->horizontalAdvance(qstr(text)) * scale)),
+            int(std::lround(metrics->height() * scale))};
 }
 
 void QPainterSurface::drawIcon(view::Icon icon, int x, int y)
 {
+    lastPenValid = false;
     p.save();
-    p.setTransform(QTransform::fromTranslate(x, y) * world);
+    p.setTransform(QTransform::fromTranslate(x, y) * world * QTransform::fromTranslate(-originX, -originY));
     p.setPen(QPen(Qt::black, 1));
     switch (icon) {
     case view::Icon::Hand:  // an open hand: palm and four fingers

@@ -4,11 +4,14 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointF>
+#include <QRect>
 #include <QTransform>
 #include <QVector>
+#include <optional>
 
 #include "view/DrawSurface.h"
 
@@ -16,7 +19,11 @@ namespace kerbon::render {
 
 class QPainterSurface : public view::DrawSurface {
 public:
-    explicit QPainterSurface(QPainter& painter);
+    // `originX`, `originY`: the device pixel the painter's (0, 0) stands for, when the
+    // painter paints one band of a larger area.
+    // `bounds`: when not empty, the surface never paints outside it (a clip that replaces
+    // the clip stays inside it).
+    explicit QPainterSurface(QPainter& painter, int originX = 0, int originY = 0, QRect bounds = {});
 
     void strokePath(const view::Path& path, const view::Pen& pen) override;
     void fillPath(const view::Path& path, const view::Brush& brush) override;
@@ -34,9 +41,20 @@ public:
 private:
     QPainter& p;
     QTransform world;                 // the world transform set by the caller
+    int originX = 0, originY = 0;
+    QRect bounds;
+    bool plain = true;                // no world transform: the painter keeps the identity
+    double offx = 0.5, offy = 0.5;    // shift still to add to coordinates (half pixel, origin)
     std::vector<QTransform> saved;
     QVector<QPointF> points;          // reused for polylines
     QFont font;
+    std::optional<QFontMetricsF> metrics;  // of `font`
+    int painterFontSize = -1;         // pixel size of the font the painter holds
+    view::Pen lastPen;                // the pen last given to the painter ...
+    bool lastPenValid = false;        // ... while this is set
+
+    void usePen(const view::Pen& pen);
+    static bool thinPen(const view::Pen& pen);  // solid and drawn cosmetic
 
     void applyWorld();
     QPen toQPen(const view::Pen& pen) const;

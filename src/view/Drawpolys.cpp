@@ -153,12 +153,23 @@ RenderCache::Box plainBox(const tpoly& p, const LayerStyle& ls, int dpi,
 
 }  // namespace
 
-void RenderCache::build(const DisplayModel& m, int dpi_, bool showweight_)
+void RenderCache::ensure(DisplayModel& m, int dpi_, bool showweight_)
+{
+    if (builtFor != &m || parsecount != m.parsecount || anzpoly != m.anzpoly || dpi != dpi_ ||
+        showweight != showweight_)
+        build(m, dpi_, showweight_);
+}
+
+void RenderCache::build(DisplayModel& m, int dpi_, bool showweight_)
 {
     dpi = dpi_;
     showweight = showweight_;
+    builtFor = &m;
+    parsecount = m.parsecount;
+    anzpoly = m.anzpoly;
     const int n = std::clamp(m.anzpoly, 0, int(m.polys.size()));
     layerIndex.assign(n, -1);
+    infos.assign(n, Info{});
     blockMembers.clear();
     blockBoxes.clear();
     blockState.clear();
@@ -177,7 +188,7 @@ void RenderCache::build(const DisplayModel& m, int dpi_, bool showweight_)
         layerByName[s] = i;
     }
     for (int i = 0; i < n; ++i) {
-        const tpoly& p = m.polys[i];
+        tpoly& p = m.polys[i];
         if (p.layerpresent && !p.layer.empty()) {
             std::string_view s = p.layer;
             while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
@@ -187,6 +198,9 @@ void RenderCache::build(const DisplayModel& m, int dpi_, bool showweight_)
             auto it = layerByName.find(s);
             layerIndex[i] = it == layerByName.end() ? -1 : it->second;
         }
+        const LayerStyle ls = layerStyleAt(m, layerIndex[i]);
+        p.locked = ls.locked;
+        infos[i] = {p.layhan, p.isblock, p.ispaperspace, ls.found && ls.colornr < 0};
         if (p.isblock)
             blockMembers[p.theblockname].push_back(i);
         if (p.insertstr.empty()) {
@@ -194,12 +208,15 @@ void RenderCache::build(const DisplayModel& m, int dpi_, bool showweight_)
             boxState[i] = 2;
         }
     }
+    // Inserts last, once every block's members are known. Afterwards the cache is only
+    // read, so several painters may share it.
+    for (int i = 0; i < n; ++i)
+        boxOf(m, i);
 }
 
 const RenderCache::Box& RenderCache::blockBox(const DisplayModel& m, std::string_view name)
 {
     static const Box unbounded{0, 0, 0, 0, 0, false, true};
-    static const Box none{};
     uint8_t& state = blockState[name];
     if (state == 2)
         return blockBoxes[name];
@@ -217,7 +234,6 @@ const RenderCache::Box& RenderCache::blockBox(const DisplayModel& m, std::string
     blockState[name] = 2;
     Box& stored = blockBoxes[name];
     stored = b;
-    (void)none;
     return stored;
 }
 
@@ -273,6 +289,8 @@ void dimensionText(const tpoly& p, std::string& out)
 
 namespace {
 
+struct CullFrame;
+
 // One paint's drawing state: the surface, reusable buffers, and the blocks being drawn.
 class Painter {
 public:
@@ -295,8 +313,7 @@ private:
     Pen pen;
     std::string textBuf, lineBuf;
 
-    bool outside(const RenderCache::Box& b, const DrawArgs& a, double bx, double by, double penWidth) const;
-    void drawEntity(const DrawArgs& a, int index);
+    void drawEntity(const DrawArgs& a, const CullFrame& frame, int index);
     void drawText(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color);
     void drawGeometry(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color);
     void arrow(double px, double py, double qx, double qy, double z, bool light);
@@ -312,21 +329,39 @@ double pixelY(const DrawArgs& a, double y, double by)
     return (a.paintbox1height - 1) - roundEven((y + by) * a.zoomit / 100 + a.scrolly);
 }
 
-bool Painter::outside(const RenderCache::Box& b, const DrawArgs& a, double bx, double by,
-                      double penWidth) const
+// The visible area in drawing units for one call: an extent (plus its base offset)
+// outside [x1, x2] x [y1, y2], widened by its pixel reach, cannot touch the area.
+struct CullFrame {
+    bool active = false;
+    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    double unitsPerPixel = 0;
+};
+
+CullFrame cullFrame(const PixelRect& r, const DrawArgs& a, bool culling)
 {
-    if (!culling || b.unbounded)
-        return false;
-    if (b.empty)
-        return false;  // nothing placed: let the drawing code decide (grips, points)
-    const double x1 = pixelX(a, b.minx, bx), x2 = pixelX(a, b.maxx, bx);
-    const double y1 = (a.paintbox1height - 1) - ((b.miny + by) * a.zoomit / 100 + a.scrolly);
-    const double y2 = (a.paintbox1height - 1) - ((b.maxy + by) * a.zoomit / 100 + a.scrolly);
-    if (!std::isfinite(x1) || !std::isfinite(x2) || !std::isfinite(y1) || !std::isfinite(y2))
-        return false;
-    const double pad = b.padPx + std::fabs(penWidth) / 2 + 2;
-    return std::max(x1, x2) + pad < cull.left || std::min(x1, x2) - pad > cull.right ||
-           std::max(y1, y2) + pad < cull.top || std::min(y1, y2) - pad > cull.bottom;
+    CullFrame f;
+    const double s = a.zoomit / 100;
+    if (!culling || !(s > 0) || !std::isfinite(s) || !std::isfinite(a.scrollx) || !std::isfinite(a.scrolly))
+        return f;
+    const double h = a.paintbox1height - 1;
+    f.x1 = (r.left + a.scrollx) / s;
+    f.x2 = (r.right + a.scrollx) / s;
+    f.y1 = (h - r.bottom - a.scrolly) / s;
+    f.y2 = (h - r.top - a.scrolly) / s;
+    f.unitsPerPixel = 1 / s;
+    f.active = std::isfinite(f.x1) && std::isfinite(f.x2) && std::isfinite(f.y1) && std::isfinite(f.y2) &&
+               std::isfinite(f.unitsPerPixel);
+    return f;
+}
+
+bool outsideFrame(const CullFrame& f, const RenderCache::Box& b, double bx, double by)
+{
+    if (!f.active || b.unbounded || b.empty)
+        return false;  // an empty extent: let the drawing code decide (grips, points)
+    // Pixel reach, plus a pixel for the rounding of rows and one for antialiasing.
+    const double pad = (b.padPx + 3) * f.unitsPerPixel;
+    const double x1 = b.minx + bx, x2 = b.maxx + bx, y1 = b.miny + by, y2 = b.maxy + by;
+    return x2 + pad < f.x1 || x1 - pad > f.x2 || y2 + pad < f.y1 || y1 - pad > f.y2;
 }
 
 void Painter::draw(const DrawArgs& a)
@@ -334,55 +369,58 @@ void Painter::draw(const DrawArgs& a)
     if (depth > 64)
         return;
     ++depth;
+    const CullFrame frame = cullFrame(cull, a, culling);
     if (a.blocktodraw.empty()) {
-        const int n = int(cache.boxes.size());
+        const int n = int(cache.infos.size());
         for (int i = 0; i < n; ++i)
-            if (!m.polys[i].isblock)
-                drawEntity(a, i);
+            if (!cache.infos[i].isblock)
+                drawEntity(a, frame, i);
     } else {
         auto it = cache.blockMembers.find(a.blocktodraw);
         if (it != cache.blockMembers.end())
             for (int i : it->second)
-                drawEntity(a, i);
+                drawEntity(a, frame, i);
     }
     --depth;
 }
 
-void Painter::drawEntity(const DrawArgs& a, int index)
+void Painter::drawEntity(const DrawArgs& a, const CullFrame& frame, int index)
 {
-    tpoly& p = m.polys[index];
-    // Space filter.
+    // Space filter, from the cache's small records.
+    const RenderCache::Info& info = cache.infos[index];
     if (a.thelayhan != -999) {
-        if (!(p.layhan == a.thelayhan || (a.showmodel && p.layhan == 0)))
+        if (!(info.layhan == a.thelayhan || (a.showmodel && info.layhan == 0)))
             return;
     } else {
-        if (a.showmodel && p.ispaperspace)
+        if (a.showmodel && info.ispaperspace)
             return;
-        if (!a.showmodel && !p.ispaperspace && a.blocktodraw.empty())
+        if (!a.showmodel && !info.ispaperspace && a.blocktodraw.empty())
             return;
     }
-    // Layer.
-    const LayerStyle ls = layerStyleAt(m, cache.layerIndex[index]);
-    p.locked = ls.locked;
-    if (ls.found && ls.colornr < 0)
+    // On a switched-off layer (the cache has set `locked` from the layer).
+    if (info.hidden)
         return;
-    // Block filter.
-    if (p.isblock ? p.theblockname != a.blocktodraw : !a.blocktodraw.empty())
+    // Block filter: draw() offers only entities outside blocks, or the members of
+    // `blocktodraw` (the cache lists them by block name).
+    if (info.isblock == a.blocktodraw.empty())
         return;
     // Base offset.
     double bx = a.baseblx, by = a.basebly, bz = a.baseblz;
-    if (p.isblock)
-        bx -= p.blockbasex, by -= p.blockbasey, bz -= p.blockbasez;
+    if (info.isblock) {
+        const tpoly& member = m.polys[index];
+        bx -= member.blockbasex, by -= member.blockbasey, bz -= member.blockbasez;
+    }
+    if (outsideFrame(frame, cache.boxOf(m, index), bx, by))
+        return;
+    tpoly& p = m.polys[index];
     // Pen.
+    const LayerStyle ls = layerStyleAt(m, cache.layerIndex[index]);
     const Rgb color = getcolornr(entityColorNr(p, ls), a.showmodelforcolor);
     pen.color = color;
     pen.width = penWidthOf(p, ls, a.dpi1, a.showweight);
     pen.dashDot = false;
     pen.dashes.clear();
     pen.dashOffset = 0;
-
-    if (outside(cache.boxOf(m, index), a, bx, by, pen.width))
-        return;
 
     // Dashes.
     if (p.selected && !a.forprint) {

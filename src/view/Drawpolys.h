@@ -37,7 +37,8 @@ struct PixelRect {
 
 // What the renderer derives once per paint from the display model: the layer of every
 // entity, the members of every block, and the extent of every entity in drawing units.
-// Build it again whenever the model or the selection may have changed (every paint does).
+// Entity extents include room for grips and selection, so the cache stays valid until
+// the next parse (`ensure` notices it by the model's parse count).
 class RenderCache {
 public:
     struct Box {
@@ -47,7 +48,19 @@ public:
         bool unbounded = false;                         // never skipped
     };
 
-    void build(const model::DisplayModel& m, int dpi, bool showweight);
+    // Also sets every entity's `locked` flag from its layer.
+    void build(model::DisplayModel& m, int dpi, bool showweight);
+    // Builds again unless the cache was built for this parse of `m` with these values.
+    void ensure(model::DisplayModel& m, int dpi, bool showweight);
+
+    // What the space filter needs, kept small so that skipping an entity reads no record.
+    struct Info {
+        int32_t layhan = 0;
+        bool isblock = false;
+        bool ispaperspace = false;
+        bool hidden = false;    // on a layer with a negative colour
+    };
+    std::vector<Info> infos;
 
     std::vector<int> layerIndex;                        // per entity, -1 without a layer
     std::unordered_map<std::string_view, std::vector<int>> blockMembers;  // in list order
@@ -56,17 +69,20 @@ public:
     std::unordered_map<std::string_view, Box> blockBoxes;
     std::unordered_map<std::string_view, uint8_t> blockState;
 
-    const Box& boxOf(const model::DisplayModel& m, int i);
+    const Box& boxOf(const model::DisplayModel& m, int i);  // all known after build
 
 private:
     int dpi = 96;
     bool showweight = true;
+    const model::DisplayModel* builtFor = nullptr;
+    uint64_t parsecount = 0;
+    int anzpoly = -1;
     const Box& blockBox(const model::DisplayModel& m, std::string_view name);
 };
 
 // Draws with `args` on `graphics`. `cache` must have been built for `m` in this paint;
 // when `visible` is given, entities outside it are skipped (this never changes the picture).
-// Writes only the `locked` flag of the entities.
+// Writes only the `locked` flag of the entities (when the cache is built).
 void Drawpolys(DrawSurface& graphics, model::DisplayModel& m, const DrawArgs& args,
                RenderCache& cache, const PixelRect* visible = nullptr);
 

@@ -35,7 +35,7 @@ TabContext paintTabContext(const model::DisplayModel& m, int t)
 }
 
 void PaintBox1Paint(DrawSurface& s, model::DisplayModel& m, const ViewState& v, const PageValues& page,
-                    const DisplayOptions& opt, int screenDpi)
+                    const DisplayOptions& opt, int screenDpi, RenderCache* cache, const PixelRect* band)
 {
     const TabContext tc = paintTabContext(m, v.tabindex);
     if (v.donotdrawnow)
@@ -114,6 +114,12 @@ void PaintBox1Paint(DrawSurface& s, model::DisplayModel& m, const ViewState& v, 
     }
 
     // Entities.
+    if (band) {
+        visible.left = std::max(visible.left, band->left);
+        visible.top = std::max(visible.top, band->top);
+        visible.right = std::min(visible.right, band->right);
+        visible.bottom = std::min(visible.bottom, band->bottom);
+    }
     DrawArgs args;
     args.scrollx = sx;
     args.scrolly = sy;
@@ -125,13 +131,17 @@ void PaintBox1Paint(DrawSurface& s, model::DisplayModel& m, const ViewState& v, 
     args.showmodel = tc.model;
     args.showmodelforcolor = tc.model;
     args.forprint = false;
-    RenderCache cache;
-    cache.build(m, args.dpi1, args.showweight);
-    Drawpolys(s, m, args, cache, &visible);
+    RenderCache own;
+    RenderCache& c = cache ? *cache : own;
+    if (cache)
+        c.ensure(m, args.dpi1, args.showweight);
+    else
+        c.build(m, args.dpi1, args.showweight);
+    Drawpolys(s, m, args, c, &visible);
     if (!tc.blockname.empty()) {
         args.blocktodraw = tc.blockname;
         args.showmodel = true;
-        Drawpolys(s, m, args, cache, &visible);
+        Drawpolys(s, m, args, c, &visible);
     }
 }
 

@@ -19,8 +19,12 @@ TabContext paintTabContext(const model::DisplayModel& m, int tab);
 
 // Repaints the whole area (v.W x v.H) of tab v.tabindex. Draws nothing while
 // v.donotdrawnow is set. `screenDpi`: the screen's horizontal resolution, for line weights.
+// `cache`: kept by the caller between paints (built again after a parse); without it
+// every paint derives it afresh. `band`: only this part of the area is painted (the
+// surface shows no more), so entities outside it are skipped.
 void PaintBox1Paint(DrawSurface& s, model::DisplayModel& m, const ViewState& v, const PageValues& page,
-                    const DisplayOptions& opt, int screenDpi = 96);
+                    const DisplayOptions& opt, int screenDpi = 96, RenderCache* cache = nullptr,
+                    const PixelRect* band = nullptr);
 
 // Draws the current tab on a printer page of page.pagewidth x page.pageheight pixels,
 // clipped to the page less the margin, colours for white paper, without selection marks.

@@ -2,6 +2,7 @@
 // number and handle conventions of value text.
 #include <gtest/gtest.h>
 
+#include <iconv.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -10,9 +11,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
+#include <random>
 #include <set>
 
 #include "dxf/LineStore.h"
+#include "dxf/encoding.h"
 #include "support/TempFiles.h"
 
 using namespace kerbon;
@@ -101,6 +104,34 @@ TEST(loadLines, DetectsMarkAndSplitsAtEveryLineBreak)
     }
 }
 
+// Every byte of the ANSI code page decodes as the C library's converter decodes it; the
+// five bytes it leaves undefined become U+0081, U+008D, U+008F, U+0090 and U+009D.
+TEST(cp1252, AgreesWithTheSystemConverterForEveryByte)
+{
+    iconv_t cd = iconv_open("UTF-8", "WINDOWS-1252");
+    if (cd == iconv_t(-1))
+        GTEST_SKIP() << "no WINDOWS-1252 converter";
+    for (int b = 0; b < 256; ++b) {
+        SCOPED_TRACE(b);
+        char in[1] = {char(b)}, out[8] = {};
+        char* ip = in;
+        char* op = out;
+        size_t il = 1, ol = sizeof out;
+        const bool defined = iconv(cd, &ip, &il, &op, &ol) != size_t(-1);
+        const std::string mine = enc::decodeCp1252(std::string(1, char(b)));
+        if (defined) {
+            EXPECT_EQ(mine, std::string(out, size_t(op - out)));
+        } else {
+            EXPECT_TRUE(b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D);
+            std::string want;
+            enc::appendUtf8(want, char32_t(b));
+            EXPECT_EQ(mine, want);
+        }
+        EXPECT_EQ(enc::encodeCp1252(mine), std::string(1, char(b)));
+    }
+    iconv_close(cd);
+}
+
 TEST(loadLines, VersionsFromAC1021WithoutMarkAreUtf8WhenTheBytesAre)
 {
     const std::string head = "  9\r\n$ACADVER\r\n  1\r\n";
@@ -146,6 +177,54 @@ TEST(saveLines, RoundTripsCrLfFilesByteForByte)
         const LineStore s = loaded(tmp, bytes);
         ASSERT_TRUE(saveLines(tmp.path("out.dxf"), s));
         EXPECT_EQ(readBytes(tmp.path("out.dxf")), bytes);
+    }
+}
+
+// Random files in every encoding, lone surrogates, stray bytes and every kind of line break
+// included: loading never fails on content, and what is saved loads back as the same lines
+// in the same encoding. Files that already end every line with CR LF come back byte for byte.
+TEST(saveLines, RandomFilesLoadBackAsTheSameLines)
+{
+    std::mt19937 rng(20261210);
+    auto pick = [&](int n) { return int(rng() % unsigned(n)); };
+    for (int round = 0; round < 2000; ++round) {
+        const int kind = round % 5;  // ansi, utf-8 mark, utf-8 AC1021, utf-16le, utf-16be
+        std::u16string units;        // the text of a UTF-16 file, or bytes as units
+        const int len = pick(60);
+        if (kind == 2)
+            for (char c : std::string("  9\r\n$ACADVER\r\n  1\r\nAC1021\r\n"))
+                units += char16_t(c);
+        for (int k = 0; k < len; ++k) {
+            static const char16_t utf16Pool[] = {'\r', '\n', 'A', ' ', 0, 0xE4, 0x20AC,
+                                                 0xD800, 0xDBFF, 0xDC00, 0xDFFF, 0xFFFE};
+            static const char16_t bytePool[] = {'\r', '\n', 'A', ' ', 0, 0x80, 0x81, 0x9D,
+                                                0xC3, 0xA4, 0xE2, 0x82, 0xAC, 0xED, 0xA0, 0xFF};
+            units += kind >= 3 ? utf16Pool[pick(12)] : bytePool[pick(16)];
+        }
+        std::string bytes = kind == 1 ? "\xEF\xBB\xBF" : kind == 3 ? "\xFF\xFE" : kind == 4 ? "\xFE\xFF" : "";
+        if (kind >= 3)
+            bytes += u16(units, kind == 4);
+        else
+            for (char16_t u : units)
+                bytes += char(u);
+        if (kind == 0 && bytes.rfind("\xEF\xBB\xBF", 0) == 0)
+            continue;  // that would be a mark
+        bool allCrLf = units.empty() || units.back() == '\n';
+        for (size_t k = 0; k < units.size(); ++k)
+            if ((units[k] == '\r') != (k + 1 < units.size() && units[k + 1] == '\n') ||
+                (units[k] == '\n' && (k == 0 || units[k - 1] != '\r')))
+                allCrLf = false;
+
+        SCOPED_TRACE(round);
+        const LineStore first = decodeLines(bytes);
+        const std::string saved = encodeLines(first);
+        const LineStore second = decodeLines(saved);
+        EXPECT_EQ(second.lines, first.lines);
+        EXPECT_EQ(second.encoding, first.encoding);
+        EXPECT_EQ(encodeLines(second), saved);
+        if (allCrLf) {
+            EXPECT_EQ(saved, bytes);
+        }
     }
 }
 

@@ -93,6 +93,8 @@ TEST(EditorLifecycle, SaveFailureShowsMessage6AndRestoresTheName)
     const std::string bad = f.tmp.file("kein/ordner/b.dxf");
     f.ui.files.push_back(bad);
     EXPECT_FALSE(f.ed.SaveAs());
+    ASSERT_EQ(f.ui.dialogs.size(), 1u);
+    EXPECT_EQ(f.ui.dialogs[0].directory, f.tmp.dir());  // starts beside the open file
     ASSERT_EQ(f.ui.shown.size(), 1u);
     EXPECT_EQ(f.ui.shown[0].text,
               "Die folgende Datei konnte nicht zum Schreiben geöffnet werden: " + bad);

@@ -144,6 +144,7 @@ TEST(MainWindow, ClosingWithChangesAsksAndCancelKeepsRunning)
     w.ui.answers.push_back(MsgResult::No);
     EXPECT_TRUE(w.form->close());
     EXPECT_EQ(kerbon::test::readBytes(w.prog("options.dat")), std::string("\x01\0\0\0", 4));
+    EXPECT_TRUE(std::filesystem::exists(w.dir.dir / "config" / "kerbon.ini"));  // placement
 }
 
 TEST(MainWindow, LanguageOneTranslatesTheWindowsFromTranslateDat)

@@ -6,9 +6,11 @@
 #include <QImage>
 #include <QPainter>
 #include <cstdlib>
+#include <limits>
 #include <random>
 
 #include "render/QPainterSurface.h"
+#include "render/paintImage.h"
 #include "view/paint.h"
 
 using namespace kerbon;
@@ -203,14 +205,25 @@ TEST(QPainterSurface, SkippingOutsideEntitiesNeverChangesThePicture)
         }
         m.polys.push_back(p);
     }
+    // A paper-space viewport showing the model at half size, and a paper-space line.
+    model::tpoly vp = poly({pt(20, 20), pt(140, 20), pt(140, 100), pt(20, 100)}, 7);
+    vp.isclosed = vp.ispaperspace = vp.isviewport = true;
+    vp.viewid = 2, vp.cx = 80, vp.cy = 60, vp.widx = 120, vp.widy = 80;
+    vp.panx = 100, vp.pany = 100, vp.viewheight = 160;
+    m.polys.push_back(vp);
+    model::tpoly paperLine = poly({pt(0, 0), pt(200, 150)}, 1);
+    paperLine.ispaperspace = true;
+    m.polys.push_back(paperLine);
     m.anzpoly = int(m.polys.size());
 
-    struct View { double zoom, scrollx, scrolly; };
-    const View views[] = {{100, -20, 20}, {1000, 500, 300}, {1000, -400, -200}, {35, -10, 0}};
+    struct View { double zoom, scrollx, scrolly; bool model; };
+    const View views[] = {{100, -20, 20, true},    {1000, 500, 300, true}, {1000, -400, -200, true},
+                          {35, -10, 0, true},      {100, -20, 20, false},  {400, 150, 100, false}};
     for (const View& v : views) {
         SCOPED_TRACE(v.zoom);
         DrawArgs a;
         a.zoomit = v.zoom, a.scrollx = v.scrollx, a.scrolly = v.scrolly;
+        a.showmodel = a.showmodelforcolor = v.model;
         a.paintbox1height = 160;
         QImage all = blank(240, 160), skipped = blank(240, 160);
         {
@@ -227,5 +240,92 @@ TEST(QPainterSurface, SkippingOutsideEntitiesNeverChangesThePicture)
             Drawpolys(s, m, a, cache, &visible);
         }
         EXPECT_TRUE(all == skipped);
+    }
+}
+
+TEST(paintImage, BandsOnSeveralThreadsPaintTheSamePicture)
+{
+    ensureApp();
+    model::DisplayModel m;
+    std::mt19937 rnd(3);
+    std::uniform_real_distribution<double> coord(-20, 220), unit(0, 1);
+    for (int i = 0; i < 400; ++i) {
+        const double x = coord(rnd), y = coord(rnd);
+        model::tpoly p;
+        if (i % 5 == 0) {
+            p = poly({pt(x, y)}, 1 + i % 7);
+            p.textstr = "Teil " + std::to_string(i);
+            p.radius = 2 + 5 * unit(rnd);
+            p.rotation = 90 * unit(rnd);
+        } else {
+            std::vector<model::Tmypoi> ps;
+            for (int k = 0; k <= 40; ++k)
+                ps.push_back(pt(x + 15 * std::cos(k * 0.157), y + 15 * std::sin(k * 0.157)));
+            p = poly(ps, 1 + i % 9);
+            if (i % 3 == 0)
+                p.linweightpresent = true, p.lineweight = 50;
+        }
+        m.polys.push_back(p);
+    }
+    m.anzpoly = int(m.polys.size());
+    ViewState v;
+    v.W = 300, v.H = 400;
+    v.zoomedvalue = 130;
+    DisplayOptions opt;
+    QImage one(300, 400, QImage::Format_RGB32), bands(300, 400, QImage::Format_RGB32);
+    RenderCache cache;
+    render::paintImage(one, m, v, {}, opt, 96, cache, 1);
+    render::paintImage(bands, m, v, {}, opt, 96, cache, 3);
+    int differ = 0;
+    for (int y = 0; y < 400; ++y)
+        for (int x = 0; x < 300; ++x)
+            differ += one.pixel(x, y) != bands.pixel(x, y);
+    EXPECT_EQ(differ, 0);
+}
+
+TEST(QPainterSurface, HostileValuesNeitherCrashNorHang)
+{
+    ensureApp();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    model::DisplayModel m;
+    m.polys.push_back(poly({pt(-1e15, 5), pt(1e15, 7), pt(3, 1e300)}, 1));
+    model::tpoly text = poly({pt(1e12, -1e12)}, 2);
+    text.textstr = "far";
+    text.radius = 1e200;
+    text.rotation = 1e300;
+    m.polys.push_back(text);
+    model::tpoly big = poly({pt(10, 10)}, 3);
+    big.textstr = "huge";
+    big.radius = 1e6;
+    m.polys.push_back(big);
+    model::tpoly dashed = poly({pt(-1e9, 20), pt(1e9, 20)}, 4);
+    dashed.ltnamepresent = true, dashed.ltname = "FINE";
+    m.polys.push_back(dashed);
+    model::tpoly vp = poly({pt(0, 0)}, 5);
+    vp.isviewport = true, vp.viewid = 3, vp.widx = 1e308, vp.widy = 1e308, vp.viewheight = -1e-300;
+    vp.cx = nan;
+    m.polys.push_back(vp);
+    model::tpoly wide = poly({pt(0, 0), pt(50, 50)}, 6);
+    wide.setwidonce = true, wide.thewid = 1e300;
+    m.polys.push_back(wide);
+    m.anzpoly = int(m.polys.size());
+    m.linetype = {{"FINE", "", {1e-30f, -1e-30f}}};
+    m.anzlt = 1;
+
+    struct View { double zoom, sx, sy; int h; };
+    const View views[] = {{100, 0, 0, 100}, {1e6, 1e9, -1e9, 100}, {nan, 0, 0, 100},
+                          {inf, inf, nan, 100}, {-5, 0, 0, 100}, {0, 0, 0, 100}, {100, 0, 0, 0}};
+    QImage img = blank(100, 100);
+    for (const View& v : views) {
+        QPainter painter(&img);
+        render::QPainterSurface s(painter);
+        DrawArgs a;
+        a.zoomit = v.zoom, a.scrollx = v.sx, a.scrolly = v.sy, a.paintbox1height = v.h;
+        Drawpolys(s, m, a);
+        RenderCache cache;
+        cache.build(m, 96, true);
+        const PixelRect area{0, 0, 100, 100};
+        Drawpolys(s, m, a, cache, &area);
     }
 }
