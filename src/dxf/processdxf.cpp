@@ -382,6 +382,12 @@ void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
     ParseContext c(dxf, m);
     mainLoop(c);
 
+    // Records beyond the count keep their storage for the next parse; when the drawing has
+    // become much smaller (another file opened after a large one), that storage goes back.
+    if (m.polys.size() > 4 * size_t(m.anzpoly) + 4000) {
+        m.polys.resize(size_t(m.anzpoly) + 1000);
+        m.polys.shrink_to_fit();
+    }
     sortLayouts(m.layouts);
     if (observer) {
         std::vector<std::string> ltNames, layerNames, tabs;

@@ -395,6 +395,25 @@ TEST(entityFrame, ReparseStartsFromZeroedRecords)
     EXPECT_EQ(m.maxhandle, 0);
 }
 
+TEST(entityFrame, SmallDrawingAfterALargeOneGivesTheStorageBack)
+{
+    model::DisplayModel m;
+    std::string many;
+    for (int i = 0; i < 6000; ++i)
+        many += std::string(i ? "|" : "") + "0|CIRCLE|10|0|20|0|40|1";
+    processdxf(splitLines(entitiesOnly(many)), m);
+    ASSERT_EQ(m.anzpoly, 6000);
+    processdxf(splitLines(entitiesOnly("0|LINE|10|1|20|2|11|3|21|4")), m);
+    EXPECT_EQ(m.anzpoly, 1);
+    EXPECT_EQ(m.polys.size(), 1001u);
+    EXPECT_EQ(m.polys[0].anzp, 2);
+    // and a re-parse of the same size keeps what it has
+    processdxf(splitLines(entitiesOnly(many)), m);
+    const size_t size = m.polys.size();
+    processdxf(splitLines(entitiesOnly(many)), m);
+    EXPECT_EQ(m.polys.size(), size);
+}
+
 TEST(processdxf, HostileInputNeitherCrashesNorHangs)
 {
     std::string deep = "0|SECTION|2|BLOCKS";
