@@ -217,7 +217,6 @@ void RenderCache::build(DisplayModel& m, int dpi_, bool showweight_)
 const RenderCache::Box& RenderCache::blockBox(const DisplayModel& m, std::string_view name)
 {
     static const Box unbounded{0, 0, 0, 0, 0, false, true};
-    static const Box none{};
     uint8_t& state = blockState[name];
     if (state == 2)
         return blockBoxes[name];
@@ -235,7 +234,6 @@ const RenderCache::Box& RenderCache::blockBox(const DisplayModel& m, std::string
     blockState[name] = 2;
     Box& stored = blockBoxes[name];
     stored = b;
-    (void)none;
     return stored;
 }
 

@@ -97,7 +97,8 @@ SplinePoint evalInSpan(std::span<const double> u, int n, int t, double v,
     std::fill(B, B + t + 1, 0.0);
     B[t - 1] = 1;
     for (int s = 2; s <= t; ++s) {
-        for (int i = 0; i < t; ++i) {
+        // Below index t - s both inputs are zero at this level: those entries stay zero.
+        for (int i = t - s; i < t; ++i) {
             const int k = base + i;
             if (k < 0 || k + s > last) {
                 B[i] = 0;

@@ -1,6 +1,7 @@
 // Colour, line weight and line type resolution.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include "view/tables.h"
@@ -168,4 +169,17 @@ TEST(roundPixel, TiesToEvenAndNeverOverflows)
     EXPECT_EQ(roundPixel(-1e300), -1000000000);
     EXPECT_EQ(roundPixel(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_EQ(roundPixel(-std::numeric_limits<double>::infinity()), 0);
+}
+
+TEST(roundEven, SameAsTheLibraryRounding)
+{
+    const double cases[] = {0.5, 1.5, 2.5, -0.5, -1.5, -2.5, 0.49999999999999994, 1e15 + 0.5,
+                            4503599627370495.5, 9007199254740993.0, -0.0, 1e300, 123.456, -7.5};
+    for (double v : cases) {
+        SCOPED_TRACE(v);
+        EXPECT_EQ(roundEven(v), std::nearbyint(v));
+        EXPECT_EQ(std::signbit(roundEven(v)), std::signbit(std::nearbyint(v)));
+    }
+    EXPECT_TRUE(std::isnan(roundEven(std::numeric_limits<double>::quiet_NaN())));
+    EXPECT_EQ(roundEven(-std::numeric_limits<double>::infinity()), -std::numeric_limits<double>::infinity());
 }
