@@ -770,12 +770,24 @@ void TMainForm::PaintBox1MouseUp(QMouseEvent*)
 
 void TMainForm::FormMouseWheel(QWheelEvent* e)
 {
+    mouseWheelAt(e->position(), e->angleDelta(), e->modifiers());
+}
+
+// A wheel turned over a part of the window that does not use it itself (tool bars, the
+// panel): the same as over the drawing area, at the mouse position in area pixels.
+void TMainForm::wheelEvent(QWheelEvent* e)
+{
+    const QPointF at = PaintBox1->mapFromGlobal(e->globalPosition());
+    mouseWheelAt(at, e->angleDelta(), e->modifiers());
+    e->accept();
+}
+
+void TMainForm::mouseWheelAt(QPointF p, QPoint d, Qt::KeyboardModifiers mods)
+{
     // Some platforms turn a wheel with Shift held into a sideways wheel.
-    const QPoint d = e->angleDelta();
     wheelRest += d.y() != 0 ? d.y() : d.x();
-    const QPointF p = e->position();
-    const bool shift = e->modifiers() & Qt::ShiftModifier;
-    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    const bool shift = mods & Qt::ShiftModifier;
+    const bool ctrl = mods & Qt::ControlModifier;
     // One step per notch (120); smaller steps of fine wheels add up.
     while (wheelRest >= 120 || wheelRest <= -120) {
         const bool up = wheelRest > 0;

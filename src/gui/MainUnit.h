@@ -208,6 +208,7 @@ public:
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -227,6 +228,7 @@ private:
     void PaintBox1MouseMove(QMouseEvent* e);
     void PaintBox1MouseUp(QMouseEvent* e);
     void FormMouseWheel(QWheelEvent* e);
+    void mouseWheelAt(QPointF areaPos, QPoint angleDelta, Qt::KeyboardModifiers mods);
     void HorzScrollbarChange(int value);
     void VertScrollbarChange(int value);
     QString settingsFile() const;

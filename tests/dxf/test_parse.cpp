@@ -209,6 +209,8 @@ TEST(processdxf, EmptyLayerTableAndGrowth)
     EXPECT_EQ(m.layers[0].name, "");
     EXPECT_EQ(m.anzlt, 1);
     EXPECT_EQ(m.linetype[0].name, "");
+    EXPECT_EQ(obs.linetypes, (std::vector<std::string>{""}));
+    EXPECT_EQ(obs.layers, (std::vector<std::string>{""}));
 }
 
 TEST(processdxf, TableLeftOpenDoesNotSwallowTheEntities)

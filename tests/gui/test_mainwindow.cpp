@@ -200,6 +200,14 @@ TEST(MainWindow, ViewFollowsWheelScrollBarsAndEscape)
     EXPECT_EQ(f.HorzScrollbar->value(), v.scrollx);
     EXPECT_EQ(f.VertScrollbar->value(), v.scrolly);
 
+    // Over the rest of the window the wheel acts alike; Shift scrolls sideways.
+    const int h0 = v.scrollx;
+    QWheelEvent side(QPointF(5, 5), f.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::ShiftModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&f, &side);
+    EXPECT_EQ(v.scrollx, h0 + 2000);
+    EXPECT_EQ(f.HorzScrollbar->value(), v.scrollx);
+
     f.HorzScrollbar->setValue(v.scrollx + 2000);  // the user drags the scroll bar
     EXPECT_EQ(v.scrollx, f.HorzScrollbar->value());
     EXPECT_TRUE(v.slot0.zoomsetted || !f.editor->model.layouts.empty());
