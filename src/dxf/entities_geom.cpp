@@ -8,7 +8,7 @@
 
 #include "dxf/entities.h"
 #include "dxf/entity_shapes.h"
-#include "view/spline.h"
+#include "dxf/spline.h"
 
 namespace kerbon {
 

@@ -6,7 +6,7 @@
 #include <numbers>
 
 #include "test_entities_fixture.h"
-#include "view/spline.h"
+#include "dxf/spline.h"
 
 using namespace kerbon;
 using kerbon::test::expectAt;

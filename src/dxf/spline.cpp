@@ -1,5 +1,5 @@
 // B-spline knots, basis, evaluation, sampling and control-point fitting.
-#include "view/spline.h"
+#include "dxf/spline.h"
 
 #include <algorithm>
 #include <chrono>

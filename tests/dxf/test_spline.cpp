@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "view/spline.h"
+#include "dxf/spline.h"
 
 using namespace kerbon;
 
