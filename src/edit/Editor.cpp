@@ -2,6 +2,7 @@
 // view commands it forwards to the view state.
 #include "edit/Editor.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -120,11 +121,11 @@ bool Editor::openfilewithname(const std::string& fname)
 
 bool Editor::OpenFile()
 {
-    FileDialogSpec spec;
-    spec.filter = "DXF-Dateien (*.dxf)|*.dxf";
-    spec.defaultExt = "dxf";
-    spec.directory = directoryOf(afilename);
-    const auto f = ui.openFileDialog(spec);
+    FileDialogOptions opts;
+    opts.filter = "DXF-Dateien (*.dxf)|*.dxf";
+    opts.defaultExt = "dxf";
+    opts.directory = directoryOf(afilename);
+    const auto f = ui.openFileDialog(opts);
     if (!f)
         return false;
     return openfilewithname(*f);
@@ -171,49 +172,25 @@ bool Editor::Open()
 
 // ---- save ----
 
-FileDialogSpec Editor::saveDialogSpec()
+FileDialogOptions Editor::saveDialogOptions()
 {
-    FileDialogSpec spec;
-    spec.filter = "DXF Dateien (*.dxf)|*.dxf";
-    spec.defaultExt = "dxf";
-    spec.overwritePrompt = true;
-    return spec;
+    FileDialogOptions opts;
+    opts.filter = "DXF Dateien (*.dxf)|*.dxf";
+    opts.defaultExt = "dxf";
+    opts.overwritePrompt = true;
+    return opts;
 }
 
 // Text of a character for the list of characters that cannot be saved.
-static std::string charText(char32_t c)
-{
-    std::string s;
-    if (c < 0x80) {
-        s += char(c);
-    } else if (c < 0x800) {
-        s += char(0xC0 | c >> 6);
-        s += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        s += char(0xE0 | c >> 12);
-        s += char(0x80 | (c >> 6 & 0x3F));
-        s += char(0x80 | (c & 0x3F));
-    } else {
-        s += char(0xF0 | c >> 18);
-        s += char(0x80 | (c >> 12 & 0x3F));
-        s += char(0x80 | (c >> 6 & 0x3F));
-        s += char(0x80 | (c & 0x3F));
-    }
-    char code[16];
-    std::snprintf(code, sizeof code, " (U+%04X)", unsigned(c));
-    return s + code;
-}
-
 bool Editor::SaveFileUnder(const std::string& fname)
 {
     // Characters the file's encoding cannot hold would be replaced on saving: the user
     // decides whether that is acceptable. Declining is not a failure to write.
     const std::vector<char32_t> lost = unrepresentable(dxf);
     if (!lost.empty()) {
-        std::string list;
-        for (size_t i = 0; i < lost.size() && i < 20; ++i)
-            list += (i ? ", " : "") + charText(lost[i]);
-        if (lost.size() > 20)
+        const size_t shown = std::min<size_t>(lost.size(), 20);
+        std::string list = describeChars({lost.begin(), lost.begin() + shown});
+        if (lost.size() > shown)
             list += ", ...";
         const std::string text =
             translate("Die Kodierung der Datei kann folgende Zeichen nicht darstellen: ") +
@@ -241,9 +218,9 @@ bool Editor::SaveTheFile()
 // the document counts as changed.
 bool Editor::saveToChosenName()
 {
-    FileDialogSpec spec = saveDialogSpec();
-    spec.directory = directoryOf(afilename);
-    const auto f = ui.saveFileDialog(spec);
+    FileDialogOptions opts = saveDialogOptions();
+    opts.directory = directoryOf(afilename);
+    const auto f = ui.saveFileDialog(opts);
     if (!f)
         return false;
     const std::string old = afilename;

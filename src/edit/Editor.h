@@ -104,7 +104,7 @@ private:
     void repaint();
     void showCaption();
     bool saveToChosenName();
-    static FileDialogSpec saveDialogSpec();
+    static FileDialogOptions saveDialogOptions();
 };
 
 }  // namespace kerbon

@@ -12,7 +12,7 @@ enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgResult { Ok, Cancel, Yes, No };
 
 // A file dialog's filter in the "Description (*.ext)|*.ext" form and its default extension.
-struct FileDialogSpec {
+struct FileDialogOptions {
     std::string filter;
     std::string defaultExt;
     std::string title;
@@ -27,8 +27,8 @@ public:
     virtual MsgResult messageBox(const std::string& text, const std::string& title, MsgIcon icon,
                                  MsgButtons buttons) = 0;
     // Modal file dialogs; nullopt when the user cancels.
-    virtual std::optional<std::string> openFileDialog(const FileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> saveFileDialog(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> openFileDialog(const FileDialogOptions& opts) = 0;
+    virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& opts) = 0;
 };
 
 }  // namespace kerbon

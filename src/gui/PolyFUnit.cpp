@@ -70,14 +70,14 @@ void TPolyForm::FormCreate()
 
 bool TPolyForm::pickFiles(std::string& source, std::string& target)
 {
-    FileDialogSpec spec;
-    spec.filter = "DXF-Dateien (*.dxf)|*.dxf";
-    spec.defaultExt = ".dxf";
-    const auto src = ui->openFileDialog(spec);
+    FileDialogOptions opts;
+    opts.filter = "DXF-Dateien (*.dxf)|*.dxf";
+    opts.defaultExt = ".dxf";
+    const auto src = ui->openFileDialog(opts);
     if (!src)
         return false;
-    spec.overwritePrompt = true;
-    const auto dst = ui->saveFileDialog(spec);
+    opts.overwritePrompt = true;
+    const auto dst = ui->saveFileDialog(opts);
     if (!dst)
         return false;
     source = *src;

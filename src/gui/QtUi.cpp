@@ -62,26 +62,26 @@ MsgResult QtUi::messageBox(const std::string& text, const std::string& title, Ms
     }
 }
 
-std::optional<std::string> QtUi::openFileDialog(const FileDialogSpec& spec)
+std::optional<std::string> QtUi::openFileDialog(const FileDialogOptions& opts)
 {
-    QFileDialog dlg(parent, QString::fromStdString(spec.title),
-                    QString::fromStdString(spec.directory), filterOf(spec.filter));
+    QFileDialog dlg(parent, QString::fromStdString(opts.title),
+                    QString::fromStdString(opts.directory), filterOf(opts.filter));
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
-    dlg.setDefaultSuffix(QString::fromStdString(spec.defaultExt));
+    dlg.setDefaultSuffix(QString::fromStdString(opts.defaultExt));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     return dlg.selectedFiles().first().toStdString();
 }
 
-std::optional<std::string> QtUi::saveFileDialog(const FileDialogSpec& spec)
+std::optional<std::string> QtUi::saveFileDialog(const FileDialogOptions& opts)
 {
-    QFileDialog dlg(parent, QString::fromStdString(spec.title),
-                    QString::fromStdString(spec.directory), filterOf(spec.filter));
+    QFileDialog dlg(parent, QString::fromStdString(opts.title),
+                    QString::fromStdString(opts.directory), filterOf(opts.filter));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
-    dlg.setDefaultSuffix(QString::fromStdString(spec.defaultExt));
-    if (!spec.overwritePrompt)
+    dlg.setDefaultSuffix(QString::fromStdString(opts.defaultExt));
+    if (!opts.overwritePrompt)
         dlg.setOption(QFileDialog::DontConfirmOverwrite);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;

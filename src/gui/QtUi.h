@@ -13,8 +13,8 @@ public:
     explicit QtUi(QWidget* parent) : parent(parent) {}
     kerbon::MsgResult messageBox(const std::string& text, const std::string& title,
                                  kerbon::MsgIcon icon, kerbon::MsgButtons buttons) override;
-    std::optional<std::string> openFileDialog(const kerbon::FileDialogSpec& spec) override;
-    std::optional<std::string> saveFileDialog(const kerbon::FileDialogSpec& spec) override;
+    std::optional<std::string> openFileDialog(const kerbon::FileDialogOptions& opts) override;
+    std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions& opts) override;
 
     // Lookup for the German texts of the boxes' buttons and of the dialogs' filters;
     // unset: German as written.

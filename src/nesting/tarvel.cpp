@@ -2,6 +2,8 @@
 // length-prefixed UTF-16 strings of the translation file.
 #include "nesting/tarvel.h"
 
+#include "dxf/encoding.h"
+
 #include <istream>
 #include <ostream>
 
@@ -25,25 +27,6 @@ void appendUtf16(std::u16string& out, char32_t cp)
         cp -= 0x10000;
         out.push_back(char16_t(0xD800 + (cp >> 10)));
         out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-    }
-}
-
-void appendUtf8(std::string& out, char32_t cp)
-{
-    if (cp < 0x80) {
-        out.push_back(char(cp));
-    } else if (cp < 0x800) {
-        out.push_back(char(0xC0 | (cp >> 6)));
-        out.push_back(char(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(char(0xE0 | (cp >> 12)));
-        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(char(0xF0 | (cp >> 18)));
-        out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (cp & 0x3F)));
     }
 }
 
@@ -80,40 +63,10 @@ std::u16string utf8ToUtf16(std::string_view s)
 {
     std::u16string out;
     out.reserve(s.size());
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            out.push_back(c);
-            ++i;
-            continue;
-        }
-        int len = 0;
-        char32_t cp = 0, min = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2, cp = c & 0x1F, min = 0x80;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3, cp = c & 0x0F, min = 0x800;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4, cp = c & 0x07, min = 0x10000;
-        }
-        bool ok = len > 0 && i + len <= s.size();
-        for (int k = 1; ok && k < len; ++k) {
-            const unsigned char cc = static_cast<unsigned char>(s[i + k]);
-            if ((cc & 0xC0) != 0x80)
-                ok = false;
-            else
-                cp = (cp << 6) | (cc & 0x3F);
-        }
-        if (ok && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)))
-            ok = false;
-        if (ok) {
-            appendUtf16(out, cp);
-            i += len;
-        } else {
-            out.push_back(replacementChar);  // one replacement per undecodable byte
-            ++i;
-        }
+    for (std::size_t i = 0; i < s.size();) {
+        const char32_t cp = enc::nextCodePoint(s, i);
+        // one replacement per undecodable byte
+        appendUtf16(out, cp == enc::invalidCodePoint ? char32_t(replacementChar) : cp);
     }
     return out;
 }
@@ -126,12 +79,12 @@ std::string utf16ToUtf8(std::u16string_view s)
         const char16_t u = s[i];
         if (u >= 0xD800 && u <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 &&
             s[i + 1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (s[i + 1] - 0xDC00));
+            enc::appendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (s[i + 1] - 0xDC00));
             ++i;
         } else if (u >= 0xD800 && u <= 0xDFFF) {
-            appendUtf8(out, replacementChar);
+            enc::appendUtf8(out, replacementChar);
         } else {
-            appendUtf8(out, u);
+            enc::appendUtf8(out, u);
         }
     }
     return out;

@@ -39,7 +39,7 @@ struct Window {
     ScriptedUi ui;
     std::unique_ptr<TMainForm> form;
 
-    explicit Window(QStringList args = {}, const std::string& options = "")
+    explicit Window(const std::string& options = "")
     {
         kerbon::test::qtApp();
         std::filesystem::create_directories(dir.dir / "prog");
@@ -149,7 +149,7 @@ TEST(MainWindow, ClosingWithChangesAsksAndCancelKeepsRunning)
 
 TEST(MainWindow, LanguageOneTranslatesTheWindowsFromTranslateDat)
 {
-    Window w({}, std::string("\x01\0\0\0", 4));
+    Window w(std::string("\x01\0\0\0", 4));
     {
         TranslationTable t;  // a table with a few English cells
         t.InitTranslation(w.prog(""), "");

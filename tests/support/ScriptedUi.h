@@ -21,7 +21,7 @@ public:
     std::deque<MsgResult> answers;                    // next message box answers
     std::deque<std::optional<std::string>> files;     // next file dialog answers
     std::vector<Shown> shown;                         // every message box shown
-    std::vector<FileDialogSpec> dialogs;              // every file dialog shown
+    std::vector<FileDialogOptions> dialogs;              // every file dialog shown
 
     MsgResult messageBox(const std::string& text, const std::string& title, MsgIcon icon,
                          MsgButtons buttons) override
@@ -33,19 +33,19 @@ public:
         answers.pop_front();
         return r;
     }
-    std::optional<std::string> openFileDialog(const FileDialogSpec& spec) override
+    std::optional<std::string> openFileDialog(const FileDialogOptions& opts) override
     {
-        return nextFile(spec);
+        return nextFile(opts);
     }
-    std::optional<std::string> saveFileDialog(const FileDialogSpec& spec) override
+    std::optional<std::string> saveFileDialog(const FileDialogOptions& opts) override
     {
-        return nextFile(spec);
+        return nextFile(opts);
     }
 
 private:
-    std::optional<std::string> nextFile(const FileDialogSpec& spec)
+    std::optional<std::string> nextFile(const FileDialogOptions& opts)
     {
-        dialogs.push_back(spec);
+        dialogs.push_back(opts);
         if (files.empty())
             return std::nullopt;
         auto f = files.front();
