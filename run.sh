@@ -10,9 +10,12 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" 
   || { cat build.log; exit 1; }
 cmake --build build -j"$(nproc)" >>build.log 2>&1 || { tail -n 80 build.log; exit 1; }
 example=data/examples/parts.dxf
-[ -f "$example" ] || example=data/template1.dat
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/kerbon ]; then
   exec build/kerbon "$example"
 fi
 echo "No display found: running the example jobs on the command line instead."
 build/kerbon-cli info "$example"
+build/kerbon-cli render "$example" build/parts.png --size 1200x800 2>/dev/null
+echo "Picture of the drawing: build/parts.png"
+build/kerbon-cli join lines data/examples/loose-lines.dxf build/loose-lines-joined.dxf
+echo "Joined drawing: build/loose-lines-joined.dxf"
