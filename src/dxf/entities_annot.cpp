@@ -57,13 +57,7 @@ void readText(ParseContext& c, std::string_view type)
                 directionPending = true;
             }
             break;
-        case 210: p.needext210 = false; break;
-        case 220: p.needext220 = false; break;
-        case 230:
-            readReal(c, p.ext230);
-            p.needext230 = false;
-            break;
-        default: break;
+        default: readExtrusion(c, p); break;
         }
     }
     if (directionPending)

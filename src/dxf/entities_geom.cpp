@@ -486,13 +486,7 @@ void readEllipse(ParseContext& c)
             readReal(c, end);
             p.winkel2linenr = c.valueLine();
             break;
-        case 210: p.needext210 = false; break;
-        case 220: p.needext220 = false; break;
-        case 230:
-            readReal(c, p.ext230);
-            p.needext230 = false;
-            break;
-        default: break;
+        default: readExtrusion(c, p); break;
         }
     }
     if (end <= start)

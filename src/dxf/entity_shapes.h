@@ -27,6 +27,21 @@ inline bool readInt(const ParseContext& c, int& field)
     return false;
 }
 
+// Extrusion direction codes 210/220/230: a present code clears its need... flag (mirroring
+// adds only the missing ones); 230 also gives ext230.
+inline void readExtrusion(const ParseContext& c, model::tpoly& p)
+{
+    switch (c.codeNum) {
+    case 210: p.needext210 = false; break;
+    case 220: p.needext220 = false; break;
+    case 230:
+        readReal(c, p.ext230);
+        p.needext230 = false;
+        break;
+    default: break;
+    }
+}
+
 // Appends n zeroed vertices to p.ps and returns the first of them (valid until ps grows
 // again). Handlers that emit many vertices fill them through this one pointer.
 inline model::Tmypoi* appendVertices(model::tpoly& p, size_t n)

@@ -118,23 +118,23 @@ void setVertexY(ParseContext& c, model::tpoly& p);
 void setVertexZ(ParseContext& c, model::tpoly& p);
 // Appends a vertex / a snap point with the given coordinates (all other fields zero).
 // Inline: the curve handlers call addVertex for every outline point.
-inline model::Tmypoi& addVertex(model::tpoly& p, double x, double y, double z)
+inline model::Tmypoi& appendPoint(std::vector<model::Tmypoi>& list, int& count, double x,
+                                  double y, double z)
 {
-    model::Tmypoi& v = p.ps.emplace_back();
+    model::Tmypoi& v = list.emplace_back();
     v.x = x;
     v.y = y;
     v.z = z;
-    p.anzp = int(p.ps.size());
+    count = int(list.size());
     return v;
+}
+inline model::Tmypoi& addVertex(model::tpoly& p, double x, double y, double z)
+{
+    return appendPoint(p.ps, p.anzp, x, y, z);
 }
 inline model::Tmypoi& addSnap(model::tpoly& p, double x, double y, double z)
 {
-    model::Tmypoi& v = p.snap.emplace_back();
-    v.x = x;
-    v.y = y;
-    v.z = z;
-    p.anzs = int(p.snap.size());
-    return v;
+    return appendPoint(p.snap, p.anzs, x, y, z);
 }
 
 }  // namespace kerbon

@@ -62,28 +62,28 @@ MsgResult QtUi::messageBox(const std::string& text, const std::string& title, Ms
     }
 }
 
-std::optional<std::string> QtUi::openFileDialog(const FileDialogOptions& opts)
+// Runs a modal file dialog; the chosen path, or nullopt when cancelled.
+static std::optional<std::string> runFileDialog(QWidget* parent, const FileDialogOptions& opts,
+                                                const QString& filter, bool save)
 {
     QFileDialog dlg(parent, QString::fromStdString(opts.title),
-                    QString::fromStdString(opts.directory), filterOf(opts.filter));
-    dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setFileMode(QFileDialog::ExistingFile);
+                    QString::fromStdString(opts.directory), filter);
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dlg.setDefaultSuffix(QString::fromStdString(opts.defaultExt));
+    if (save && !opts.overwritePrompt)
+        dlg.setOption(QFileDialog::DontConfirmOverwrite);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     return dlg.selectedFiles().first().toStdString();
 }
 
+std::optional<std::string> QtUi::openFileDialog(const FileDialogOptions& opts)
+{
+    return runFileDialog(parent, opts, filterOf(opts.filter), false);
+}
+
 std::optional<std::string> QtUi::saveFileDialog(const FileDialogOptions& opts)
 {
-    QFileDialog dlg(parent, QString::fromStdString(opts.title),
-                    QString::fromStdString(opts.directory), filterOf(opts.filter));
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setFileMode(QFileDialog::AnyFile);
-    dlg.setDefaultSuffix(QString::fromStdString(opts.defaultExt));
-    if (!opts.overwritePrompt)
-        dlg.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dlg.selectedFiles().first().toStdString();
+    return runFileDialog(parent, opts, filterOf(opts.filter), true);
 }

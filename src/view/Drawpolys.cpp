@@ -180,22 +180,12 @@ void RenderCache::build(DisplayModel& m, int dpi_, bool showweight_)
     std::unordered_map<std::string_view, int> layerByName;
     const int nl = std::clamp(m.anzlayer, 0, int(m.layers.size()));
     for (int i = nl - 1; i >= 0; --i) {
-        std::string_view s = m.layers[i].name;
-        while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
-            s.remove_prefix(1);
-        while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
-            s.remove_suffix(1);
-        layerByName[s] = i;
+        layerByName[trimmedLayerName(m.layers[i].name)] = i;
     }
     for (int i = 0; i < n; ++i) {
         tpoly& p = m.polys[i];
         if (p.layerpresent && !p.layer.empty()) {
-            std::string_view s = p.layer;
-            while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
-                s.remove_prefix(1);
-            while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
-                s.remove_suffix(1);
-            auto it = layerByName.find(s);
+            auto it = layerByName.find(trimmedLayerName(p.layer));
             layerIndex[i] = it == layerByName.end() ? -1 : it->second;
         }
         const LayerStyle ls = layerStyleAt(m, layerIndex[i]);

@@ -86,7 +86,7 @@ std::string lineWeightOfBoxIndex(int index)
     return std::to_string(weights[index - 1]);
 }
 
-static std::string_view trimmed(std::string_view s)
+std::string_view trimmedLayerName(std::string_view s)
 {
     const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     while (!s.empty() && isBlank(s.front()))
@@ -98,10 +98,10 @@ static std::string_view trimmed(std::string_view s)
 
 int findLayer(const model::DisplayModel& m, std::string_view name)
 {
-    const std::string_view want = trimmed(name);
+    const std::string_view want = trimmedLayerName(name);
     const int n = std::min<int>(m.anzlayer, int(m.layers.size()));
     for (int i = 0; i < n; ++i)
-        if (trimmed(m.layers[i].name) == want)
+        if (trimmedLayerName(m.layers[i].name) == want)
             return i;
     return -1;
 }

@@ -45,6 +45,8 @@ struct LayerStyle {
     bool locked = false;        // bit value 4 of the layer flags
 };
 
+// A layer name without surrounding blanks, tabs and line breaks, as layers are matched.
+std::string_view trimmedLayerName(std::string_view s);
 // Index of the first layer whose trimmed name equals the trimmed `name`, or -1.
 int findLayer(const model::DisplayModel& m, std::string_view name);
 // The layer style of an entity (the straightforward lookup; the renderer caches it).
