@@ -2,7 +2,6 @@
 #include "dxf/parse_context.h"
 
 #include <charconv>
-#include <cmath>
 
 namespace kerbon {
 
@@ -49,13 +48,8 @@ bool ParseContext::readPair()
     return true;
 }
 
-std::optional<double> ParseContext::real() const
-{
-    std::optional<double> v = dxfToDouble(value);
-    if (v && !std::isfinite(*v))
-        return std::nullopt;
-    return v;
-}
+// The line store's conversion already refuses NaN and infinities.
+std::optional<double> ParseContext::real() const { return dxfToDouble(value); }
 
 std::optional<int> ParseContext::integer() const { return dxfToInt(value); }
 
