@@ -586,7 +586,9 @@ void TMainForm::FormShow()
             return QString::fromStdString(editor->translate(s.toStdString()));
         });
     installToolkitTranslation(ed.language);
-    QApplication::setApplicationDisplayName(
+    // The application's title in the user's language names the minimised window. It is
+    // not made the toolkit's display name: on X11 that would be appended to every caption.
+    setWindowIconText(
         QString::fromStdString(ed.translate(QApplication::applicationName().toStdString())));
     restorePageValues();
     ed.NewFile(false);
