@@ -238,7 +238,8 @@ void readLineEntity(ParseContext& c, std::string_view type)
     tpoly& p = beginEntity(c);
     p.xline = type == "XLINE";
     p.ray = type == "RAY";
-    p.arrowhead = type == "LEADER";
+    const bool leader = type == "LEADER";
+    p.arrowhead = leader;
     Width width;
     while (nextEntityPair(c, p, EntityKind::Line)) {
         switch (c.codeNum) {
@@ -250,7 +251,11 @@ void readLineEntity(ParseContext& c, std::string_view type)
         case 31: setVertexZ(c, p); break;
         case 42: readBulge(c, p); break;
         case 40:
-        case 41: width.read(c); break;
+        case 41:
+            // A LEADER's 40 and 41 are the size of its annotation, no widths.
+            if (!leader)
+                width.read(c);
+            break;
         case 43:
             if (readReal(c, p.thewid))
                 p.setwidonce = true;
@@ -287,7 +292,9 @@ void readPolyline(ParseContext& c)
     Width width;
     bool inVertex = false, onHeader = true;
     for (;;) {
-        while (nextEntityPair(c, p, EntityKind::Polyline)) {
+        // The layer, colour, handle and owner are the POLYLINE's own: those of its VERTEX
+        // and SEQEND records (whose owner is the polyline itself) are not taken.
+        while (nextEntityPair(c, p, onHeader ? EntityKind::Polyline : EntityKind::Inner)) {
             switch (c.codeNum) {
             case 40:
             case 41: width.read(c); break;

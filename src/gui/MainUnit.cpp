@@ -156,7 +156,7 @@ void TMainForm::createDialogs()
     ViewPortForm = new TViewPortForm(this);
     SkalierungForm = new TSkalierungForm(this);
     RotationsForm = new TRotationsForm(this);
-    TranslateForm = new TTranslateForm(this);
+    TranslateForm = new TTranslateForm(this, editor->ui);
     SchachtelungForm = new TSchachtelungForm(this);
     PolyForm = new TPolyForm(this);
 }
@@ -321,7 +321,7 @@ void TMainForm::createActions()
           Nichtsauswhlen1, Linie1, Konstruktionslinie1, Strahl1, Polylinie1, Freihand1, Vieleck1, Rechteck1, N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1,
           MittelpunktStart1, MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1,
           Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1, Text1, Punkt1,
-          Flche1, Pfeil1, Viewporthinzufgen1, Ebenen1, Linienstile1, bersetzen1, UndoBtn,
+          Flche1, Pfeil1, Viewporthinzufgen1, Ebenen1, Linienstile1, UndoBtn,
           BitBtn1, PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
         a->setEnabled(false);
     for (QAction* a : drawingTools->actions())
@@ -541,6 +541,7 @@ void TMainForm::connectCommands()
     on(ZoomBtn, [this] { ZoomBtnClick(); });
     on(HandBtn, [this] { HandBtnClick(); });
     on(JoinLinesBtn, [this] { JoinLinesBtnClick(); });
+    on(bersetzen1, [this] { bersetzen1Click(); });
     on(Linienbreitezeigen1, [this] {
         editor->display.showLineweights = Linienbreitezeigen1->isChecked();
         refreshView();
@@ -592,7 +593,9 @@ void TMainForm::FormShow()
             return QString::fromStdString(editor->translate(s.toStdString()));
         });
     installToolkitTranslation(ed.language);
-    QApplication::setApplicationDisplayName(
+    // The application's title in the user's language names the minimised window. It is
+    // not made the toolkit's display name: on X11 that would be appended to every caption.
+    setWindowIconText(
         QString::fromStdString(ed.translate(QApplication::applicationName().toStdString())));
     restorePageValues();
     ed.NewFile(false);
@@ -748,6 +751,15 @@ void TMainForm::HandBtnClick()
 void TMainForm::JoinLinesBtnClick()
 {
     PolyForm->exec();
+}
+
+// The translation editor; windows take changed translations only at the next start.
+void TMainForm::bersetzen1Click()
+{
+    TranslateForm->FillStringGrid();
+    TranslateForm->exec();
+    editor->ui.messageBox(editor->messageText(2), editor->messageText(3), MsgIcon::Information,
+                          MsgButtons::Ok);
 }
 
 void TMainForm::PaintBox1MouseDown(QMouseEvent* e)

@@ -74,6 +74,11 @@ TEST(readLineEntity, FlagsAndLineReferences)
     EXPECT_TRUE(w.ps[1].setwid);
     EXPECT_EQ(w.ps[1].wid, 3);
     EXPECT_TRUE(w.ps[2].setwid);
+
+    // A LEADER's 40 and 41 are its annotation's height and width, no line widths.
+    const Parsed leader("0|LEADER|40|100|41|250|10|0|20|0|10|5|20|5");
+    for (const model::Tmypoi& v : leader.only().ps)
+        EXPECT_FALSE(v.setwid);
 }
 
 TEST(polylineEnd, BulgesBecomeFiftyArcPoints)
@@ -166,7 +171,7 @@ TEST(readPolyline, VerticesFromVertexEntitiesUpToSeqend)
     expectAt(p, 52, 10, 10);
     expectAt(p, 53, 0, 0);
     EXPECT_EQ(p.ps[52].linex, r.valueLine("10", 3));
-    EXPECT_EQ(p.layer, "C");  // the last layer code of the range wins
+    EXPECT_EQ(p.layer, "A");  // the POLYLINE's own layer
     EXPECT_EQ(p.linebis, r.valueLine("8", 4));
     EXPECT_EQ(p.code.to, p.linebis);
     EXPECT_EQ(r.m.polys[1].linefrom, p.linebis + 1);

@@ -76,6 +76,12 @@ TEST(MainWindow, StartsWithAnUntitledTemplateDrawingAndEveryMenu)
     Window w;
     w.start();
     EXPECT_EQ(w.caption(), QString("Tarvel Kerbon 1.0 - [unbenannt.dxf]"));
+    // No display name of the application is set: on X11 the toolkit would append it to
+    // the caption. Unset, it follows the application name.
+    const QString appName = QApplication::applicationName();
+    QApplication::setApplicationName("Probe");
+    EXPECT_EQ(QApplication::applicationDisplayName(), QString("Probe"));
+    QApplication::setApplicationName(appName);
     EXPECT_TRUE(w.ui.shown.empty());
     EXPECT_EQ(menuTitles(*w.form), QStringList({"Datei", "Bearbeiten", "Ansicht", "Zeichnen",
                                                 "Format", "Optionen", "Sprache"}));
