@@ -58,10 +58,10 @@ struct ParseContext {
     int32_t blockOwner = 0;
     double blockBaseX = 0, blockBaseY = 0, blockBaseZ = 0;
 
-    // Working lists entity handlers may use (spline control points, fit points, knots).
-    // They live for the parse so their storage is reused from entity to entity.
+    // Working lists entity handlers may use (spline control points, fit points, knots,
+    // weights). They live for the parse so their storage is reused from entity to entity.
     std::vector<model::Tmypoi> ctrlPoints, fitPoints;
-    std::vector<double> knots;
+    std::vector<double> knots, weights;
 
     // What sets the height of dimension texts: the header's $DIMTXT and $DIMSCALE and the
     // DIMSTYLE records, all read before the entities.

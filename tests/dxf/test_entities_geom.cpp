@@ -343,6 +343,33 @@ TEST(readSpline, ControlPointsSampledWithGrips)
     }
 }
 
+// The knot count was compared with one less than points + degree + 1, so a file's knots
+// were never used; and weights were not read. A quarter circle as a rational spline with
+// knots that are not the generated ones: every outline point on the circle.
+TEST(readSpline, FileKnotsAndWeightsAreUsed)
+{
+    const std::string quarter = "0|SPLINE|70|12|71|2|72|6|73|3|40|2|40|2|40|2|40|6|40|6|40|6|"
+                                "10|5|20|0|30|0|41|1|10|5|20|5|30|0|41|0.7071067811865476|"
+                                "10|0|20|5|30|0|41|1";
+    const model::tpoly& p = Parsed(quarter).only();
+    ASSERT_EQ(p.anzp, 103);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_NEAR(std::hypot(p.ps[size_t(i)].x, p.ps[size_t(i)].y), 5, 1e-12) << i;
+    expectAt(p, 0, 5, 0, 0);
+    expectAt(p, 99, 0, 5, 0);
+
+    // An inner knot near the start pulls the curve towards the first points.
+    const Parsed r("0|SPLINE|71|3|40|0|40|0|40|0|40|0|40|0.1|40|1|40|1|40|1|40|1|"
+                   "10|0|20|0|10|10|20|10|10|20|20|0|10|30|20|10|10|40|20|0");
+    const std::vector<double> u = {0, 0, 0, 0, 0.1, 1, 1, 1, 1};
+    const std::vector<SplinePoint> P = {{0, 0, 0}, {10, 10, 0}, {20, 0, 0}, {30, 10, 0}, {40, 0, 0}};
+    double v = 0;
+    for (int i = 0; i < 99; ++i, v += 1.0 / 99) {
+        const SplinePoint want = EvalSplinePoint(u, 4, 4, v, P);
+        expectAt(r.only(), i, want.x, want.y, 1e-12);
+    }
+}
+
 // Fewer control points than the order collapsed the curve onto the origin; it now follows
 // its points (two points: a straight line).
 TEST(readSpline, FewControlPointsAndOddDegrees)

@@ -225,3 +225,20 @@ TEST(MainWindow, ViewFollowsWheelScrollBarsAndEscape)
     EXPECT_FALSE(v.inhand);
     EXPECT_FALSE(f.HandBtn->isChecked());
 }
+
+TEST(MainWindow, UndoButtonAndMenuFollowTheUndoSteps)
+{
+    Window w;
+    w.start();
+    Editor& ed = *w.form->editor;
+    EXPECT_FALSE(w.form->UndoBtn->isEnabled());
+    const std::vector<std::string> original = ed.dxf.lines;
+    ASSERT_EQ(ed.AddLine(0, 0, 0, 10, 10, 0), WriteStatus::Ok);
+    EXPECT_TRUE(w.form->UndoBtn->isEnabled());
+    EXPECT_TRUE(w.form->Rckgngig1->isEnabled());
+    EXPECT_EQ(w.caption(), QString("Tarvel Kerbon 1.0 - [unbenannt.dxf*]"));
+    w.form->UndoBtn->trigger();
+    EXPECT_EQ(ed.dxf.lines, original);
+    EXPECT_FALSE(w.form->UndoBtn->isEnabled());
+    EXPECT_FALSE(w.form->Rckgngig1->isEnabled());
+}
