@@ -13,6 +13,9 @@
 #include "edit/DialogValues.h"
 #include "edit/EntityText.h"
 #include "edit/LineEdits.h"
+#include "edit/PickIndex.h"
+#include "edit/selection.h"
+#include "edit/snapping.h"
 #include "edit/Ui.h"
 #include "view/DisplayOptions.h"
 #include "view/PageValues.h"
@@ -136,9 +139,24 @@ public:
     // The entity writers (arguments in drawing units).
     WriteStatus AddLine(double x1, double y1, double z1, double x2, double y2, double z2);
 
+    // ---- Snapping and selection (positions in area pixels; EditorSelect.cpp) ----
+    LayoutFilter layoutFilter() const;   // the layout tab shown
+    SnapResult SnapPoints(double xx, double yy, double x, double y, bool ctrl);
+    // The pick of a press that no tool takes; repaints when the selection changed.
+    PickResult pick(double X, double Y, bool shift);
+    // Window selection between two corners; repaints when it caught something.
+    int MassSelect(double screenx1, double screeny1, double screenx2, double screeny2, bool shift);
+    bool IsSelected() const;
+    void AllesAuswhlen1Click();      // "Alles Auswählen"
+    void Nichtsauswhlen1Click();     // "Nichts auswählen" (also Escape with no tool active)
+
     void repaint();                  // ask the window to repaint
 
 private:
+    PickIndex pickIndex;
+    // Once per parse, when first needed: the objects' lock flags and the pick index.
+    PickIndex& currentPickIndex();
+
     void showCaption();
     bool saveToChosenName();
     static FileDialogOptions saveDialogOptions();

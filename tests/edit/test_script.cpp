@@ -93,6 +93,7 @@ TEST(Script, BadCommandsStopWithTheirLine)
         {"tab 2", "line 1: tab: no tab 2 (the drawing has 2)"},
         {"tab 1.5", "line 1: tab: not a whole number: '1.5'"},
         {"ray 1 1 1 1", "line 1: ray: the points coincide"},
+        {"view 0 800", "line 1: view: the drawing area must be 1 to 100000 pixels wide and high"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
