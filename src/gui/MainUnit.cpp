@@ -125,7 +125,8 @@ void TMainForm::FormCreate(const Setup& setup)
     if (ed.configpath.empty())
         ed.configpath =
             withSlash(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    translations().InitTranslation(ed.progpath, ed.configpath);
+    ed.datadirs = setup.datadirs.empty() ? shippedDataDirs(ed.progpath) : setup.datadirs;
+    translations().InitTranslation(ed.progpath, ed.configpath, ed.datadirs);
     qtui->translate = [this](const QString& s) {
         return QString::fromStdString(editor->translate(s.toStdString()));
     };
@@ -587,8 +588,7 @@ void TMainForm::FormShow()
             return QString::fromStdString(editor->translate(s.toStdString()));
         });
     installToolkitTranslation(ed.language);
-    QApplication::setApplicationDisplayName(
-        QString::fromStdString(ed.translate(QApplication::applicationName().toStdString())));
+    QApplication::setApplicationDisplayName(QString::fromStdString(ed.translate("Kerbon")));
     restorePageValues();
     ed.NewFile(false);
     keyedit->setFocus();
