@@ -315,11 +315,11 @@ void TMainForm::createActions()
         (*t.slot)->setIcon(toolIcon(t.icon));
     }
 
-    // Commands whose work is not built yet are present but disabled.
+    // Commands whose work is not built yet are present but disabled; "Rückgängig" follows
+    // the undo steps.
     for (QAction* a :
-         {Seiteeinrichten1, Druckereinrichten1, Drucken1, PrintBtn, Rckgngig1, Lschen1,
-          AllesAuswhlen1, Nichtsauswhlen1, Linie1, Konstruktionslinie1, Strahl1, Polylinie1,
-          Freihand1, Vieleck1, Rechteck1, N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1,
+         {Seiteeinrichten1, Druckereinrichten1, Drucken1, PrintBtn, Rckgngig1, AllesAuswhlen1,
+          Nichtsauswhlen1, Linie1, Konstruktionslinie1, Strahl1, Polylinie1, Freihand1, Vieleck1, Rechteck1, N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1,
           MittelpunktStart1, MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1,
           Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1, Text1, Punkt1,
           Flche1, Pfeil1, Viewporthinzufgen1, Ebenen1, Linienstile1, UndoBtn,
@@ -529,6 +529,12 @@ void TMainForm::connectCommands()
     on(Beenden1, [this] { close(); });
     on(Deutsch1, [this] { editor->setLanguage(0); });
     on(English1, [this] { editor->setLanguage(1); });
+    on(Rckgngig1, [this] { editor->Rckgngig1Click(); });
+    on(UndoBtn, [this] { editor->Rckgngig1Click(); });
+    on(Lschen1, [this] { editor->Loeschen(); });
+    connect(Bearbeiten1, &QMenu::aboutToShow, this, [this] {
+        Rckgngig1->setEnabled(!editor->undos.empty());
+    });
     on(ZoomInBtn, [this] { editor->ZoomInBtnClick(); });
     on(ZoomOutBtn, [this] { editor->ZoomOutBtnClick(); });
     on(ZoomAll, [this] { editor->ZoomAllClick(); });
@@ -588,7 +594,9 @@ void TMainForm::FormShow()
             return QString::fromStdString(editor->translate(s.toStdString()));
         });
     installToolkitTranslation(ed.language);
-    QApplication::setApplicationDisplayName(QString::fromStdString(ed.translate("Kerbon")));
+    // The application's title in the user's language names the minimised window. It is
+    // not made the toolkit's display name: on X11 that would be appended to every caption.
+    setWindowIconText(QString::fromStdString(ed.translate("Kerbon")));
     restorePageValues();
     ed.NewFile(false);
     keyedit->setFocus();
@@ -664,6 +672,8 @@ void TMainForm::restorePageValues()
 void TMainForm::refreshView()
 {
     const view::ViewState& v = editor->view;
+    UndoBtn->setEnabled(editor->undoBtnEnabled);
+    Rckgngig1->setEnabled(!editor->undos.empty());  // so Ctrl+Z works without the menu
     syncing = true;
     HorzScrollbar->setValue(v.scrollx);
     VertScrollbar->setValue(v.scrolly);
