@@ -24,6 +24,15 @@ namespace {
 
 constexpr const char* tablePath = "translations/texts.txt";
 
+// "src/edit/Editor.cpp:196" -> "src/edit/Editor.cpp": a file name stays true longer.
+std::string withoutLineNumber(const std::string& origin)
+{
+    const std::size_t colon = origin.rfind(':');
+    if (!origin.starts_with("src/") || colon == std::string::npos)
+        return origin;
+    return origin.substr(0, colon);
+}
+
 int usage()
 {
     std::fprintf(stderr, "usage: kerbon-translate list|update [SOURCE_DIR]\n");
@@ -87,7 +96,7 @@ int main(int argc, char** argv)
         if (!e) {
             Entry n;
             n.cells[0] = f.german;
-            added += formatEntry(n, f.origin, true);
+            added += formatEntry(n, withoutLineNumber(f.origin), true);
         }
     }
     std::set<std::string> used;
@@ -105,6 +114,7 @@ int main(int argc, char** argv)
     if (!added.empty()) {
         if (!text.empty() && !text.ends_with("\n\n"))
             text += text.ends_with('\n') ? "\n" : "\n\n";
+        added.pop_back();  // no blank line at the end of the file
         text += added;
         if (!replaceFile(root + "translations/", "texts.txt", text) ||
             !parseTextTable(text, table, error)) {
