@@ -1,5 +1,5 @@
-// Annotation and compound entities: VIEWPORT, DIMENSION, HATCH, WIPEOUT, TEXT, MTEXT and
-// INSERT, each read into one display record.
+// Annotation and compound entities: VIEWPORT, DIMENSION, WIPEOUT, TEXT, MTEXT and INSERT,
+// each read into one display record (HATCH has a file of its own).
 #include <charconv>
 #include <cmath>
 
@@ -221,48 +221,6 @@ void readDimension(ParseContext& c)
     case 6: ordinateDimension(p); break;
     default: break;
     }
-    endEntity(c, p);
-}
-
-void readHatch(ParseContext& c)
-{
-    tpoly& p = beginEntity(c);
-    p.isclosed = true;
-    bool seeds = false;  // the seed points follow code 98; they are no outline vertices
-    bool boundary = false;  // from code 91 on: the boundary data, where 330 names the
-                            // boundary objects, not the hatch's owner
-    while (nextEntityPair(c, p, boundary ? EntityKind::Inner : EntityKind::Hatch)) {
-        switch (c.codeNum) {
-        case 10:
-        case 11:
-            if (!seeds)
-                startVertex(c, p);
-            break;
-        case 20:
-        case 21:
-            if (!seeds)
-                setVertexY(c, p);
-            break;
-        case 30:
-        case 31:
-            if (!seeds)
-                setVertexZ(c, p);
-            break;
-        case 42:
-            if (!p.ps.empty())
-                readReal(c, p.ps.back().bulge);
-            break;
-        case 91:
-            p.ps.clear();  // drops the elevation point read before the paths
-            boundary = true;
-            break;
-        case 98: seeds = true; break;
-        default: break;
-        }
-    }
-    polylineEnd(p);
-    p.issolid = true;
-    p.patternfill = true;
     endEntity(c, p);
 }
 

@@ -173,6 +173,42 @@ TEST(readHatch, BoundaryPointsBecomeOneClosedOutline)
     EXPECT_EQ(a.anzp, 3);
 }
 
+// Arc, ellipse and spline edges became single points (a centre, the control points): a
+// round hatch was a line. Each is flattened into outline points on its curve.
+TEST(readHatch, CurvedEdgesBecomeOutlinePoints)
+{
+    const std::string head = "0|HATCH|5|30|330|1F|10|0|20|0|30|0|91|1|92|1|93|1|";
+    struct Case { std::string edges; int vertices; double cx, cy, rx, ry; };
+    const Case cases[] = {
+        {"72|2|10|5|20|5|40|5|50|0|51|360|73|1", 101 + 1, 5, 5, 5, 5},      // circle
+        {"72|3|10|0|20|0|11|0|21|10|40|0.5|50|0|51|360|73|1", 102, 0, 0, 5, 10},  // upright ellipse
+        // rational quarter circle, closed by a line edge through the centre
+        {"72|4|94|2|73|1|74|0|95|6|96|3|40|0|40|0|40|0|40|1|40|1|40|1|10|5|20|0|42|1|"
+         "10|5|20|5|42|0.7071067811865476|10|0|20|5|42|1|97|0|72|1|10|0|20|5|11|0|21|0",
+         100 + 2 + 1, 0, 0, 5, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.edges);
+        const model::tpoly& p = Parsed(head + c.edges + "|97|1|330|2E|75|1|76|1|98|1|10|9|20|9").only();
+        ASSERT_EQ(p.anzp, c.vertices);
+        EXPECT_EQ(p.layhan, 0x1F);
+        for (int i = 0; i < 100; ++i) {
+            const model::Tmypoi& v = p.ps[size_t(i)];
+            EXPECT_NEAR(std::hypot((v.x - c.cx) / c.rx, (v.y - c.cy) / c.ry), 1, 1e-12) << i;
+        }
+    }
+    // A clockwise edge stores its angles as 360 - angle: this one runs from 90 to 0 degrees,
+    // so the outline goes on from its end point (1, 0) along the next edge.
+    const model::tpoly& cw = Parsed(head + "72|2|10|0|20|0|40|1|50|270|51|360|73|0|"
+                                           "72|1|10|1|20|0|11|0|21|0|72|1|10|0|20|0|11|0|21|1")
+                                 .only();
+    ASSERT_EQ(cw.anzp, 101 + 4 + 1);
+    expectAt(cw, 0, 0, 1, 1e-12);
+    expectAt(cw, 50, std::sqrt(0.5), std::sqrt(0.5), 1e-12);
+    expectAt(cw, 100, 1, 0, 1e-12);
+    expectAt(cw, 101, 1, 0, 0);
+}
+
 TEST(readWipeout, ClipBoundaryMappedThroughTheImageVectors)
 {
     const Parsed r("0|WIPEOUT|10|10|20|20|30|0|11|0.5|21|0|31|0|12|0|22|0.5|32|0|"
