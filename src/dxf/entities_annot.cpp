@@ -21,6 +21,7 @@ void readText(ParseContext& c, std::string_view type)
     double dir[3] = {0, 0, 0};
     bool directionPending = false;
     bool embedded = false;  // past an MTEXT's embedded-object marker (code 101)
+    Extrusion extrusion;
     while (nextEntityPair(c, p, embedded ? EntityKind::Inner : EntityKind::Text)) {
         if (embedded)
             continue;  // column data: its points and sizes are not the text's own
@@ -64,11 +65,22 @@ void readText(ParseContext& c, std::string_view type)
                 directionPending = true;
             }
             break;
-        default: readExtrusion(c, p); break;
+        default: extrusion.read(c, p); break;
         }
     }
-    if (directionPending)
-        p.rotation = std::atan2(dir[1], dir[0]) * 180 / kPi;
+    if (directionPending) {
+        p.rotation = std::atan2(dir[1], dir[0]) * 180 / kPi;  // the drawing's direction
+    } else if (!extrusion.plain()) {
+        // The angle runs in the text's own axes (seen from below: mirrored).
+        extrusion.axes();
+        p.rotation = extrusion.worldAngle(p.rotation);
+    }
+    // A TEXT's insertion point is in its own axes, an MTEXT's in the drawing's.
+    if (!p.ismtext) {
+        toWorld(p, extrusion);
+        if (!extrusion.plain())
+            extrusion.toWorld(p.cx, p.cy, p.cz);
+    }
     endEntity(c, p);
 }
 

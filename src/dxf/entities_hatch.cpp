@@ -183,18 +183,23 @@ void readHatch(ParseContext& c)
     enum class Part { Head, Boundary, Rest } part = Part::Head;
     bool polylinePath = false;
     CurvedEdge edge;
+    Extrusion extrusion;  // the boundary lies in its plane, at the elevation point's z
+    double elevation = 0;
     while (nextEntityPair(c, p, part == Part::Boundary ? EntityKind::Inner : EntityKind::Hatch)) {
         const int code = c.codeNum;
         if (part == Part::Head) {
             switch (code) {
             case 10: startVertex(c, p); break;  // the elevation point
             case 20: setVertexY(c, p); break;
-            case 30: setVertexZ(c, p); break;
+            case 30:
+                setVertexZ(c, p);
+                readReal(c, elevation);
+                break;
             case 91:
                 p.ps.clear();  // drops the elevation point
                 part = Part::Boundary;
                 break;
-            default: break;
+            default: extrusion.read(c, p); break;
             }
             continue;
         }
@@ -225,6 +230,7 @@ void readHatch(ParseContext& c)
     }
     finishEdge(edge, c, p);
     polylineEnd(p);
+    toWorld(p, extrusion, elevation);
     p.issolid = true;
     p.patternfill = true;
     endEntity(c, p);

@@ -27,6 +27,10 @@ TEST(readText, TextRotationAndInsertionPoint)
         {"0|MTEXT|10|1|20|2|1|x|50|45|11|-1|21|0", "x", 180, true},   // direction after 50
         // A TEXT's codes 11/21/31 are its alignment point, no direction.
         {"0|TEXT|10|1|20|2|1|Mitte|50|0|72|1|11|100|21|50|31|0", "Mitte", 0, false},
+        // seen from below (mirrored): the point and the angle in the text's own axes
+        {"0|TEXT|10|-1|20|2|1|Spiegel|50|30|210|0|220|0|230|-1", "Spiegel", 150, false},
+        {"0|MTEXT|10|1|20|2|1|x|50|30|230|-1", "x", 150, true},         // point: the drawing's
+        {"0|MTEXT|10|1|20|2|1|x|11|0|21|1|230|-1", "x", 90, true},      // direction: the drawing's
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
@@ -42,7 +46,7 @@ TEST(readText, TextRotationAndInsertionPoint)
         EXPECT_EQ(p.cy, 2);
         EXPECT_EQ(p.ps[0].linex, r.valueLine("10"));
         EXPECT_EQ(p.ps[0].liney, r.valueLine("20"));
-        EXPECT_TRUE(p.needext210 && p.needext220 && p.needext230);
+        EXPECT_EQ(p.needext230, p.ext230 == 0);
         if (p.radiuslinenr) {
             EXPECT_EQ(p.radius, 2.5);
         }
