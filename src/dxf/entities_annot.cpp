@@ -135,11 +135,25 @@ void angularDimension(tpoly& p)
 }
 
 // Linear and aligned dimension: extension lines from points 3 and 4 to their feet on the
-// dimension line through point 10 parallel to 3 -> 4, and the dimension line between the
-// feet with an arrowhead at each end.
-void linearDimension(tpoly& p)
+// dimension line through point 10, and the dimension line between the feet with an
+// arrowhead at each end. The dimension line of an aligned dimension runs parallel to
+// 3 -> 4; that of a linear one in the direction of its rotation (0 horizontal, 90
+// vertical), whatever the direction between the measured points.
+void linearDimension(tpoly& p, bool aligned)
 {
-    const double dx = p.cx3 - p.cx4, dy = p.cy3 - p.cy4;
+    double dx = p.cx3 - p.cx4, dy = p.cy3 - p.cy4;
+    if (!aligned) {
+        // Exact at the quarter turns, where nearly every linear dimension lies: a vertical
+        // dimension line has one x throughout.
+        const double q = p.rotation / 90;
+        if (q == std::floor(q) && std::fabs(q) < 1e9) {
+            static const double c4[] = {1, 0, -1, 0};
+            const int k = int(std::fmod(q, 4.0) + 4) % 4;
+            dx = c4[k], dy = c4[(k + 3) % 4];
+        } else {
+            dx = std::cos(radians(p.rotation)), dy = std::sin(radians(p.rotation));
+        }
+    }
     const double dd = dx * dx + dy * dy;
     // Foot of (x, y) on the dimension line. When points 3 and 4 coincide there is no
     // direction; both feet are then point 10.
@@ -183,9 +197,12 @@ void ordinateDimension(tpoly& p)
 void readDimension(ParseContext& c)
 {
     tpoly& p = beginEntity(c);
+    std::string_view style;
     while (nextEntityPair(c, p, EntityKind::Dimension)) {
         switch (c.codeNum) {
         case 70: readInt(c, p.dimtyp); break;
+        case 3: style = c.value; break;
+        case 50: readReal(c, p.rotation); break;
         case 1: p.textstr.assign(c.untrimmedValue()); break;  // " " hides the measurement
         case 42:
             p.messuaretxt.assign(c.value);
@@ -213,9 +230,10 @@ void readDimension(ParseContext& c)
         default: break;
         }
     }
+    p.dimtextheight = c.dimensionTextHeight(style);
     switch (p.dimtyp & 7) {
     case 0:
-    case 1: linearDimension(p); break;
+    case 1: linearDimension(p, (p.dimtyp & 7) == 1); break;
     case 2:
     case 5: angularDimension(p); break;
     case 3:

@@ -86,8 +86,16 @@ TEST(readDimension, DrawingByType)
         // aligned, slanted
         {"0|DIMENSION|70|33|10|0|20|10|13|0|23|0|14|10|24|10",
          {{0, 0}, {-5, 5}, {10, 10, true}, {5, 15}, {-5, 5, true}, {5, 15, false, true, 3}}, 0, false, 0},
-        // points 3 and 4 coincide: no direction, both feet at point 10, nothing NaN
-        {"0|DIMENSION|70|0|10|5|20|5|13|3|23|3|14|3|24|3",
+        // linear between diagonal points: horizontal without code 50, vertical with 90
+        {"0|DIMENSION|70|32|10|0|20|20|13|0|23|0|14|10|24|5",
+         {{0, 0}, {0, 20}, {10, 5, true}, {10, 20}, {0, 20, true}, {10, 20, false, true, 3}}, 0, false, 0},
+        {"0|DIMENSION|70|32|10|20|20|0|13|0|23|0|14|10|24|5|50|90",
+         {{0, 0}, {20, 0}, {10, 5, true}, {20, 5}, {20, 0, true}, {20, 5, false, true, 3}}, 0, false, 0},
+        // rotated by 45 degrees: the feet on the line through point 10 in that direction
+        {"0|DIMENSION|70|0|10|0|20|0|13|0|23|0|14|2|24|0|50|45",
+         {{0, 0}, {0, 0}, {2, 0, true}, {1, 1}, {0, 0, true}, {1, 1, false, true, 3}}, 0, false, 0},
+        // aligned with points 3 and 4 coinciding: no direction, both feet at point 10, nothing NaN
+        {"0|DIMENSION|70|1|10|5|20|5|13|3|23|3|14|3|24|3",
          {{3, 3}, {5, 5}, {3, 3, true}, {5, 5}, {5, 5, true}, {5, 5, false, true, 3}}, 0, false, 0},
         {"0|DIMENSION|70|4|10|3|20|4|15|0|25|0", {{0, 0}, {3, 4, false, true}}, 2, true, 0},
         {"0|DIMENSION|70|35|10|3|20|4|15|-3|25|-4", {{-3, -4}, {3, 4, false, true, 3}}, 1, false, 0},
@@ -114,6 +122,31 @@ TEST(readDimension, DrawingByType)
         EXPECT_EQ(p.addtextmode, c.textmode);
         EXPECT_EQ(p.arrowhead, c.arrowhead);
         EXPECT_EQ(p.dimtextrotate, c.textrotate);
+    }
+}
+
+TEST(readDimension, TextHeightFromTheDimensionStyle)
+{
+    const std::string header = "0|SECTION|2|HEADER|9|$DIMTXT|40|3.5|9|$DIMSCALE|40|10|0|ENDSEC|";
+    const std::string styles =
+        "0|SECTION|2|TABLES|0|TABLE|2|DIMSTYLE|70|2|"
+        "0|DIMSTYLE|105|27|2|ISO|140|2|40|4|0|DIMSTYLE|105|28|2|Half|140|1.8|0|ENDTAB|0|ENDSEC|";
+    struct Case { const char* name; std::string head; const char* style; double want; };
+    const Case cases[] = {
+        {"nothing given", "", "", 2.5},
+        {"header", header, "", 35},
+        {"record named", header + styles, "3|ISO|", 8},
+        {"record without scale: the header's", header + styles, "3|Half|", 18},
+        {"unknown record: the header's", header + styles, "3|Other|", 35},
+        {"record without header", styles, "3|Half|", 1.8},
+        {"scale 0 counts as 1", "0|SECTION|2|HEADER|9|$DIMSCALE|40|0|0|ENDSEC|", "", 2.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const model::DisplayModel m =
+            test::parsed(c.head + test::entitiesOnly(std::string("0|DIMENSION|70|0|") + c.style + "13|0|23|0|14|10|24|0"));
+        ASSERT_EQ(m.anzpoly, 1);
+        EXPECT_DOUBLE_EQ(m.polys[0].dimtextheight, c.want);
     }
 }
 
