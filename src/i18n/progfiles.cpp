@@ -86,4 +86,18 @@ std::string writeProgFile(const std::string& progpath, const std::string& config
     return writeWhole(configdir, name, bytes) ? configdir + std::string(name) : "";
 }
 
+std::vector<std::string> shippedDataDirs(const std::string& progpath)
+{
+    std::vector<std::string> dirs;
+    if (!progpath.empty())
+        dirs.push_back(progpath + "../share/kerbon/");
+#ifdef KERBON_DATA_DIR
+    dirs.push_back(KERBON_DATA_DIR);
+#endif
+#ifdef KERBON_SOURCE_DATA_DIR
+    dirs.push_back(KERBON_SOURCE_DATA_DIR);
+#endif
+    return dirs;
+}
+
 }  // namespace kerbon
