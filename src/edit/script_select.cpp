@@ -10,10 +10,14 @@ namespace {
 const char* const selectUsage = "select all | none | window X1 Y1 X2 Y2 | pick X Y";
 
 // The area pixel a click at drawing point (x, y) gives: the view is zoomed to the extents
-// of the current tab first, as after opening the drawing.
+// of the current tab first, as after opening the drawing. The tab's remembered view is
+// left as it was.
 ScreenPos clickAt(Editor& ed, double x, double y)
 {
+    const bool storing = ed.view.donotstorenow;
+    ed.view.donotstorenow = true;
     ed.ZoomFullIn();
+    ed.view.donotstorenow = storing;
     return roundedScreen(ed.view, x, y);
 }
 
