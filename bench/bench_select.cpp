@@ -1,7 +1,8 @@
 // Snapping and picking on the generated drawing of 200 000 entities, as on every mouse
 // move: zoomed to the extents of a 1200 x 800 area and zoomed in 10 times about its
 // centre, with the pick index and with the walk over every object (the tests' oracle).
-// Each iteration is one call at the next of a fixed list of mouse positions.
+// Each iteration is one call at the next of a fixed list of mouse positions. And moving
+// the whole drawing: select all, move (the step and the re-parse).
 #include <benchmark/benchmark.h>
 
 #include <random>
@@ -87,11 +88,34 @@ void BM_BuildPickIndex(benchmark::State& state)
         s.index.build(s.ed.model);
 }
 
+void BM_SelectAllMove(benchmark::State& state)
+{
+    QuietUi ui;
+    kerbon::Editor ed(ui);
+    ed.setAreaSize(1200, 800);
+    if (!ed.openfilewithname(kerbon::bench::drawingPath(200000))) {
+        state.SkipWithError("cannot load the drawing");
+        return;
+    }
+    double d = 1;
+    for (auto _ : state) {
+        ed.AllesAuswhlen1Click();
+        if (ed.MoveObjects(d, -d) != kerbon::TransformStatus::Ok) {
+            state.SkipWithError("the move was refused");
+            return;
+        }
+        d = -d;
+    }
+    state.counters["entities"] = double(ed.model.anzpoly);
+    state.counters["changed_lines"] = double(ed.undos.back().actions.size());
+}
+
 }  // namespace
 
 // Arguments: zoom (0 extents, 1 zoomed in 10x), index (1) or walk over every object (0).
 BENCHMARK(BM_SnapPoints)->ArgsProduct({{0, 1}, {1, 0}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Pick)->ArgsProduct({{0, 1}, {1, 0}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildPickIndex)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectAllMove)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 BENCHMARK_MAIN();

@@ -1,6 +1,7 @@
 // The values a dragged grip writes.
 #include "edit/grips.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -39,7 +40,13 @@ GripEdits pointGripEdits(const LineStore& dxf, const model::tpoly& p, int pointn
     GripEdits g;
     if (pointnr < 0 || pointnr >= std::min(p.anzp, int(p.ps.size())))
         return g;
-    const model::Tmypoi& v = p.ps[size_t(pointnr)];
+    const int n = std::min(p.anzp, int(p.ps.size()));
+    // A solid shows its corners 3 and 4 (codes 12 and 13) swapped, with their coordinates
+    // but not their lines: the corner shown is edited through the other vertex's lines.
+    int lines = pointnr;
+    if (p.issolid && !p.patternfill && n == 4 && pointnr >= 2)
+        lines = 5 - pointnr;
+    const model::Tmypoi& v = p.ps[size_t(lines)];
     // An object in its own axes seen from below keeps its x values reversed, its angles
     // mirrored.
     const bool below = seenFromBelow(dxf, p);

@@ -111,6 +111,8 @@ inline const char* const kEntities12 =
 // Inserts `lines` before line `at` of the document.
 inline void insertLines(Editor& ed, int at, const std::string& text)
 {
+    if (text.empty())
+        return;
     const std::vector<std::string> add = splitLines(text);
     ed.dxf.lines.insert(ed.dxf.lines.begin() + at, add.begin(), add.end());
 }
@@ -142,7 +144,8 @@ struct TransformFixture : EditorFixture {
                         "0|BLOCK|8|0|2|TEIL|70|2|10|0|20|0|30|0|"
                         "0|ATTDEF|8|0|10|0|20|0|30|0|40|1|1|x|3|Wert?|2|TAG|70|0|0|ENDBLK|8|0");
         } else {
-            insertLines(ed, lineOf(ed, "ENDSEC", "ENTITIES") - 1, body + (paper.empty() ? "" : "|" + paper));
+            insertLines(ed, lineOf(ed, "ENDSEC", "ENTITIES") - 1,
+                        body.empty() ? paper : paper.empty() ? body : body + "|" + paper);
             insertLines(ed, lineOf(ed, "ENDSEC", "BLOCKS") - 1,
                         "0|BLOCK|5|61|330|60|100|AcDbEntity|8|0|100|AcDbBlockBegin|2|Teil|70|2|"
                         "10|0|20|0|30|0|3|Teil|1||"
