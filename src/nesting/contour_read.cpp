@@ -68,17 +68,6 @@ struct PairBuffer {
     std::string_view code(size_t pr) const { return trimText(codeLine(pr)); }
 };
 
-// Value text of a number negated, keeping its digits.
-std::string negatedText(std::string_view v)
-{
-    v = trimText(v);
-    if (!v.empty() && v.front() == '-')
-        return std::string(v.substr(1));
-    if (!v.empty() && v.front() == '+')
-        v.remove_prefix(1);
-    return "-" + std::string(v);
-}
-
 bool isExtrusion(std::string_view c) { return c == "210" || c == "220" || c == "230"; }
 
 // What an entity says about where it lies: the pairs that decide its join class, its

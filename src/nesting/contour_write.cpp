@@ -166,9 +166,7 @@ void writeSegment(LineSink& out, const ContourModel& m, const Tmypoi& v)
             continue;
         if (v.flipseg && c == "42") {
             out.line(codeLine);
-            const std::string_view t = trimText(value);
-            out.line(t.starts_with('-') ? std::string(t.substr(1))
-                                        : "-" + std::string(t.starts_with('+') ? t.substr(1) : t));
+            out.line(negatedText(value));
         } else if (v.flipseg && (c == "40" || c == "41")) {
             out.line(c == "40" ? " 41" : " 40");
             out.line(value);

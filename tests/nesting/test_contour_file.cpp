@@ -112,6 +112,66 @@ TEST_F(ContourFile, NewHandlesCountOnFromTheLargestHandleAnywhereInTheFile)
 
 // Joining polylines used to drop the appended polyline's first bulge, straightening its first
 // arc: the junction keeps the point it was appended to, with the segment that leaves it.
+// Lines of a later drawing without subclass markers made a target no reader could take, and
+// an AC1012 drawing got lightweight polylines, which it cannot hold.
+TEST_F(ContourFile, LinesGetTheSubclassMarkersAndTheFormTheirVersionNeeds)
+{
+    const Lines bare = {"  0", "LINE", "  5", "40", "  8", "CUT", " 62", "1", " 39", "2",
+                        " 10", "0", " 20", "0", " 30", "4", " 11", "10", " 21", "0", " 31", "4"};
+    const Lines lw = {"  0", "LWPOLYLINE", " 66", "1", "  5", "40", "100", "AcDbEntity",
+                      "  8", "CUT", " 62", "1", "100", "AcDbPolyline", " 39", "2", " 90", "2",
+                      " 38", "4", " 10", "0", " 20", "0", " 10", "10", " 20", "0"};
+    const Lines old = {"  0", "POLYLINE", " 66", "1", "  5", "40", "100", "AcDbEntity",
+                       "  8", "CUT", " 62", "1", "100", "AcDb2dPolyline", " 39", "2",
+                       " 10", "0", " 20", "0", " 30", "4",
+                       " 0", "VERTEX", " 5", "41", "330", "40", "100", "AcDbEntity", " 8", "CUT",
+                       "100", "AcDbVertex", "100", "AcDb2dVertex", " 10", "0", " 20", "0", " 30", "4",
+                       " 0", "VERTEX", " 5", "42", "330", "40", "100", "AcDbEntity", " 8", "CUT",
+                       "100", "AcDbVertex", "100", "AcDb2dVertex", " 10", "10", " 20", "0", " 30", "4",
+                       " 0", "SEQEND", " 5", "43", "330", "40", "100", "AcDbEntity", " 8", "CUT"};
+    for (const auto& [version, want] : {std::pair{"AC1015", lw}, std::pair{"AC1012", old}}) {
+        SCOPED_TRACE(version);
+        put("a.dxf", drawing(version, bare));
+        ContourModel m;
+        ASSERT_TRUE(joinLinesFile(m, path("a.dxf"), path("b.dxf"), 0.01).written);
+        std::string expected = crlf(drawing(version, want));
+        if (std::string(version) == "AC1012")
+            expected.replace(expected.find("2F"), 2, "44");  // above the LINE's 40
+        EXPECT_EQ(get("b.dxf"), expected);
+    }
+}
+
+// A binary or UTF-16 source used to come out as a corrupted copy, reported as success.
+TEST_F(ContourFile, BinaryAndUtf16SourcesAreRefusedWithoutATarget)
+{
+    const std::string binary = std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "\0\x01\x02";
+    std::string utf16 = "\xFF\xFE";
+    for (char ch : crlf(drawing("AC1015", lineA)))
+        utf16 += std::string{ch, '\0'};
+    const std::string cli = std::getenv("KERBON_CLI");
+    for (const auto& [bytes, message] : {std::pair{binary, msgBinary(path("a.dxf"))},
+                                         std::pair{utf16, msgUtf16(path("a.dxf"))}}) {
+        put("a.dxf", bytes);
+        ContourModel m;
+        for (bool lines : {true, false}) {
+            const JoinOutcome r = lines ? joinLinesFile(m, path("a.dxf"), path("b.dxf"), 0.01)
+                                        : combinePolylinesFile(m, path("a.dxf"), path("b.dxf"), 0.01);
+            EXPECT_FALSE(r.written);
+            EXPECT_EQ(r.message, message);
+            EXPECT_FALSE(exists("b.dxf"));
+        }
+    }
+    // Saving a binary file as text would corrupt it the same way.
+    put("a.dxf", binary);
+    const std::string cmd = cli + " save " + path("a.dxf") + " " + path("b.dxf") + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    char buf[512] = {};
+    const std::string said = std::fgets(buf, sizeof buf, p) ? buf : "";
+    EXPECT_NE(WEXITSTATUS(pclose(p)), 0);
+    EXPECT_NE(said.find("binary DXF"), std::string::npos) << said;
+    EXPECT_FALSE(exists("b.dxf"));
+}
+
 TEST_F(ContourFile, PolylinesJoinWithTheirOwnVertexTextAndTheJunctionKeepsTheArc)
 {
     const Lines lw1 = {"  0", "LWPOLYLINE", "  5", "50", "100", "AcDbPolyline", " 90", "4",
