@@ -20,10 +20,17 @@ void readText(ParseContext& c, std::string_view type)
     p.needext210 = p.needext220 = p.needext230 = true;
     double dir[3] = {0, 0, 0};
     bool directionPending = false;
-    while (nextEntityPair(c, p, EntityKind::Text)) {
+    bool embedded = false;  // past an MTEXT's embedded-object marker (code 101)
+    while (nextEntityPair(c, p, embedded ? EntityKind::Inner : EntityKind::Text)) {
+        if (embedded)
+            continue;  // column data: its points and sizes are not the text's own
         switch (c.codeNum) {
         case 1:
-        case 3: p.textstr.append(c.value); break;
+        case 3:
+            // Chunks are joined as they stand: a blank at a chunk's end is text.
+            p.textstr.append(c.untrimmedValue());
+            break;
+        case 101: embedded = true; break;
         case 10:
             startVertex(c, p);
             p.cx = p.ps.back().x;
@@ -167,7 +174,7 @@ void readDimension(ParseContext& c)
     while (nextEntityPair(c, p, EntityKind::Dimension)) {
         switch (c.codeNum) {
         case 70: readInt(c, p.dimtyp); break;
-        case 1: p.textstr.assign(c.value); break;
+        case 1: p.textstr.assign(c.untrimmedValue()); break;  // " " hides the measurement
         case 42:
             p.messuaretxt.assign(c.value);
             if (auto v = c.real())
@@ -222,7 +229,9 @@ void readHatch(ParseContext& c)
     tpoly& p = beginEntity(c);
     p.isclosed = true;
     bool seeds = false;  // the seed points follow code 98; they are no outline vertices
-    while (nextEntityPair(c, p, EntityKind::Hatch)) {
+    bool boundary = false;  // from code 91 on: the boundary data, where 330 names the
+                            // boundary objects, not the hatch's owner
+    while (nextEntityPair(c, p, boundary ? EntityKind::Inner : EntityKind::Hatch)) {
         switch (c.codeNum) {
         case 10:
         case 11:
@@ -243,7 +252,10 @@ void readHatch(ParseContext& c)
             if (!p.ps.empty())
                 readReal(c, p.ps.back().bulge);
             break;
-        case 91: p.ps.clear(); break;  // drops the elevation point read before the paths
+        case 91:
+            p.ps.clear();  // drops the elevation point read before the paths
+            boundary = true;
+            break;
         case 98: seeds = true; break;
         default: break;
         }

@@ -238,7 +238,8 @@ void readLineEntity(ParseContext& c, std::string_view type)
     tpoly& p = beginEntity(c);
     p.xline = type == "XLINE";
     p.ray = type == "RAY";
-    p.arrowhead = type == "LEADER";
+    const bool leader = type == "LEADER";
+    p.arrowhead = leader;
     Width width;
     while (nextEntityPair(c, p, EntityKind::Line)) {
         switch (c.codeNum) {
@@ -250,7 +251,11 @@ void readLineEntity(ParseContext& c, std::string_view type)
         case 31: setVertexZ(c, p); break;
         case 42: readBulge(c, p); break;
         case 40:
-        case 41: width.read(c); break;
+        case 41:
+            // A LEADER's 40 and 41 are the size of its annotation, no widths.
+            if (!leader)
+                width.read(c);
+            break;
         case 43:
             if (readReal(c, p.thewid))
                 p.setwidonce = true;
@@ -287,7 +292,9 @@ void readPolyline(ParseContext& c)
     Width width;
     bool inVertex = false, onHeader = true;
     for (;;) {
-        while (nextEntityPair(c, p, EntityKind::Polyline)) {
+        // The layer, colour, handle and owner are the POLYLINE's own: those of its VERTEX
+        // and SEQEND records (whose owner is the polyline itself) are not taken.
+        while (nextEntityPair(c, p, onHeader ? EntityKind::Polyline : EntityKind::Inner)) {
             switch (c.codeNum) {
             case 40:
             case 41: width.read(c); break;
@@ -563,9 +570,11 @@ void readSpline(ParseContext& c)
     std::vector<Tmypoi>& ctrl = c.ctrlPoints;
     std::vector<Tmypoi>& fit = c.fitPoints;
     std::vector<double>& knots = c.knots;
+    std::vector<double>& weights = c.weights;
     ctrl.clear();
     fit.clear();
     knots.clear();
+    weights.clear();
     int degree = 3;
     while (nextEntityPair(c, p, EntityKind::Spline)) {
         switch (c.codeNum) {
@@ -573,6 +582,10 @@ void readSpline(ParseContext& c)
         case 40:
             if (auto v = c.real())
                 knots.push_back(*v);
+            break;
+        case 41:  // weight of a control point, in their order (rational splines)
+            if (auto v = c.real())
+                weights.push_back(*v);
             break;
         case 10: {
             Tmypoi& v = ctrl.emplace_back();
@@ -615,14 +628,15 @@ void readSpline(ParseContext& c)
         const int n = int(ctrl.size()) - 1;
         degree = std::clamp(degree, -1, kMaxSplineOrder);
         const int t = usableSplineOrder(n + 1, degree + 1);
-        // The file's knots when they fit the points and the degree; otherwise the clamped
-        // uniform ones (of the order the points allow).
-        if (t != degree + 1 || int64_t(knots.size()) != int64_t(n) + degree + 1)
+        // The file's knots when there are as many as points + degree + 1; otherwise the
+        // clamped uniform ones (of the order the points allow). The weights when there is
+        // one per point.
+        if (t != degree + 1 || int64_t(knots.size()) != int64_t(n) + 1 + t)
             BuildSplineKnots(knots, n, t);
         P.resize(ctrl.size());
         for (size_t i = 0; i < ctrl.size(); ++i)
             P[i] = {ctrl[i].x, ctrl[i].y, ctrl[i].z};
-        SampleSpline(n, t, P, kSplineSamples, knots, samples);
+        SampleSpline(n, t, P, kSplineSamples, knots, samples, weights);
         p.ps.reserve(samples.size() + ctrl.size());
         appendSamples(p, samples);
         for (const Tmypoi& g : ctrl)

@@ -162,7 +162,7 @@ struct tremove {
 };
 
 // Everything processdxf derives from the line list. Vectors keep spare capacity; the
-// anz... counts say how many entries are valid. `cadver` survives a parse.
+// anz... counts say how many entries are valid.
 struct DisplayModel {
     std::vector<tpoly> polys;
     int anzpoly = 0;
@@ -179,7 +179,7 @@ struct DisplayModel {
     int32_t maxhandle = 0;
     int maxviewportid = 2;
     std::string plotstylereaded;
-    int cadver = 0;
+    int cadver = 0;           // from $ACADVER (AC1015 gives 1015); 0 without it
     uint64_t parsecount = 0;  // raised by every processdxf, so caches derived from the model notice a new parse
 };
 

@@ -96,6 +96,12 @@ bool nextEntityPair(ParseContext& c, model::tpoly& p, EntityKind kind)
         return false;
     }
     p.code.to = c.valueLine();
+    if (kind == EntityKind::Inner) {
+        if (c.codeNum == 5)
+            if (auto h = c.hex())
+                c.raiseMaxHandle(*h);
+        return true;
+    }
     const bool viewport = kind == EntityKind::Viewport;
     switch (c.codeNum) {
     case 5:

@@ -174,9 +174,16 @@ void readTable(ParseContext& c)
     }
 }
 
+// A block header. Each block starts from nothing: a header without a name, owner or base
+// point has an empty name, owner 0 and base (0, 0, 0), never those of the block before.
+// The name is code 2; code 3 repeats it and stands in when code 2 is missing.
 void readBlockHeader(ParseContext& c)
 {
     c.insideBlock = true;
+    c.blockName.clear();
+    c.blockOwner = 0;
+    c.blockBaseX = c.blockBaseY = c.blockBaseZ = 0;
+    bool named = false;
     while (c.readPair()) {
         if (c.codeNum == 0) {
             c.pending = true;
@@ -187,7 +194,14 @@ void readBlockHeader(ParseContext& c)
             if (auto h = c.hex())
                 c.raiseMaxHandle(*h);
             break;
-        case 3: c.blockName.assign(c.value); break;
+        case 2:
+            c.blockName.assign(c.value);
+            named = true;
+            break;
+        case 3:
+            if (!named)
+                c.blockName.assign(c.value);
+            break;
         case 330:
             if (auto h = c.hex())
                 c.blockOwner = *h;
@@ -268,6 +282,7 @@ void prepare(model::DisplayModel& m, size_t lineCount)
     m.anzlayer = 0;
     m.anzpoly = 0;
     m.maxhandle = 0;
+    m.cadver = 0;  // a document without $ACADVER has no version, whatever was open before
 }
 
 void mainLoop(ParseContext& c)

@@ -203,6 +203,7 @@ public:
     void ZoomBtnClick();
     void HandBtnClick();
     void JoinLinesBtnClick();
+    void bersetzen1Click();
     void keyeditKeyDown(int key);
 
 protected:

@@ -16,7 +16,12 @@ TEST(readText, TextRotationAndInsertionPoint)
     struct Case { const char* body; const char* text; double rotation; bool mtext; };
     const Case cases[] = {
         {"0|TEXT|10|1|20|2|30|0|40|2.5|1|Hallo|50|30", "Hallo", 30, false},
-        {"0|MTEXT|10|1|20|2|3|Hallo |1|Welt", "HalloWelt", 0, true},
+        // chunks as they stand: the blank at the end of a chunk is kept
+        {"0|MTEXT|10|1|20|2|3|Hallo |1|Welt", "Hallo Welt", 0, true},
+        {"0|TEXT|10|1|20|2|1|  Pos 1 ", "  Pos 1 ", 0, false},
+        // column data after the embedded-object marker: not the text's point or direction
+        {"0|MTEXT|10|1|20|2|40|2.5|1|x|101|Embedded Object|70|1|10|0|20|1|11|7|21|8|40|99",
+         "x", 0, true},
         {"0|MTEXT|10|1|20|2|1|x|11|0|21|1|31|0", "x", 90, true},
         {"0|MTEXT|10|1|20|2|1|x|11|0|21|1|50|45", "x", 45, true},     // 50 after the direction
         {"0|MTEXT|10|1|20|2|1|x|50|45|11|-1|21|0", "x", 180, true},   // direction after 50
@@ -38,6 +43,9 @@ TEST(readText, TextRotationAndInsertionPoint)
         EXPECT_EQ(p.ps[0].linex, r.valueLine("10"));
         EXPECT_EQ(p.ps[0].liney, r.valueLine("20"));
         EXPECT_TRUE(p.needext210 && p.needext220 && p.needext230);
+        if (p.radiuslinenr) {
+            EXPECT_EQ(p.radius, 2.5);
+        }
     }
     const Parsed t("0|TEXT|10|0|20|0|40|3.5|51|15|1|a|210|0|220|0|230|-1");
     EXPECT_EQ(t.only().radius, 3.5);
@@ -59,6 +67,8 @@ TEST(readDimension, MeasuredValueText)
         EXPECT_EQ(p.messuaretxt, c.want);
         EXPECT_EQ(p.textstr, "<>");
     }
+    // A single blank hides the measurement; trimmed to nothing it showed it.
+    EXPECT_EQ(Parsed("0|DIMENSION|70|1|1| |42|25").only().textstr, " ");
 }
 
 TEST(readDimension, DrawingByType)
@@ -155,6 +165,12 @@ TEST(readHatch, BoundaryPointsBecomeOneClosedOutline)
         expectAt(p, 0, 0, 0, 0);
         expectAt(p, p.anzp - 1, 0, 0, 0);
     }
+    // An associative hatch names its boundary objects under 330 too; they are not its
+    // owner (the hatch vanished from its layout).
+    const model::tpoly& a = Parsed("0|HATCH|5|2F|330|1F|8|0|91|1|92|2|93|2|10|0|20|0|10|1|20|0|"
+                                   "97|1|330|2E|75|1|98|0").only();
+    EXPECT_EQ(a.layhan, 0x1F);
+    EXPECT_EQ(a.anzp, 3);
 }
 
 TEST(readWipeout, ClipBoundaryMappedThroughTheImageVectors)

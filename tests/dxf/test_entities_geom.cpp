@@ -74,6 +74,11 @@ TEST(readLineEntity, FlagsAndLineReferences)
     EXPECT_TRUE(w.ps[1].setwid);
     EXPECT_EQ(w.ps[1].wid, 3);
     EXPECT_TRUE(w.ps[2].setwid);
+
+    // A LEADER's 40 and 41 are its annotation's height and width, no line widths.
+    const Parsed leader("0|LEADER|40|100|41|250|10|0|20|0|10|5|20|5");
+    for (const model::Tmypoi& v : leader.only().ps)
+        EXPECT_FALSE(v.setwid);
 }
 
 TEST(polylineEnd, BulgesBecomeFiftyArcPoints)
@@ -166,7 +171,7 @@ TEST(readPolyline, VerticesFromVertexEntitiesUpToSeqend)
     expectAt(p, 52, 10, 10);
     expectAt(p, 53, 0, 0);
     EXPECT_EQ(p.ps[52].linex, r.valueLine("10", 3));
-    EXPECT_EQ(p.layer, "C");  // the last layer code of the range wins
+    EXPECT_EQ(p.layer, "A");  // the POLYLINE's own layer
     EXPECT_EQ(p.linebis, r.valueLine("8", 4));
     EXPECT_EQ(p.code.to, p.linebis);
     EXPECT_EQ(r.m.polys[1].linefrom, p.linebis + 1);
@@ -335,6 +340,33 @@ TEST(readSpline, ControlPointsSampledWithGrips)
     for (int i = 0; i < 100; ++i) {
         EXPECT_EQ(q.ps[size_t(i)].x, p.ps[size_t(i)].x);
         EXPECT_EQ(q.ps[size_t(i)].y, p.ps[size_t(i)].y);
+    }
+}
+
+// The knot count was compared with one less than points + degree + 1, so a file's knots
+// were never used; and weights were not read. A quarter circle as a rational spline with
+// knots that are not the generated ones: every outline point on the circle.
+TEST(readSpline, FileKnotsAndWeightsAreUsed)
+{
+    const std::string quarter = "0|SPLINE|70|12|71|2|72|6|73|3|40|2|40|2|40|2|40|6|40|6|40|6|"
+                                "10|5|20|0|30|0|41|1|10|5|20|5|30|0|41|0.7071067811865476|"
+                                "10|0|20|5|30|0|41|1";
+    const model::tpoly& p = Parsed(quarter).only();
+    ASSERT_EQ(p.anzp, 103);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_NEAR(std::hypot(p.ps[size_t(i)].x, p.ps[size_t(i)].y), 5, 1e-12) << i;
+    expectAt(p, 0, 5, 0, 0);
+    expectAt(p, 99, 0, 5, 0);
+
+    // An inner knot near the start pulls the curve towards the first points.
+    const Parsed r("0|SPLINE|71|3|40|0|40|0|40|0|40|0|40|0.1|40|1|40|1|40|1|40|1|"
+                   "10|0|20|0|10|10|20|10|10|20|20|0|10|30|20|10|10|40|20|0");
+    const std::vector<double> u = {0, 0, 0, 0, 0.1, 1, 1, 1, 1};
+    const std::vector<SplinePoint> P = {{0, 0, 0}, {10, 10, 0}, {20, 0, 0}, {30, 10, 0}, {40, 0, 0}};
+    double v = 0;
+    for (int i = 0; i < 99; ++i, v += 1.0 / 99) {
+        const SplinePoint want = EvalSplinePoint(u, 4, 4, v, P);
+        expectAt(r.only(), i, want.x, want.y, 1e-12);
     }
 }
 
