@@ -22,7 +22,12 @@ namespace kerbon::contour {
 
 namespace {
 
-bool finitePoint(const Tmypoi& p)
+// An end point, copied out of the vertex records so that the passes read compact arrays.
+struct Point {
+    double x, y, z;
+};
+
+bool finitePoint(const Point& p)
 {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
@@ -50,24 +55,26 @@ struct Chains {
     std::vector<int> dangling;
     std::vector<bool> danglingFlipped;
     std::vector<int> own;                  // per piece: its vertices as read
+    std::vector<std::array<Point, 2>> point;  // per piece: its first and last point
     explicit Chains(const std::vector<tpoly>& polys, int n)
         : link(size_t(n), {-1, -1}), kept(size_t(n)), head(size_t(n)), tail(size_t(n)),
-          own(size_t(n)), dangling(size_t(n)), danglingFlipped(size_t(n))
+          own(size_t(n)), point(size_t(n)), dangling(size_t(n)), danglingFlipped(size_t(n))
     {
         for (int k = 0; k < n; ++k) {
+            const tpoly& p = polys[size_t(k)];
             head[size_t(k)] = {k, 0};
             tail[size_t(k)] = {k, 1};
-            own[size_t(k)] = polys[size_t(k)].anzp;
+            own[size_t(k)] = p.anzp;
             dangling[size_t(k)] = k;
+            if (p.anzp > 0) {
+                const Tmypoi &a = p.ps[0], &b = p.ps[size_t(p.anzp) - 1];
+                point[size_t(k)] = {Point{a.x, a.y, a.z}, Point{b.x, b.y, b.z}};
+            }
         }
     }
-    const Tmypoi& at(const std::vector<tpoly>& polys, End e) const
-    {
-        const std::vector<Tmypoi>& ps = polys[size_t(e.piece)].ps;
-        return e.side == 0 ? ps[0] : ps[size_t(own[size_t(e.piece)]) - 1];
-    }
-    const Tmypoi& first(const std::vector<tpoly>& polys, int c) const { return at(polys, head[size_t(c)]); }
-    const Tmypoi& last(const std::vector<tpoly>& polys, int c) const { return at(polys, tail[size_t(c)]); }
+    const Point& at(End e) const { return point[size_t(e.piece)][size_t(e.side)]; }
+    const Point& first(int c) const { return at(head[size_t(c)]); }
+    const Point& last(int c) const { return at(tail[size_t(c)]); }
     void reverse(int c)
     {
         std::swap(head[size_t(c)], tail[size_t(c)]);
@@ -165,7 +172,7 @@ public:
         slots.resize(cap);
     }
 
-    void insert(int idx, const Tmypoi& p, int cls)
+    void insert(int idx, const Point& p, int cls)
     {
         Bucket& b = bucket(keyOf(p, cls));
         const Pt pt{p.x, p.y, p.z, cls};
@@ -181,7 +188,7 @@ public:
             std::vector<Entry>().swap(b.few);
         }
     }
-    void erase(int idx, const Tmypoi& p, int cls)
+    void erase(int idx, const Point& p, int cls)
     {
         const size_t at = findAt(keyOf(p, cls));
         if (at == npos)
@@ -197,7 +204,7 @@ public:
     }
     // The smallest index other than `self` of class `cls` whose point matches q; -1 when
     // none.
-    int firstMatch(int self, const Tmypoi& q, double t, int cls) const
+    int firstMatch(int self, const Point& q, double t, int cls) const
     {
         int64_t c[3][2];  // per axis: the cell of q and the neighbour on q's nearer side
         const double v[3] = {q.x, q.y, q.z};
@@ -271,7 +278,7 @@ private:
                                 [](const Entry& e, int i) { return e.idx < i; });
     }
     int64_t cellOf(double v) const { return int64_t(std::floor(v / cell)); }
-    uint64_t keyOf(const Tmypoi& p, int cls) const
+    uint64_t keyOf(const Point& p, int cls) const
     {
         return key(cellOf(p.x), cellOf(p.y), useZ ? cellOf(p.z) : 0, cls);
     }
@@ -342,10 +349,15 @@ int joinPasses(ContourModel& m, double t, const JoinOptions& opts)
     const int n = m.anzpoly;
     if (!(t > 0))  // a difference is never below zero (or NaN): nothing can match
         return 0;
-    auto takesPart = [&](int k) {
+    // Which polylines take part, and their classes, in compact arrays for the passes.
+    std::vector<char> live(static_cast<size_t>(n));
+    std::vector<int> classOf(static_cast<size_t>(n));
+    for (int k = 0; k < n; ++k) {
         const tpoly& p = polys[size_t(k)];
-        return p.anzp >= 2 && p.joinable && !p.delpoly;
-    };
+        live[size_t(k)] = p.anzp >= 2 && p.joinable && !p.delpoly;
+        classOf[size_t(k)] = p.cls;
+    }
+    auto takesPart = [&](int k) { return live[size_t(k)] != 0; };
     // The cell is at least 4t, and large enough that coordinate / cell stays below 2^40,
     // where the division's rounding is far below the margin the 4t leaves.
     // z takes part in the cells only when the end points differ in z.
@@ -355,12 +367,12 @@ int joinPasses(ContourModel& m, double t, const JoinOptions& opts)
         if (!takesPart(k))
             continue;
         const tpoly& p = polys[size_t(k)];
-        for (const Tmypoi* v : {&p.ps[0], &p.ps[size_t(p.anzp) - 1]})
-            if (finitePoint(*v)) {
-                maxAbs = std::max({maxAbs, std::fabs(v->x), std::fabs(v->y)});
-                maxAbsZ = std::max(maxAbsZ, std::fabs(v->z));
-                useZ = useZ || (anyZ && v->z != firstZ);
-                firstZ = anyZ ? firstZ : v->z;
+        for (const Tmypoi* t : {&p.ps[0], &p.ps[size_t(p.anzp) - 1]})
+            if (const Point v{t->x, t->y, t->z}; finitePoint(v)) {
+                maxAbs = std::max({maxAbs, std::fabs(v.x), std::fabs(v.y)});
+                maxAbsZ = std::max(maxAbsZ, std::fabs(v.z));
+                useZ = useZ || (anyZ && v.z != firstZ);
+                firstZ = anyZ ? firstZ : v.z;
                 anyZ = true;
             }
     }
@@ -375,10 +387,10 @@ int joinPasses(ContourModel& m, double t, const JoinOptions& opts)
     auto file = [&](int k, bool in) {
         if (!takesPart(k))
             return;
-        const int cls = polys[size_t(k)].cls;
-        if (const Tmypoi& l = chains.last(polys, k); finitePoint(l))
+        const int cls = classOf[size_t(k)];
+        if (const Point& l = chains.last(k); finitePoint(l))
             in ? ends.insert(k, l, cls) : ends.erase(k, l, cls);
-        if (const Tmypoi& f = chains.first(polys, k); opts.reverse && finitePoint(f))
+        if (const Point& f = chains.first(k); opts.reverse && finitePoint(f))
             in ? starts.insert(k, f, cls) : starts.erase(k, f, cls);
     };
     for (int k = 0; k < n; ++k)
@@ -390,11 +402,12 @@ int joinPasses(ContourModel& m, double t, const JoinOptions& opts)
         if (flipped >= 0)
             chains.reverse(flipped);
         chains.append(polys, to, from);
+        live[size_t(from)] = 0;
         file(to, true);
     };
     // A NaN or infinite point never matches.
-    auto match = [&](const EndGrid& grid, int i, const Tmypoi& q) {
-        return finitePoint(q) ? grid.firstMatch(i, q, t, polys[size_t(i)].cls) : -1;
+    auto match = [&](const EndGrid& grid, int i, const Point& q) {
+        return finitePoint(q) ? grid.firstMatch(i, q, t, classOf[size_t(i)]) : -1;
     };
 
     int joins = 0;
@@ -404,7 +417,7 @@ int joinPasses(ContourModel& m, double t, const JoinOptions& opts)
             if (!takesPart(i))
                 continue;
             // The rule: i's start meets the end of j.
-            if (const int j = match(ends, i, chains.first(polys, i)); j >= 0) {
+            if (const int j = match(ends, i, chains.first(i)); j >= 0) {
                 join(j, i, -1);
                 ++passJoins;
                 continue;
@@ -413,11 +426,11 @@ int joinPasses(ContourModel& m, double t, const JoinOptions& opts)
                 continue;
             // Only where no end meets a start: i's end meets the end of j, or its start the
             // start of j.
-            const Tmypoi& l = chains.last(polys, i);
+            const Point& l = chains.last(i);
             if (const int j = match(ends, i, l); j >= 0 && match(starts, i, l) < 0) {
                 join(j, i, i);
                 ++passJoins;
-            } else if (const int k = match(starts, i, chains.first(polys, i)); k >= 0) {
+            } else if (const int k = match(starts, i, chains.first(i)); k >= 0) {
                 join(i, k, i);
                 ++passJoins;
             }
