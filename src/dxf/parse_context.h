@@ -63,6 +63,19 @@ struct ParseContext {
     std::vector<model::Tmypoi> ctrlPoints, fitPoints;
     std::vector<double> knots, weights;
 
+    // What sets the height of dimension texts: the header's $DIMTXT and $DIMSCALE and the
+    // DIMSTYLE records, all read before the entities.
+    struct DimStyle {
+        std::string name;
+        std::optional<double> dimtxt, dimscale;  // codes 140 and 40 of the record
+    };
+    std::optional<double> headerDimtxt, headerDimscale;
+    std::vector<DimStyle> dimstyles;
+    // Text height of a dimension drawn in style `name` (empty: none named): the text height
+    // times the overall scale of that style's record, a value the record lacks taken from
+    // the header; without a record the header's values; 2.5 times 1 where none is given.
+    double dimensionTextHeight(std::string_view name) const;
+
     // Makes the next pair current: the pending pair when there is one, else the next two
     // lines. Returns false when fewer than two lines remain (and no pair is pending).
     bool readPair();
