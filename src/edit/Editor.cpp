@@ -42,7 +42,7 @@ std::string directoryOf(const std::string& path)
 
 }  // namespace
 
-Editor::Editor(Ui& ui) : ui(ui), datadirs(shippedDataDirs(""))
+Editor::Editor(Ui& ui) : ui(ui), datadirs(shippedDataDirs(executableDir()))
 {
 }
 
