@@ -139,6 +139,8 @@ public:
     void repaint();                  // ask the window to repaint
 
 private:
+    // The re-parse after a step was applied or undone, from near its first change.
+    void reparseAfter(const tundo& step);
     void showCaption();
     bool saveToChosenName();
     static FileDialogOptions saveDialogOptions();
