@@ -15,6 +15,7 @@
 #include <string>
 
 #include "dxf/LineStore.h"
+#include "i18n/translateunit.h"
 #include "nesting/contour_model.h"
 #include "nesting/contour_text.h"
 
@@ -461,23 +462,26 @@ void closeChains(ContourModel& m, double t)
 
 std::string msgCannotOpen(const std::string& fname)
 {
-    return "Folgende DXF Datei konnte nicht geöffnet werden: " + fname;
+    return TranslateText("Folgende DXF Datei konnte nicht geöffnet werden: ") + fname;
 }
 
 std::string msgCannotCreate(const std::string& fname)
 {
-    return "Folgende DXF Datei konnte nicht angelegt werden: " + fname;
+    return TranslateText("Folgende DXF Datei konnte nicht angelegt werden: ") + fname;
 }
 
 std::string msgBinary(const std::string& fname)
 {
-    return "Folgende DXF Datei ist eine binäre DXF Datei und kann nicht verarbeitet werden: " +
+    return TranslateText(
+               "Folgende DXF Datei ist eine binäre DXF Datei und kann nicht verarbeitet werden: ") +
            fname;
 }
 
 std::string msgUtf16(const std::string& fname)
 {
-    return "Folgende DXF Datei ist in UTF-16 kodiert und kann nicht verarbeitet werden: " + fname;
+    return TranslateText(
+               "Folgende DXF Datei ist in UTF-16 kodiert und kann nicht verarbeitet werden: ") +
+           fname;
 }
 
 namespace {
@@ -504,7 +508,7 @@ std::string refusal(const std::string& source)
 void countWritten(JoinOutcome& out, const tpoly& p)
 {
     ++out.polylines;
-    (p.closeit || (p.flagclosed && !p.delpoly) ? out.closed : out.open) += 1;
+    ++(p.closeit || p.flagclosed ? out.closed : out.open);
 }
 
 }  // namespace
@@ -558,10 +562,11 @@ JoinOutcome combinePolylinesFile(ContourModel& m, const std::string& source,
     m = std::move(fresh);
     out.pieces = m.anzpoly;
     if (m.anzpoly == 0) {
-        out.title = "Keine Polylines";
+        out.title = TranslateText("Keine Polylines");
         out.information = true;
-        out.message = "Es konnte keine Polyline gefunden werden. Wenn es noch einzelen Linien "
-                      "sind führen Sie bitte zunächst die Konvertierung in Polylinien aus.";
+        out.message = TranslateText("Es konnte keine Polyline gefunden werden. Wenn es noch "
+                                    "einzelen Linien sind führen Sie bitte zunächst die "
+                                    "Konvertierung in Polylinien aus.");
         return out;
     }
     joinPasses(m, t, opts);
