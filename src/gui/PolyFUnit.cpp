@@ -108,11 +108,11 @@ void TPolyForm::report(const contour::JoinOutcome& r, const std::string& target)
                        MsgButtons::Ok);
         return;
     }
-    auto line = [](const char* german, int n) { return TranslateText(german) + std::to_string(n) + "\n"; };
-    const std::string text = line("Gelesene Teile: ", r.pieces) +
-                             line("Geschriebene Polylinien: ", r.polylines) +
-                             line("davon geschlossen: ", r.closed) +
-                             line("davon offen: ", r.open) + "\n" +
+    auto count = [](int n) { return std::to_string(n) + "\n"; };
+    const std::string text = TranslateText("Gelesene Teile: ") + count(r.pieces) +
+                             TranslateText("Geschriebene Polylinien: ") + count(r.polylines) +
+                             TranslateText("davon geschlossen: ") + count(r.closed) +
+                             TranslateText("davon offen: ") + count(r.open) + "\n" +
                              TranslateText("Ergebnis im Editor öffnen?");
     if (ui->messageBox(text, windowTitle().toStdString(), MsgIcon::Information,
                        MsgButtons::YesNo) == MsgResult::Yes) {

@@ -167,17 +167,19 @@ void storePiece(ContourModel& m, tpoly& p, PieceScratch& s, const Placement& pl,
     p.code.push_back(pool.add(lightweight ? "LWPOLYLINE" : "POLYLINE"));
     p.code.push_back(pool.add(" 66"));
     p.code.push_back(pool.add("1"));
-    bool inXdata = false;
+    bool inXdata = false, layered = false;
     for (size_t q = 0; q < s.head.pairs(); ++q) {
         const std::string_view c = s.head.code(q);
         inXdata = inXdata || c == "1001";
         std::vector<uint32_t>& to = inXdata ? p.xdata : p.code;
         to.push_back(addPair(pool, s.head, q));
         to.push_back(to.back() + 1);
-        if (c == "8")
+        if (c == "8" && !inXdata) {
             p.layer = to.back();
+            layered = true;
+        }
     }
-    if (p.layer == 0)
+    if (!layered)
         p.layer = pool.add("0");
     for (int k = 0; k < p.anzp; ++k) {
         Tmypoi& v = p.ps[size_t(k)];
