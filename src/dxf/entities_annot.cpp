@@ -1,5 +1,5 @@
-// Annotation and compound entities: VIEWPORT, DIMENSION, HATCH, WIPEOUT, TEXT, MTEXT and
-// INSERT, each read into one display record.
+// Annotation and compound entities: VIEWPORT, DIMENSION, WIPEOUT, TEXT, MTEXT and INSERT,
+// each read into one display record (HATCH has a file of its own).
 #include <charconv>
 #include <cmath>
 
@@ -22,6 +22,7 @@ void readText(ParseContext& c, std::string_view type)
     double dir[3] = {0, 0, 0};
     bool directionPending = false;
     bool embedded = false;  // past an MTEXT's embedded-object marker (code 101)
+    Extrusion extrusion;
     while (nextEntityPair(c, p, embedded ? EntityKind::Inner : EntityKind::Text)) {
         if (embedded)
             continue;  // column data: its points and sizes are not the text's own
@@ -65,11 +66,22 @@ void readText(ParseContext& c, std::string_view type)
                 directionPending = true;
             }
             break;
-        default: readExtrusion(c, p); break;
+        default: extrusion.read(c, p); break;
         }
     }
-    if (directionPending)
-        p.rotation = std::atan2(dir[1], dir[0]) * 180 / kPi;
+    if (directionPending) {
+        p.rotation = std::atan2(dir[1], dir[0]) * 180 / kPi;  // the drawing's direction
+    } else if (!extrusion.plain()) {
+        // The angle runs in the text's own axes (seen from below: mirrored).
+        extrusion.axes();
+        p.rotation = extrusion.worldAngle(p.rotation);
+    }
+    // A TEXT's insertion point is in its own axes, an MTEXT's in the drawing's.
+    if (!p.ismtext) {
+        toWorld(p, extrusion);
+        if (!extrusion.plain())
+            extrusion.toWorld(p.cx, p.cy, p.cz);
+    }
     endEntity(c, p);
 }
 
@@ -230,48 +242,6 @@ void readDimension(ParseContext& c)
     case 6: ordinateDimension(p); break;
     default: break;
     }
-    endEntity(c, p);
-}
-
-void readHatch(ParseContext& c)
-{
-    tpoly& p = beginEntity(c);
-    p.isclosed = true;
-    bool seeds = false;  // the seed points follow code 98; they are no outline vertices
-    bool boundary = false;  // from code 91 on: the boundary data, where 330 names the
-                            // boundary objects, not the hatch's owner
-    while (nextEntityPair(c, p, boundary ? EntityKind::Inner : EntityKind::Hatch)) {
-        switch (c.codeNum) {
-        case 10:
-        case 11:
-            if (!seeds)
-                startVertex(c, p);
-            break;
-        case 20:
-        case 21:
-            if (!seeds)
-                setVertexY(c, p);
-            break;
-        case 30:
-        case 31:
-            if (!seeds)
-                setVertexZ(c, p);
-            break;
-        case 42:
-            if (!p.ps.empty())
-                readReal(c, p.ps.back().bulge);
-            break;
-        case 91:
-            p.ps.clear();  // drops the elevation point read before the paths
-            boundary = true;
-            break;
-        case 98: seeds = true; break;
-        default: break;
-        }
-    }
-    polylineEnd(p);
-    p.issolid = true;
-    p.patternfill = true;
     endEntity(c, p);
 }
 

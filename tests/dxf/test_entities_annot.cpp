@@ -27,6 +27,10 @@ TEST(readText, TextRotationAndInsertionPoint)
         {"0|MTEXT|10|1|20|2|1|x|50|45|11|-1|21|0", "x", 180, true},   // direction after 50
         // A TEXT's codes 11/21/31 are its alignment point, no direction.
         {"0|TEXT|10|1|20|2|1|Mitte|50|0|72|1|11|100|21|50|31|0", "Mitte", 0, false},
+        // seen from below (mirrored): the point and the angle in the text's own axes
+        {"0|TEXT|10|-1|20|2|1|Spiegel|50|30|210|0|220|0|230|-1", "Spiegel", 150, false},
+        {"0|MTEXT|10|1|20|2|1|x|50|30|230|-1", "x", 150, true},         // point: the drawing's
+        {"0|MTEXT|10|1|20|2|1|x|11|0|21|1|230|-1", "x", 90, true},      // direction: the drawing's
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
@@ -42,7 +46,7 @@ TEST(readText, TextRotationAndInsertionPoint)
         EXPECT_EQ(p.cy, 2);
         EXPECT_EQ(p.ps[0].linex, r.valueLine("10"));
         EXPECT_EQ(p.ps[0].liney, r.valueLine("20"));
-        EXPECT_TRUE(p.needext210 && p.needext220 && p.needext230);
+        EXPECT_EQ(p.needext230, p.ext230 == 0);
         if (p.radiuslinenr) {
             EXPECT_EQ(p.radius, 2.5);
         }
@@ -204,6 +208,42 @@ TEST(readHatch, BoundaryPointsBecomeOneClosedOutline)
                                    "97|1|330|2E|75|1|98|0").only();
     EXPECT_EQ(a.layhan, 0x1F);
     EXPECT_EQ(a.anzp, 3);
+}
+
+// Arc, ellipse and spline edges became single points (a centre, the control points): a
+// round hatch was a line. Each is flattened into outline points on its curve.
+TEST(readHatch, CurvedEdgesBecomeOutlinePoints)
+{
+    const std::string head = "0|HATCH|5|30|330|1F|10|0|20|0|30|0|91|1|92|1|93|1|";
+    struct Case { std::string edges; int vertices; double cx, cy, rx, ry; };
+    const Case cases[] = {
+        {"72|2|10|5|20|5|40|5|50|0|51|360|73|1", 101 + 1, 5, 5, 5, 5},      // circle
+        {"72|3|10|0|20|0|11|0|21|10|40|0.5|50|0|51|360|73|1", 102, 0, 0, 5, 10},  // upright ellipse
+        // rational quarter circle, closed by a line edge through the centre
+        {"72|4|94|2|73|1|74|0|95|6|96|3|40|0|40|0|40|0|40|1|40|1|40|1|10|5|20|0|42|1|"
+         "10|5|20|5|42|0.7071067811865476|10|0|20|5|42|1|97|0|72|1|10|0|20|5|11|0|21|0",
+         100 + 2 + 1, 0, 0, 5, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.edges);
+        const model::tpoly& p = Parsed(head + c.edges + "|97|1|330|2E|75|1|76|1|98|1|10|9|20|9").only();
+        ASSERT_EQ(p.anzp, c.vertices);
+        EXPECT_EQ(p.layhan, 0x1F);
+        for (int i = 0; i < 100; ++i) {
+            const model::Tmypoi& v = p.ps[size_t(i)];
+            EXPECT_NEAR(std::hypot((v.x - c.cx) / c.rx, (v.y - c.cy) / c.ry), 1, 1e-12) << i;
+        }
+    }
+    // A clockwise edge stores its angles as 360 - angle: this one runs from 90 to 0 degrees,
+    // so the outline goes on from its end point (1, 0) along the next edge.
+    const model::tpoly& cw = Parsed(head + "72|2|10|0|20|0|40|1|50|270|51|360|73|0|"
+                                           "72|1|10|1|20|0|11|0|21|0|72|1|10|0|20|0|11|0|21|1")
+                                 .only();
+    ASSERT_EQ(cw.anzp, 101 + 4 + 1);
+    expectAt(cw, 0, 0, 1, 1e-12);
+    expectAt(cw, 50, std::sqrt(0.5), std::sqrt(0.5), 1e-12);
+    expectAt(cw, 100, 1, 0, 1e-12);
+    expectAt(cw, 101, 1, 0, 0);
 }
 
 TEST(readWipeout, ClipBoundaryMappedThroughTheImageVectors)

@@ -110,6 +110,8 @@ TEST(polylineEnd, BulgesBecomeFiftyArcPoints)
         {"0|LWPOLYLINE|10|0|20|0|42|-1|10|10|20|0", pi, 5},
         {"0|LWPOLYLINE|10|0|20|0|42|0.41421356237309503|10|10|20|0", pi / 2, -(5 * std::sqrt(2.0) - 5)},
         {"0|LWPOLYLINE|10|0|20|0|42|-0.41421356237309503|10|10|20|0", pi / 2, 5 * std::sqrt(2.0) - 5},
+        // mirrored: from (0,0) to (-10,0), still below, about the mirrored centre
+        {"0|LWPOLYLINE|230|-1|10|0|20|0|42|1|10|10|20|0", pi, -5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
@@ -193,6 +195,41 @@ TEST(readPolyline, OnlyThePolylinesOwnFlagsClose)
     }
 }
 
+// Objects in a plane given by their extrusion direction were drawn as if it were +z: a
+// mirrored arc or outline (direction (0,0,-1), as CAM and mirror commands write them) came
+// out on the other side of the y axis. Entities whose points are the drawing's own (LINE,
+// POINT, 3D POLYLINE) stay as read.
+TEST(extrusion, PlanarEntitiesAreShownFromAbove)
+{
+    struct Case { const char* body; int vertex; double x, y; };
+    const Case cases[] = {
+        {"0|ARC|10|5|20|0|40|1|50|0|51|90|230|-1", 3, -6, 0},
+        {"0|CIRCLE|10|5|20|5|40|2|230|-1", 1, -7, 5},
+        {"0|CIRCLE|10|5|20|5|40|2|230|-1", 0, -5, 5},  // centre grip
+        {"0|LWPOLYLINE|210|0|220|0|230|-1|10|1|20|2|10|4|20|2", 0, -1, 2},
+        {"0|POLYLINE|70|0|230|-1|0|VERTEX|10|1|20|2|0|VERTEX|10|4|20|2|0|SEQEND", 0, -1, 2},
+        {"0|POLYLINE|70|8|230|-1|0|VERTEX|10|1|20|2|0|VERTEX|10|4|20|2|0|SEQEND", 0, 1, 2},
+        {"0|SOLID|10|0|20|0|11|1|21|0|12|0|22|1|230|-1", 1, -1, 0},
+        {"0|LINE|10|1|20|2|11|3|21|4|230|-1", 0, 1, 2},
+        {"0|POINT|10|1|20|2|230|-1", 0, 1, 2},
+        // a circle standing upright in the x-z plane (direction +y) at y = 3: seen from
+        // above a line from x = -2 to 2
+        {"0|CIRCLE|10|0|20|0|30|3|40|2|210|0|220|1|230|0", 1, -2, 3},
+        {"0|CIRCLE|10|0|20|0|30|3|40|2|210|0|220|1|230|0", 51, 2, 3},
+        // a direction of no length is no direction
+        {"0|CIRCLE|10|5|20|5|40|2|210|0|220|0|230|0", 1, 7, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        const model::tpoly& p = Parsed(c.body).only();
+        expectAt(p, c.vertex, c.x, c.y, 1e-12);
+    }
+    const model::tpoly& circle = Parsed("0|CIRCLE|10|5|20|5|40|2|230|-1").only();
+    EXPECT_EQ(circle.snap[0].x, -5);  // the centre a click snaps to
+    EXPECT_EQ(circle.cx, -5);
+    EXPECT_EQ(circle.reinx, -5);
+}
+
 TEST(readSolid, CornerOrderAndPoints)
 {
     const Parsed s("0|SOLID|10|0|20|0|11|1|21|0|12|0|22|1|13|1|23|1|370|25");
@@ -253,6 +290,8 @@ TEST(readArc, ArcAnglesGripsAndWrap)
         {"0|ARC|10|0|20|0|40|1|50|350|51|10", 350, 370},  // passes through 0
         {"0|ARC|10|0|20|0|40|1|50|45|51|45", 45, 405},    // equal angles: full circle
         {"0|ARC|10|0|20|0|40|1|50|90|51|0", 90, 360},
+        // seen from below (mirrored): the arc from 0 to 90 degrees runs from 180 to 90
+        {"0|ARC|10|0|20|0|40|1|50|0|51|90|210|0|220|0|230|-1", 180, 90},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
@@ -440,6 +479,9 @@ TEST(entityHandlers, HostileValuesStayFinite)
         "0|SPLINE|40|0|40|0|40|0|40|0|40|1e300|40|1e300|40|1e300|40|1e300|10|0|20|0|10|1|20|1|10|2|20|0|10|3|20|1",
         "0|SPLINE|10|x|20||30|",
         "0|POLYLINE|0|VERTEX|42|5|0|VERTEX|10|1|0|SEQEND",
+        "0|HATCH|91|1|92|1|72|3|10|0|20|0|11|1e308|21|1e308|40|0|50|1e308|51|-1e308",
+        "0|HATCH|91|1|92|1|72|3|11|0|21|0|40|nan|50|90|51|45|72|2|40|1e308|50|1|51|1",
+        "0|HATCH|91|1|92|1|72|4|94|2147483647|40|1e308|40|-1e308|10|0|20|0|42|0|10|1|20|1|42|1e308|72|4|11|1",
     };
     for (const char* body : bodies) {
         SCOPED_TRACE(body);
