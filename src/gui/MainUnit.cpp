@@ -157,7 +157,8 @@ void TMainForm::createDialogs()
     SkalierungForm = new TSkalierungForm(this);
     RotationsForm = new TRotationsForm(this);
     TranslateForm = new TTranslateForm(this);
-    SchachtelungForm = new TSchachtelungForm(this);
+    SchachtelungForm = new TSchachtelungForm(this, &editor->ui);
+    SchachtelungForm->setEditor(editor.get());
     PolyForm = new TPolyForm(this);
 }
 
@@ -322,7 +323,7 @@ void TMainForm::createActions()
           MittelpunktStart1, MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1,
           Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1, Text1, Punkt1,
           Flche1, Pfeil1, Viewporthinzufgen1, Ebenen1, Linienstile1, bersetzen1, UndoBtn,
-          BitBtn1, PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
+          PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
         a->setEnabled(false);
     for (QAction* a : drawingTools->actions())
         a->setEnabled(false);
@@ -535,6 +536,7 @@ void TMainForm::connectCommands()
     on(ZoomBtn, [this] { ZoomBtnClick(); });
     on(HandBtn, [this] { HandBtnClick(); });
     on(JoinLinesBtn, [this] { JoinLinesBtnClick(); });
+    on(BitBtn1, [this] { BitBtn1Click(); });
     on(Linienbreitezeigen1, [this] {
         editor->display.showLineweights = Linienbreitezeigen1->isChecked();
         refreshView();
@@ -740,6 +742,13 @@ void TMainForm::HandBtnClick()
 void TMainForm::JoinLinesBtnClick()
 {
     PolyForm->exec();
+}
+
+void TMainForm::BitBtn1Click()
+{
+    SchachtelungForm->UebernehmenBtnClick();
+    SchachtelungForm->applyFields();
+    SchachtelungForm->exec();
 }
 
 void TMainForm::PaintBox1MouseDown(QMouseEvent* e)

@@ -203,6 +203,7 @@ public:
     void ZoomBtnClick();
     void HandBtnClick();
     void JoinLinesBtnClick();
+    void BitBtn1Click();             // "Schachteln...": take-over, then the nesting window
     void keyeditKeyDown(int key);
 
 protected:

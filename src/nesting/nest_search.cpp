@@ -364,7 +364,7 @@ void parallelFor(int n, int threads, F f)
 // iteration order.
 class Iterations {
 public:
-    Iterations(const Scan& sc, std::span<TNestElement> els, Random& rnd, SearchProgress* progress)
+    Iterations(const Scan& sc, std::span<const TNestElement> els, Random& rnd, SearchProgress* progress)
         : sc(sc), els(els), rnd(rnd), progress(progress)
     {
     }
@@ -403,7 +403,7 @@ public:
 
 private:
     const Scan& sc;
-    std::span<TNestElement> els;
+    std::span<const TNestElement> els;
     Random& rnd;
     SearchProgress* progress;
     std::mutex drawing, accepting;
@@ -421,7 +421,7 @@ private:
 
 }  // namespace
 
-SearchResult searchArrangement(std::span<TNestElement> els, const NestSettings& s, Random& rnd,
+SearchResult searchArrangement(std::span<const TNestElement> els, const NestSettings& s, Random& rnd,
                                int threads, SearchProgress* progress)
 {
     SearchResult result;
@@ -463,14 +463,21 @@ SearchResult searchArrangement(std::span<TNestElement> els, const NestSettings& 
     result.cancelled = it.accepted < s.anziterations;
     if (it.accepted == 0)
         return result;
-    for (size_t e = 0; e < els.size(); ++e) {
-        els[e].bestx = els[e].x = it.best.at[e].x;
-        els[e].besty = els[e].y = it.best.at[e].y;
-    }
     result.over = it.best.over;
     result.usedWidth = it.best.usedW;
     result.usedHeight = it.best.usedH;
+    result.at = std::move(it.best.at);
     return result;
+}
+
+void takeArrangement(std::span<TNestElement> els, const SearchResult& r)
+{
+    if (r.at.size() != els.size())
+        return;
+    for (size_t e = 0; e < els.size(); ++e) {
+        els[e].bestx = els[e].x = r.at[e].x;
+        els[e].besty = els[e].y = r.at[e].y;
+    }
 }
 
 }  // namespace kerbon::nest

@@ -35,17 +35,22 @@ struct SearchResult {
     bool cancelled = false;
     bool over = false;        // the best arrangement does not fit on the sheet
     double usedWidth = 0, usedHeight = 0;
+    std::vector<TFPoint> at;  // the best arrangement: each element's place, in list order;
+                              // empty when nothing was accepted
 };
 
 // One order of the elements for an iteration: for each position a uniform index from
 // 0 ... n - 1, drawn again while it was taken by an earlier position.
 void drawOrder(Random& rnd, int n, std::vector<int>& order);
 
-// Searches an arrangement. On return every element's x, y (and bestx, besty) hold the
-// best arrangement in sheet coordinates, unless nothing was accepted (refused settings,
-// or cancelled before the first iteration ended), which leaves the elements unchanged.
-// threads 0: as many as the machine runs at once.
-SearchResult searchArrangement(std::span<TNestElement> elements, const NestSettings& s,
+// Searches an arrangement of the elements (their points, extents and sizes; placements
+// are not read). Nothing is accepted when the settings are refused or the search is
+// cancelled before the first iteration ends. threads 0: as many as the machine runs at once.
+SearchResult searchArrangement(std::span<const TNestElement> elements, const NestSettings& s,
                                Random& rnd, int threads = 0, SearchProgress* progress = nullptr);
+
+// Puts a search's best arrangement into the elements' x, y, bestx and besty (sheet
+// coordinates, lower-left corners of their extents); without one nothing changes.
+void takeArrangement(std::span<TNestElement> elements, const SearchResult& r);
 
 }  // namespace kerbon::nest

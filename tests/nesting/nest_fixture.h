@@ -6,7 +6,9 @@
 #include <span>
 #include <vector>
 
+#include "dxf/Random.h"
 #include "nesting/nest_elements.h"
+#include "nesting/nest_search.h"
 
 namespace kerbon::nest::test {
 
@@ -38,6 +40,16 @@ inline void fill(Schachtelung& n, const std::vector<TFPointArray>& contours)
 inline std::span<TNestElement> span(Schachtelung& n)
 {
     return {n.elemente.poi(), n.elemente.count()};
+}
+
+// The fast search, its best arrangement put into the elements.
+inline SearchResult nestSearch(Schachtelung& n, const NestSettings& s, uint64_t seed, int threads,
+                               SearchProgress* progress = nullptr)
+{
+    Random rnd(seed);
+    SearchResult r = searchArrangement(span(n), s, rnd, threads, progress);
+    takeArrangement(span(n), r);
+    return r;
 }
 
 // A mixed set of parts drawn from a seed: rectangles, triangles, L shapes, stars (concave)

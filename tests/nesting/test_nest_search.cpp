@@ -24,7 +24,6 @@ NestSettings settings(double pw, double ph, double distance, double margin, int 
     return s;
 }
 
-// Searches the parts with the fast search and returns the elements' placements.
 std::vector<TFPoint> placed(Schachtelung& n)
 {
     std::vector<TFPoint> at;
@@ -64,8 +63,7 @@ TEST(NestSearch, GivesTheOraclesArrangementForAnyThreadCount)
                 SCOPED_TRACE(testing::Message() << threads << " threads");
                 Schachtelung n;
                 fill(n, c.parts);
-                Random r(seed);
-                const SearchResult got = searchArrangement(span(n), c.s, r, threads);
+                const SearchResult got = nestSearch(n, c.s, seed, threads);
                 EXPECT_EQ(got.iterations, want.iterations);
                 EXPECT_EQ(got.over, want.over);
                 EXPECT_EQ(got.usedHeight, want.usedHeight);
@@ -86,8 +84,7 @@ TEST(NestSearch, PartsLandInsideTheMarginAndKeepTheirSpacing)
         const NestSettings s = settings(20, 30, 0.8, 0.5, 200, 3);
         Schachtelung n;
         fill(n, parts);
-        Random r(seed);
-        const SearchResult res = searchArrangement(span(n), s, r, 2);
+        const SearchResult res = nestSearch(n, s, seed, 2);
         ASSERT_FALSE(res.over);
         const double px = s.pw / s.pixbreite;
         const auto els = span(n);
@@ -120,16 +117,14 @@ TEST(NestSearch, OverflowCountsTheTopMarginAfterTheShift)
         SCOPED_TRACE(c.h);
         Schachtelung n;
         fill(n, {rect(5, 5, 3, c.h)});
-        Random r(1);
-        const SearchResult res = searchArrangement(span(n), settings(10, 10, 0.1, 1, 100, 2), r, 1);
+        const SearchResult res = nestSearch(n, settings(10, 10, 0.1, 1, 100, 2), 1, 1);
         EXPECT_EQ(res.over, c.over);
         // A single part that fits the width lands at the margin, fractional margins included.
         EXPECT_EQ(placed(n), (std::vector<TFPoint>{{1, 1}}));
     }
     Schachtelung n;
     fill(n, {rect(0, 0, 2, 2), rect(0, 0, 9, 1)});  // wider than the sheet within its margin
-    Random r(1);
-    EXPECT_TRUE(searchArrangement(span(n), settings(10, 50, 0, 1, 100, 1), r, 1).over);
+    EXPECT_TRUE(nestSearch(n, settings(10, 50, 0, 1, 100, 1), 1, 1).over);
 }
 
 TEST(NestSearch, EqualHeightsKeepTheFirstArrangement)
@@ -142,9 +137,8 @@ TEST(NestSearch, EqualHeightsKeepTheFirstArrangement)
     Schachtelung one, many;
     fill(one, squares);
     fill(many, squares);
-    Random r1(5), r2(5);
-    searchArrangement(span(one), settings(12, 20, 0.5, 0, 60, 1), r1, 1);
-    searchArrangement(span(many), settings(12, 20, 0.5, 0, 60, 9), r2, 2);
+    nestSearch(one, settings(12, 20, 0.5, 0, 60, 1), 5, 1);
+    nestSearch(many, settings(12, 20, 0.5, 0, 60, 9), 5, 2);
     EXPECT_EQ(placed(many), placed(one));
 }
 
@@ -152,8 +146,7 @@ TEST(NestSearch, PartsWithoutPointsNeitherCrashNorTakeRoom)
 {
     Schachtelung n;
     fill(n, {{}, rect(0, 0, 4, 4), {}, rect(0, 0, 4, 4)});
-    Random r(3);
-    const SearchResult res = searchArrangement(span(n), settings(9.5, 5, 0, 0, 95, 3), r, 2);
+    const SearchResult res = nestSearch(n, settings(9.5, 5, 0, 0, 95, 3), 3, 2);
     // Two squares side by side fit only when the empty elements occupy nothing.
     EXPECT_FALSE(res.over);
     EXPECT_EQ(res.usedHeight, 4);
@@ -196,8 +189,7 @@ TEST(NestSearch, RefusesSettingsThatCannotWorkAndLeavesTheElements)
         EXPECT_EQ(checkSettings(c.s), c.want);
         Schachtelung n;
         fill(n, {rect(3, 4, 1, 1)});
-        Random r(1);
-        const SearchResult res = searchArrangement(span(n), c.s, r, 2);
+        const SearchResult res = nestSearch(n, c.s, 1, 2);
         EXPECT_EQ(res.problem, c.want);
         EXPECT_EQ(res.iterations, 0);
         EXPECT_EQ(placed(n), (std::vector<TFPoint>{{3, 4}}));
@@ -215,8 +207,7 @@ TEST(NestSearch, CancelKeepsTheBestOfTheIterationsAcceptedSoFar)
         const std::vector<TFPoint> before = placed(n);
         SearchProgress progress;
         progress.cancel = true;
-        Random r(1);
-        const SearchResult res = searchArrangement(span(n), s, r, 2, &progress);
+        const SearchResult res = nestSearch(n, s, 1, 2, &progress);
         EXPECT_EQ(res.iterations, 0);
         EXPECT_TRUE(res.cancelled);
         EXPECT_EQ(placed(n), before);
@@ -225,10 +216,7 @@ TEST(NestSearch, CancelKeepsTheBestOfTheIterationsAcceptedSoFar)
     fill(n, parts);
     SearchProgress progress;
     SearchResult res;
-    std::thread search([&] {
-        Random r(7);
-        res = searchArrangement(span(n), s, r, 2, &progress);
-    });
+    std::thread search([&] { res = nestSearch(n, s, 7, 2, &progress); });
     while (progress.accepted.load() < 2)
         std::this_thread::yield();
     progress.cancel = true;
@@ -240,8 +228,7 @@ TEST(NestSearch, CancelKeepsTheBestOfTheIterationsAcceptedSoFar)
     fill(ref, parts);
     NestSettings fewer = s;
     fewer.anziterations = res.iterations;
-    Random r(7);
-    const SearchResult want = searchArrangement(span(ref), fewer, r, 1);
+    const SearchResult want = nestSearch(ref, fewer, 7, 1);
     EXPECT_EQ(res.usedHeight, want.usedHeight);
     EXPECT_EQ(placed(n), placed(ref));
 }
