@@ -6,3 +6,4 @@ int cmdInfo(int argc, char** argv);
 int cmdSave(int argc, char** argv);
 int cmdJoin(int argc, char** argv);
 int cmdRender(int argc, char** argv);
+int cmdNest(int argc, char** argv);

@@ -11,7 +11,8 @@ static int usage()
                  "usage: kerbon-cli info FILE [--json]\n"
                  "       kerbon-cli save SRC DST [--encoding ENC] [--strict]\n"
                  "       kerbon-cli join lines|polylines SRC DST [--tolerance T]\n"
-                 "       kerbon-cli render FILE OUT.png [--size WxH] [--tab N]\n");
+                 "       kerbon-cli render FILE OUT.png [--size WxH] [--tab N]\n"
+                 "       kerbon-cli nest SRC DST --width W --height H [options]\n");
     return 2;
 }
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv)
         {"save", cmdSave},
         {"join", cmdJoin},
         {"render", cmdRender},
+        {"nest", cmdNest},
     };
     for (const Command& c : commands)
         if (std::strcmp(argv[1], c.name) == 0)
