@@ -4,7 +4,9 @@
 // and the density (total part area / (sheet width x used height)).
 //
 //   bench_nest DIR [--iterations N] [--pixels P] [--spacing D] [--margin M] [--seed S]
-//                  [--no-oracle] [--only NAME]
+//                  [--repeat R] [--no-oracle] [--only NAME]
+// Times are the best of R runs (default 3) for the fast search, of one run for the oracle.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -73,7 +75,7 @@ int main(int argc, char** argv)
 {
     if (argc < 2) {
         std::fprintf(stderr, "usage: bench_nest DIR [--iterations N] [--pixels P] [--spacing D] "
-                             "[--margin M] [--seed S] [--no-oracle] [--only NAME]\n");
+                             "[--margin M] [--seed S] [--repeat R] [--no-oracle] [--only NAME]\n");
         return 2;
     }
     const std::string dir = argv[1];
@@ -84,6 +86,7 @@ int main(int argc, char** argv)
     base.seitenrand = 0;
     uint64_t seed = 1;
     bool oracle = true;
+    int repeat = 3;
     std::string only;
     for (int k = 2; k < argc; ++k) {
         const std::string a = argv[k];
@@ -98,6 +101,8 @@ int main(int argc, char** argv)
             base.seitenrand = std::atof(v), ++k;
         else if (a == "--seed")
             seed = std::strtoull(v, nullptr, 10), ++k;
+        else if (a == "--repeat")
+            repeat = std::max(1, std::atoi(v)), ++k;
         else if (a == "--only")
             only = v, ++k;
         else if (a == "--no-oracle")
@@ -118,18 +123,23 @@ int main(int argc, char** argv)
         NestSettings s = base;
         s.pw = in.sheetWidth;
         auto run = [&](Schachtelung& n, int threads, SearchResult& res) {
-            n.Uebernehmen(m, 0, true);
-            s.ph = n.proposal().height;
-            Random rnd(seed);
-            const auto t0 = std::chrono::steady_clock::now();
-            std::span<TNestElement> els(n.elemente.poi(), n.elemente.count());
-            if (threads == 0) {
-                res = test::searchOracle(els, s, rnd);
-            } else {
-                res = searchArrangement(els, s, rnd, threads);
-                takeArrangement(els, res);
+            double best = 0;
+            for (int k = 0; k < (threads == 0 ? 1 : repeat); ++k) {
+                n.Uebernehmen(m, 0, true);
+                s.ph = n.proposal().height;
+                Random rnd(seed);
+                const auto t0 = std::chrono::steady_clock::now();
+                std::span<TNestElement> els(n.elemente.poi(), n.elemente.count());
+                if (threads == 0) {
+                    res = test::searchOracle(els, s, rnd);
+                } else {
+                    res = searchArrangement(els, s, rnd, threads);
+                    takeArrangement(els, res);
+                }
+                const double t = seconds(t0);
+                best = k == 0 ? t : std::min(best, t);
             }
-            return seconds(t0);
+            return best;
         };
         Schachtelung one, two, ref;
         SearchResult r1, r2, r0;

@@ -36,16 +36,20 @@ struct Run {
 };
 
 // A mask prepared for the scan: the rows that hold set cells, bottom first, with their
-// first and last set cell and their runs of set cells.
+// first and last set cell, their runs of set cells, and the longest stretch of free sheet
+// cells each row needs wherever it is tried.
 struct ScanMask {
     NestMask m;
-    std::vector<int> rows, lo, hi;
+    std::vector<int> rows, lo, hi, need;
     std::vector<int> runFrom;  // runs of rows[t]: runs[runFrom[t]] ... runs[runFrom[t + 1] - 1]
     std::vector<Run> runs;
     int lastTry = 0;           // index of the last x position tried in a row
 };
 
-void prepare(ScanMask& sm)
+// A run of cells a ... b never lands left of sheet column -K (its first column is at least
+// trunc(0 * r - K)), so at least min(b - a + 1, b - K + 1) of its cells fall on the sheet,
+// all of them left of the occupied right edge unless the run collides anyway.
+void prepare(ScanMask& sm, int K)
 {
     const NestMask& m = sm.m;
     sm.runFrom.push_back(0);
@@ -64,9 +68,13 @@ void prepare(ScanMask& sm)
         }
         if (sm.runs.size() == before)
             continue;
+        int need = 0;
+        for (size_t k = before; k < sm.runs.size(); ++k)
+            need = std::max(need, std::min(sm.runs[k].b - sm.runs[k].a + 1, sm.runs[k].b - K + 1));
         sm.rows.push_back(i);
         sm.lo.push_back(sm.runs[before].a);
         sm.hi.push_back(sm.runs.back().b);
+        sm.need.push_back(need);
         sm.runFrom.push_back(int(sm.runs.size()));
     }
 }
@@ -130,7 +138,10 @@ class Sheet {
 public:
     const int W, H, words;
 
-    Sheet(int W, int H) : W(W), H(H), words((W + 63) / 64), bits(size_t(H) * size_t(words)) {}
+    Sheet(int W, int H)
+        : W(W), H(H), words((W + 63) / 64), bits(size_t(H) * size_t(words)), longest(size_t(H))
+    {
+    }
 
     // All free, then the right edge column occupied in every row.
     void clear()
@@ -138,6 +149,25 @@ public:
         std::fill(bits.begin(), bits.end(), 0);
         for (int R = 0; R < H; ++R)
             row(R)[(W - 1) >> 6] |= uint64_t(1) << ((W - 1) & 63);
+        std::fill(longest.begin(), longest.end(), W - 1);
+    }
+
+    // The longest stretch of free cells in row R.
+    int longestFree(int R) const { return longest[size_t(R)]; }
+
+    // Recounts longestFree after cells of row R were occupied.
+    void recount(int R)
+    {
+        int best = 0;
+        for (int c = 0; c < W;) {
+            const int f = next(R, c, false);
+            if (f >= W)
+                break;
+            const int o = next(R, f, true);  // the right edge ends every stretch
+            best = std::max(best, o - f);
+            c = o + 1;
+        }
+        longest[size_t(R)] = best;
     }
     uint64_t* row(int R) { return bits.data() + size_t(R) * size_t(words); }
     const uint64_t* row(int R) const { return bits.data() + size_t(R) * size_t(words); }
@@ -160,6 +190,21 @@ public:
         }
     }
 
+    // The first column from c on that is occupied (or free); W when there is none.
+    int next(int R, int c, bool occupied) const
+    {
+        const uint64_t* r = row(R);
+        int w = c >> 6;
+        uint64_t v = (occupied ? r[w] : ~r[w]) & (~uint64_t(0) << (c & 63));
+        for (;;) {
+            if (v)
+                return std::min(w * 64 + std::countr_zero(v), W);
+            if (++w >= words)
+                return W;
+            v = occupied ? r[w] : ~r[w];
+        }
+    }
+
     // Cells of a mask row placed from sheet column s on, for sheet word w (columns
     // beyond the sheet dropped).
     uint64_t placed(const uint64_t* maskRow, int maskWords, int s, int w) const
@@ -172,6 +217,7 @@ public:
 
 private:
     std::vector<uint64_t> bits;
+    std::vector<int> longest;  // per row: the longest stretch of free cells
 };
 
 // One arrangement: where each element's extent corner lies, in list order.
@@ -240,56 +286,72 @@ private:
     // The sheet row of mask row i when the element's y is a / r: trunc(y r + i - K).
     int sheetRow(double a, int i) const { return int(a + i - sc.g.K); }
 
-    bool rowHits(const ScanMask& sm, size_t t, int R, int s) const
+    // The first column from c on at which mask row t meets no occupied cell of sheet row
+    // R: every run of the row is pushed past the last occupied cell under it until none
+    // is covered. Stops early beyond `limit`.
+    int freeFrom(const ScanMask& sm, size_t t, int R, int c, int limit) const
     {
-        const int c0 = std::max(s + sm.lo[t], 0), c1 = std::min(s + sm.hi[t], S.W - 1);
-        if (c0 > c1)
-            return false;
-        const uint64_t* mr = sm.m.row(sm.rows[t]);
-        const uint64_t* sr = S.row(R);
-        for (int w = c0 >> 6; w <= (c1 >> 6); ++w)
-            if (sr[w] & cellsAt(mr, sm.m.words, w * 64 - s))
-                return true;
-        return false;
-    }
-
-    // The first mask row (index into sm.rows) that meets an occupied cell with the mask's
-    // first column at s and its y at a / r, and that row's sheet row; -1 when none does.
-    int hit(const ScanMask& sm, double a, int s, int& R) const
-    {
-        for (size_t t = 0; t < sm.rows.size(); ++t) {
-            R = sheetRow(a, sm.rows[t]);
-            if (R >= sc.g.H)
-                return -1;  // sheet rows only grow with the mask row
-            if (R >= 0 && rowHits(sm, t, R, s))
-                return int(t);
-        }
-        return -1;
-    }
-
-    // The first column after s at which mask row t no longer meets sheet row R: every run
-    // of the row is pushed past the last occupied cell under it until none is covered.
-    // Stops early beyond `limit`.
-    int nextFree(const ScanMask& sm, size_t t, int R, int s, int limit) const
-    {
-        int cand = s + 1;
         for (bool moved = true; moved;) {
             moved = false;
             for (int k = sm.runFrom[t]; k < sm.runFrom[t + 1]; ++k) {
                 const Run& run = sm.runs[size_t(k)];
-                const int lo = std::max(cand + run.a, 0), hi = std::min(cand + run.b, S.W - 1);
+                const int lo = std::max(c + run.a, 0), hi = std::min(c + run.b, S.W - 1);
                 if (lo > hi)
                     continue;
                 const int o = S.lastOccupied(R, lo, hi);
                 if (o >= 0) {
-                    cand = o - run.a + 1;
+                    c = o - run.a + 1;
                     moved = true;
-                    if (cand > limit)
-                        return cand;
+                    if (c > limit)
+                        return c;
                 }
             }
         }
-        return cand;
+        return c;
+    }
+
+    // Whether some try of the row with the element's y at a / r can be free: every mask
+    // row on the sheet must find a long enough stretch of free cells in its sheet row.
+    bool mayFit(const ScanMask& sm, double a) const
+    {
+        for (size_t t = 0; t < sm.rows.size(); ++t) {
+            const int R = sheetRow(a, sm.rows[t]);
+            if (R >= sc.g.H)
+                break;  // sheet rows only grow with the mask row
+            if (R >= 0 && sm.need[t] > S.longestFree(R))
+                return false;
+        }
+        return true;
+    }
+
+    // The first try of the row with the element's y at a / r at which no mask cell meets
+    // an occupied one, or -1. Goes round the mask rows, each pushing the column on past
+    // the occupied cells under it, until every row has been passed without a push.
+    int firstFreeTry(const ScanMask& sm, double a) const
+    {
+        size_t t0 = 0, t1 = sm.rows.size();  // the mask rows that land on the sheet
+        while (t0 < t1 && sheetRow(a, sm.rows[t0]) < 0)
+            ++t0;
+        while (t1 > t0 && sheetRow(a, sm.rows[t1 - 1]) >= sc.g.H)
+            --t1;
+        const int first = sc.col.front(), limit = sc.col[size_t(sm.lastTry)];
+        int k = 0, c = first;
+        size_t clean = 0, t = t0;
+        while (clean < t1 - t0) {
+            const int f = freeFrom(sm, t, sheetRow(a, sm.rows[t]), c, limit);
+            if (f == c) {
+                ++clean;
+            } else {
+                if (f > limit)
+                    return -1;
+                k = sc.firstTry[size_t(f - first)];
+                c = sc.col[size_t(k)];
+                clean = c == f ? 1 : 0;  // past f nothing is known of row t
+            }
+            if (++t == t1)
+                t = t0;
+        }
+        return k;
     }
 
     void occupy(const ScanMask& sm, double a, int s)
@@ -305,32 +367,24 @@ private:
             uint64_t* sr = S.row(R);
             for (int w = c0 >> 6; c0 <= c1 && w <= (c1 >> 6); ++w)
                 sr[w] |= S.placed(mr, sm.m.words, s, w);
+            S.recount(R);
         }
     }
 
-    // The scan of one element: rows upward from y = 0, in each row the tries from x = 0;
-    // a try whose mask meets an occupied cell is skipped together with every following try
-    // whose column keeps that mask row on occupied cells.
+    // The scan of one element: rows upward from y = 0, in each row the tries from x = 0.
+    // Rows where some mask row finds no long enough free stretch are passed at once; in
+    // the others the tries that provably collide are skipped.
     TFPoint drop(const ScanMask& sm)
     {
-        const int last = sm.lastTry;
-        const int lastCol = sc.col[size_t(last)];
         double cury = 0;
         for (;;) {
             const double a = cury * sc.g.r;
-            int k = 0;
-            while (k <= last) {
-                const int s = sc.col[size_t(k)];
-                int R = 0;
-                const int t = hit(sm, a, s, R);
-                if (t < 0) {
-                    occupy(sm, a, s);
+            if (mayFit(sm, a)) {
+                const int k = firstFreeTry(sm, a);
+                if (k >= 0) {
+                    occupy(sm, a, sc.col[size_t(k)]);
                     return {sc.xs[size_t(k)], cury};
                 }
-                const int next = nextFree(sm, size_t(t), R, s, lastCol);
-                if (next > lastCol)
-                    break;
-                k = sc.firstTry[size_t(next - sc.col.front())];
             }
             cury = cury + sc.g.step;
         }
@@ -447,7 +501,7 @@ SearchResult searchArrangement(std::span<const TNestElement> els, const NestSett
     parallelFor(int(els.size()), nthreads, [&](int e) {
         ScanMask& sm = sc.masks[size_t(e)];
         sm.m = buildMask(els[size_t(e)], sc.g);
-        prepare(sm);
+        prepare(sm, sc.g.K);
         sm.lastTry = lastTryOf(sc, els[size_t(e)].w);
     });
 
