@@ -127,6 +127,10 @@ TSchachtelungForm::TSchachtelungForm(QWidget* parent, Ui* ui)
     ProgressBar1 = new QProgressBar(top);
     ProgressBar1->setObjectName("ProgressBar1");
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setFixedWidth(120);
+    QSizePolicy keep = ProgressBar1->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);  // the row keeps its layout while no search runs
+    ProgressBar1->setSizePolicy(keep);
 
     auto label = [&](const char* name, const char* text) {
         auto* l = new QLabel(u(text), top);
