@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "drawing_gen.h"
+#include "bench_drawing.h"
 #include "dxf/LineStore.h"
 #include "dxf/model.h"
 #include "dxf/processdxf.h"
@@ -20,18 +20,7 @@ const kerbon::LineStore& drawing(long entities)
     static long loaded = -1;
     if (loaded == entities)
         return store;
-    std::string path;
-    if (const char* env = std::getenv("KERBON_BENCH_DRAWING"); env && entities == 200000) {
-        path = env;
-    } else {
-        path = "/tmp/kerbon_bench_drawing_" + std::to_string(entities) + ".dxf";
-        if (FILE* f = std::fopen(path.c_str(), "rb")) {
-            std::fclose(f);
-        } else if (FILE* out = std::fopen(path.c_str(), "wb")) {
-            kerbon::bench::writeDrawing(out, entities, 1);
-            std::fclose(out);
-        }
-    }
+    const std::string path = kerbon::bench::drawingPath(entities);
     if (!kerbon::loadLines(path, store)) {
         std::fprintf(stderr, "bench_processdxf: cannot load %s\n", path.c_str());
         std::exit(1);

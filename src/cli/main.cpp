@@ -12,6 +12,7 @@ static int usage()
                  "       kerbon-cli save SRC DST [--encoding ENC] [--strict]\n"
                  "       kerbon-cli join lines|polylines SRC DST [--tolerance T]\n"
                  "       kerbon-cli render FILE OUT.png [--size WxH] [--tab N]\n"
+                 "       kerbon-cli edit SRC DST [--script FILE] [--json] [COMMAND ...]\n"
                  "       kerbon-cli nest SRC DST --width W --height H [options]\n");
     return 2;
 }
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
         {"join", cmdJoin},
         {"render", cmdRender},
         {"nest", cmdNest},
+        {"edit", cmdEdit},
     };
     for (const Command& c : commands)
         if (std::strcmp(argv[1], c.name) == 0)

@@ -90,12 +90,13 @@ struct tpoly {
     double widx = 0, widy = 0;          // VIEWPORT size on the sheet
     double thewid = 0;
     double dimtextrotate = 0;
+    double dimtextheight = 0;           // DIMENSION: text height in drawing units, from its style
     double ext230 = 0;
     double radius1 = 0, radius2 = 0, radius3 = 0;  // ELLIPSE derived axis values
     double cx = 0, cy = 0, cz = 0;
     double zoomedvalue = 0;
     double blockbasex = 0, blockbasey = 0, blockbasez = 0;
-    double rotation = 0;                // degrees
+    double rotation = 0;                // degrees: TEXT, MTEXT; INSERT; linear DIMENSION (code 50)
     double radius = 0;
     double rausx = 0, rausy = 0, rausz = 0;  // end point
     double reinx = 0, reiny = 0, reinz = 0;  // start point
@@ -162,7 +163,7 @@ struct tremove {
 };
 
 // Everything processdxf derives from the line list. Vectors keep spare capacity; the
-// anz... counts say how many entries are valid. `cadver` survives a parse.
+// anz... counts say how many entries are valid.
 struct DisplayModel {
     std::vector<tpoly> polys;
     int anzpoly = 0;
@@ -179,7 +180,7 @@ struct DisplayModel {
     int32_t maxhandle = 0;
     int maxviewportid = 2;
     std::string plotstylereaded;
-    int cadver = 0;
+    int cadver = 0;           // from $ACADVER (AC1015 gives 1015); 0 without it
     uint64_t parsecount = 0;  // raised by every processdxf, so caches derived from the model notice a new parse
 };
 

@@ -29,6 +29,11 @@ enum class EntityKind {
     Wipeout,
     Text,       // TEXT and MTEXT
     Insert,
+    // Pairs inside an entity that belong to something else: the VERTEX and SEQEND records of
+    // a POLYLINE, the boundary data of a HATCH, the column data of an MTEXT. Their common
+    // codes (a vertex's layer, the boundary objects' handles under 330) are not the
+    // entity's; their handles still count for maxhandle.
+    Inner,
 };
 
 // Code value of a pair whose code line is not a plain decimal integer ("010", "x", "").
@@ -47,23 +52,42 @@ struct ParseContext {
     int codeNum = kNoCode;         // the code as integer, kNoCode when it does not convert
     bool pending = false;          // the current pair is left for the main loop
 
-    // The current block definition. These values are parse-wide: a block header that lacks
-    // a code keeps the previous block's value.
+    // The current block definition, set by each block header.
     bool insideBlock = false;
     std::string blockName;
     int32_t blockOwner = 0;
     double blockBaseX = 0, blockBaseY = 0, blockBaseZ = 0;
 
-    // Working lists entity handlers may use (spline control points, fit points, knots).
-    // They live for the parse so their storage is reused from entity to entity.
+    // Working lists entity handlers may use (spline control points, fit points, knots,
+    // weights). They live for the parse so their storage is reused from entity to entity.
     std::vector<model::Tmypoi> ctrlPoints, fitPoints;
-    std::vector<double> knots;
+    std::vector<double> knots, weights;
+
+    // What sets the height of dimension texts: the header's $DIMTXT and $DIMSCALE and the
+    // DIMSTYLE records, all read before the entities.
+    struct DimStyle {
+        std::string name;
+        std::optional<double> dimtxt, dimscale;  // codes 140 and 40 of the record
+    };
+    std::optional<double> headerDimtxt, headerDimscale;
+    std::vector<DimStyle> dimstyles;
+    // Text height of a dimension drawn in style `name` (empty: none named): the text height
+    // times the overall scale of that style's record, a value the record lacks taken from
+    // the header; without a record the header's values; 2.5 times 1 where none is given.
+    double dimensionTextHeight(std::string_view name) const;
 
     // Makes the next pair current: the pending pair when there is one, else the next two
     // lines. Returns false when fewer than two lines remain (and no pair is pending).
     bool readPair();
 
     int valueLine() const { return codeLine + 1; }
+    // The current value line as it stands, blanks included (the text of TEXT, MTEXT and
+    // DIMENSION, where a blank is part of the text). Empty where `value` is empty because
+    // the line is the last of the list.
+    std::string_view untrimmedValue() const
+    {
+        return size_t(valueLine()) + 1 < dxf.size() ? std::string_view(dxf[size_t(valueLine())]) : std::string_view();
+    }
     bool is(int c, std::string_view v) const { return codeNum == c && value == v; }
 
     // The current value as a finite real, an integer or a handle; nullopt when it does not
@@ -95,7 +119,8 @@ model::tpoly& beginEntity(ParseContext& c);
 // Reads the next pair of the entity. Returns false at the next code 0 (left pending for
 // the main loop, not part of the entity) or at the end of the list. Otherwise extends the
 // code range by the pair, applies the common attribute codes (5, 330, 67, 8, 6, 370, 62
-// with the exceptions of VIEWPORT, SOLID and POINT) and returns true, so that the handler
+// with the exceptions of VIEWPORT, SOLID and POINT; of an Inner pair only the handle's
+// contribution to maxhandle) and returns true, so that the handler
 // applies its own codes to c.codeNum / c.value / c.codeLine.
 bool nextEntityPair(ParseContext& c, model::tpoly& p, EntityKind kind);
 

@@ -25,6 +25,7 @@ struct Sections {
     bool sectionNameExpected = false;
     bool handseedExpected = false;
     bool versionExpected = false;
+    std::optional<double>* realExpected = nullptr;  // header variable read from code 40
 };
 
 void readLayout(ParseContext& c)
@@ -76,7 +77,7 @@ void readTable(ParseContext& c)
 {
     model::DisplayModel& m = c.m;
     std::string_view tableName;
-    bool ltEntry = false, layerEntry = false;
+    bool ltEntry = false, layerEntry = false, dimEntry = false;
     while (c.readPair()) {
         if (c.codeNum == 0) {
             if (c.value == "ENDTAB") {
@@ -109,6 +110,9 @@ void readTable(ParseContext& c)
                     m.layers.resize(m.layers.size() + 10);
                 m.layers[size_t(m.anzlayer)] = model::TLayer{};
                 ++m.anzlayer;
+            } else if (c.value == "DIMSTYLE" && tableName == "DIMSTYLE") {
+                dimEntry = true;
+                c.dimstyles.emplace_back();
             }
             continue;
         }
@@ -122,11 +126,16 @@ void readTable(ParseContext& c)
                 m.linetype[size_t(m.anzlt - 1)].name.assign(c.value);
             else if (layerEntry)
                 m.layers[size_t(m.anzlayer - 1)].name.assign(c.value);
+            else if (dimEntry)
+                c.dimstyles.back().name.assign(c.value);
             else
                 tableName = c.value;
             continue;
         }
-        if (ltEntry) {
+        if (dimEntry) {
+            if (auto v = c.real(); v && (c.codeNum == 140 || c.codeNum == 40))
+                (c.codeNum == 140 ? c.dimstyles.back().dimtxt : c.dimstyles.back().dimscale) = *v;
+        } else if (ltEntry) {
             model::TLineType& lt = m.linetype[size_t(m.anzlt - 1)];
             if (c.codeNum == 3) {
                 lt.desc.assign(c.value);
@@ -174,9 +183,16 @@ void readTable(ParseContext& c)
     }
 }
 
+// A block header. Each block starts from nothing: a header without a name, owner or base
+// point has an empty name, owner 0 and base (0, 0, 0), never those of the block before.
+// The name is code 2; code 3 repeats it and stands in when code 2 is missing.
 void readBlockHeader(ParseContext& c)
 {
     c.insideBlock = true;
+    c.blockName.clear();
+    c.blockOwner = 0;
+    c.blockBaseX = c.blockBaseY = c.blockBaseZ = 0;
+    bool named = false;
     while (c.readPair()) {
         if (c.codeNum == 0) {
             c.pending = true;
@@ -187,7 +203,14 @@ void readBlockHeader(ParseContext& c)
             if (auto h = c.hex())
                 c.raiseMaxHandle(*h);
             break;
-        case 3: c.blockName.assign(c.value); break;
+        case 2:
+            c.blockName.assign(c.value);
+            named = true;
+            break;
+        case 3:
+            if (!named)
+                c.blockName.assign(c.value);
+            break;
         case 330:
             if (auto h = c.hex())
                 c.blockOwner = *h;
@@ -268,6 +291,7 @@ void prepare(model::DisplayModel& m, size_t lineCount)
     m.anzlayer = 0;
     m.anzpoly = 0;
     m.maxhandle = 0;
+    m.cadver = 0;  // a document without $ACADVER has no version, whatever was open before
 }
 
 void mainLoop(ParseContext& c)
@@ -287,10 +311,17 @@ void mainLoop(ParseContext& c)
         if (code == 9) {
             s.handseedExpected = v == "$HANDSEED";
             s.versionExpected = v == "$ACADVER";
+            s.realExpected = v == "$DIMTXT" ? &c.headerDimtxt : v == "$DIMSCALE" ? &c.headerDimscale : nullptr;
         } else if (code == 0) {
             // A variable name without its value ends with the section: a handle or text
             // further on is never taken for the seed or the version.
             s.handseedExpected = s.versionExpected = false;
+            s.realExpected = nullptr;
+        }
+        if (s.realExpected && code == 40) {
+            if (auto r = c.real())
+                *s.realExpected = *r;
+            s.realExpected = nullptr;
         }
         if (s.handseedExpected && code == 5) {
             m.handleseedpos = c.valueLine();

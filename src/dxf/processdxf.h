@@ -23,7 +23,7 @@ public:
 };
 
 // Rebuilds `m` from `dxf`. Never fails on odd text: what does not convert is skipped.
-// `cadver` keeps its value when the document has no $ACADVER.
+// `cadver` is 0 when the document has no $ACADVER.
 void processdxf(const LineStore& dxf, model::DisplayModel& m);
 void processdxf(const LineStore& dxf, model::DisplayModel& m, ParseObserver* observer);
 

@@ -106,8 +106,10 @@ void Editor::SetUnChanged()
 bool Editor::openfilewithname(const std::string& fname)
 {
     const bool ok = loadLines(fname, dxf);  // the list stays as it was on failure
-    if (ok)
+    if (ok) {
         afilename = fname;
+        FreeUndos();
+    }
     else
         ui.messageBox(messageText(32) + fname, "", MsgIcon::Error, MsgButtons::Ok);
     processdxf();

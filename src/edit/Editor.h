@@ -10,8 +10,10 @@
 #include "dxf/LineStore.h"
 #include "dxf/model.h"
 #include "dxf/processdxf.h"
+#include "edit/DialogValues.h"
+#include "edit/EntityText.h"
+#include "edit/LineEdits.h"
 #include "edit/Ui.h"
-#include "view/DisplayOptions.h"
 #include "view/DisplayOptions.h"
 #include "view/PageValues.h"
 #include "view/ViewState.h"
@@ -100,8 +102,43 @@ public:
     void setAreaSize(int w, int h);
     void TabControl1Change(int t);   // restore the tab's view (or zoom to extents)
 
+    // ---- Editing: every change of the document goes through applyEdits ----
+    std::vector<tundo> undos;        // oldest step first
+    bool undoBtnEnabled = false;     // "Rückgängig" tool button: set by a new step, after an
+                                     // undo exactly when steps remain; FreeUndos keeps it
+    int arcmode = 0;                 // variant of the active drawing tool
+    // Values of the small input dialogs, kept for the next use.
+    TextValues textValues;
+    ArrayValues arrayValues;
+    PolygonValues polygonValues;
+    RotationValues rotationValues;
+    ScaleValues scaleValues;
+
+    // Applies the set as one undo step, marks the document changed, re-parses and
+    // repaints. An empty set adds no step unless `keepEmptyStep` (transforms that touched
+    // nothing still leave their step). False, and nothing changed, for a set that does not
+    // fit the document (see validEdits) or an empty one that adds no step.
+    bool applyEdits(EditSet set, bool keepEmptyStep = false);
+    void Rckgngig1Click();           // undo the last step; nothing when there is none
+    void FreeUndos();                // forget every step (a document opened or created)
+    // Deletes the selected objects of the current layout (an INSERT with the ATTRIBs and
+    // SEQEND that follow it); one step. False when nothing was selected.
+    bool Loeschen();
+
+    // What the writers take from the document: model, place in the tab shown, layer.
+    WriteContext writeContext() const;
+    // Applies a writer's result, or tells the user why nothing was written. Returns the
+    // writer's status.
+    WriteStatus insertWritten(Written w);
+    // The words for a writer's status; empty for a refusal the user is not told about.
+    std::string writeStatusText(WriteStatus s) const;
+
+    // The entity writers (arguments in drawing units).
+    WriteStatus AddLine(double x1, double y1, double z1, double x2, double y2, double z2);
+
+    void repaint();                  // ask the window to repaint
+
 private:
-    void repaint();
     void showCaption();
     bool saveToChosenName();
     static FileDialogOptions saveDialogOptions();

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "edit/DialogValues.h"
+
 namespace kerbon {
 
 enum class MsgIcon { None, Error, Warning, Question, Information };
@@ -29,6 +31,17 @@ public:
     // Modal file dialogs; nullopt when the user cancels.
     virtual std::optional<std::string> openFileDialog(const FileDialogOptions& opts) = 0;
     virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& opts) = 0;
+
+    // The small modal input dialogs. Each shows the values, writes back what the user
+    // typed and returns true when the dialog was closed with OK. Without a person at the
+    // screen (the command line) the values stay as they are and the answer is OK.
+    // textDialog with `dimension` set shows the dimension text height instead of the
+    // text height.
+    virtual bool textDialog(TextValues& v, bool dimension) { return (void)v, (void)dimension, true; }
+    virtual bool arrayDialog(ArrayValues& v) { return (void)v, true; }
+    virtual bool polygonDialog(PolygonValues& v) { return (void)v, true; }
+    virtual bool rotationDialog(RotationValues& v) { return (void)v, true; }
+    virtual bool scaleDialog(ScaleValues& v) { return (void)v, true; }
 };
 
 }  // namespace kerbon

@@ -156,7 +156,7 @@ void TMainForm::createDialogs()
     ViewPortForm = new TViewPortForm(this);
     SkalierungForm = new TSkalierungForm(this);
     RotationsForm = new TRotationsForm(this);
-    TranslateForm = new TTranslateForm(this);
+    TranslateForm = new TTranslateForm(this, editor->ui);
     SchachtelungForm = new TSchachtelungForm(this, &editor->ui);
     SchachtelungForm->setEditor(editor.get());
     PolyForm = new TPolyForm(this);
@@ -315,14 +315,14 @@ void TMainForm::createActions()
         (*t.slot)->setIcon(toolIcon(t.icon));
     }
 
-    // Commands whose work is not built yet are present but disabled.
+    // Commands whose work is not built yet are present but disabled; "Rückgängig" follows
+    // the undo steps.
     for (QAction* a :
-         {Seiteeinrichten1, Druckereinrichten1, Drucken1, PrintBtn, Rckgngig1, Lschen1,
-          AllesAuswhlen1, Nichtsauswhlen1, Linie1, Konstruktionslinie1, Strahl1, Polylinie1,
-          Freihand1, Vieleck1, Rechteck1, N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1,
+         {Seiteeinrichten1, Druckereinrichten1, Drucken1, PrintBtn, Rckgngig1, AllesAuswhlen1,
+          Nichtsauswhlen1, Linie1, Konstruktionslinie1, Strahl1, Polylinie1, Freihand1, Vieleck1, Rechteck1, N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1,
           MittelpunktStart1, MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1,
           Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1, Text1, Punkt1,
-          Flche1, Pfeil1, Viewporthinzufgen1, Ebenen1, Linienstile1, bersetzen1, UndoBtn,
+          Flche1, Pfeil1, Viewporthinzufgen1, Ebenen1, Linienstile1, UndoBtn,
           PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
         a->setEnabled(false);
     for (QAction* a : drawingTools->actions())
@@ -529,6 +529,12 @@ void TMainForm::connectCommands()
     on(Beenden1, [this] { close(); });
     on(Deutsch1, [this] { editor->setLanguage(0); });
     on(English1, [this] { editor->setLanguage(1); });
+    on(Rckgngig1, [this] { editor->Rckgngig1Click(); });
+    on(UndoBtn, [this] { editor->Rckgngig1Click(); });
+    on(Lschen1, [this] { editor->Loeschen(); });
+    connect(Bearbeiten1, &QMenu::aboutToShow, this, [this] {
+        Rckgngig1->setEnabled(!editor->undos.empty());
+    });
     on(ZoomInBtn, [this] { editor->ZoomInBtnClick(); });
     on(ZoomOutBtn, [this] { editor->ZoomOutBtnClick(); });
     on(ZoomAll, [this] { editor->ZoomAllClick(); });
@@ -537,6 +543,7 @@ void TMainForm::connectCommands()
     on(HandBtn, [this] { HandBtnClick(); });
     on(JoinLinesBtn, [this] { JoinLinesBtnClick(); });
     on(BitBtn1, [this] { BitBtn1Click(); });
+    on(bersetzen1, [this] { bersetzen1Click(); });
     on(Linienbreitezeigen1, [this] {
         editor->display.showLineweights = Linienbreitezeigen1->isChecked();
         refreshView();
@@ -588,7 +595,9 @@ void TMainForm::FormShow()
             return QString::fromStdString(editor->translate(s.toStdString()));
         });
     installToolkitTranslation(ed.language);
-    QApplication::setApplicationDisplayName(
+    // The application's title in the user's language names the minimised window. It is
+    // not made the toolkit's display name: on X11 that would be appended to every caption.
+    setWindowIconText(
         QString::fromStdString(ed.translate(QApplication::applicationName().toStdString())));
     restorePageValues();
     ed.NewFile(false);
@@ -665,6 +674,8 @@ void TMainForm::restorePageValues()
 void TMainForm::refreshView()
 {
     const view::ViewState& v = editor->view;
+    UndoBtn->setEnabled(editor->undoBtnEnabled);
+    Rckgngig1->setEnabled(!editor->undos.empty());  // so Ctrl+Z works without the menu
     syncing = true;
     HorzScrollbar->setValue(v.scrollx);
     VertScrollbar->setValue(v.scrolly);
@@ -749,6 +760,15 @@ void TMainForm::BitBtn1Click()
     SchachtelungForm->UebernehmenBtnClick();
     SchachtelungForm->applyFields();
     SchachtelungForm->exec();
+}
+
+// The translation editor; windows take changed translations only at the next start.
+void TMainForm::bersetzen1Click()
+{
+    TranslateForm->FillStringGrid();
+    TranslateForm->exec();
+    editor->ui.messageBox(editor->messageText(2), editor->messageText(3), MsgIcon::Information,
+                          MsgButtons::Ok);
 }
 
 void TMainForm::PaintBox1MouseDown(QMouseEvent* e)

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "edit/LayoutFilter.h"
 #include "nesting/nest_holes.h"
-#include "view/ViewState.h"
 
 namespace kerbon::nest {
 
@@ -137,13 +137,13 @@ void Schachtelung::Uebernehmen(const model::DisplayModel& m, int tab, bool keepH
 {
     ClearElemente();
     const int n = std::clamp(m.anzpoly, 0, int(m.polys.size()));
-    const view::TabContext tc = view::tabContext(m, tab);
+    const LayoutFilter tc = currentLayoutFilter(m, tab);
     const BlockMembers blocks = blockMembers(m, n);
     std::vector<int> objs;
     std::vector<Shape> shapes;
     for (int k = 0; k < n; ++k) {
         const tpoly& p = m.polys[size_t(k)];
-        if (p.xline || p.ray || !view::inLayout(p, tc))
+        if (p.xline || p.ray || !tc.passes(p))
             continue;
         objs.push_back(k);
         shapes.push_back(shapeOf(m, blocks, p));

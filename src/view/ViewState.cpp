@@ -60,23 +60,19 @@ TabContext tabContext(const model::DisplayModel& m, int t)
     return c;
 }
 
-bool layoutTest(const model::tpoly& p, const TabContext& c)
+static bool countsForExtents(const model::tpoly& p, const TabContext& c)
 {
-    if (c.haslayout)
-        return p.layhan == c.layhan || (c.model && p.layhan == 0);
-    return p.ispaperspace != c.model;
-}
-
-bool blockTest(const model::tpoly& p, const TabContext& c)
-{
+    if (p.xline || p.ray)
+        return false;
+    if (c.haslayout) {
+        if (!(p.layhan == c.layhan || (c.model && p.layhan == 0)))
+            return false;
+    } else if (p.ispaperspace == c.model) {
+        return false;
+    }
     if (p.isblock)
         return p.theblockname == c.blockname && !c.blockname.empty();
     return c.blockname.empty();
-}
-
-static bool countsForExtents(const model::tpoly& p, const TabContext& c)
-{
-    return !p.xline && !p.ray && inLayout(p, c);
 }
 
 Extents tabExtents(const model::DisplayModel& m, int t, const PageValues& page)

@@ -47,16 +47,6 @@ struct TabContext {
 // Tab context of tab t for zoom to extents and printing.
 TabContext tabContext(const model::DisplayModel& m, int t);
 
-// The current-layout filter. The layout test: the object lies on the tab's layout (or in
-// model space when the tab is the model tab). The block test: a block member belongs to
-// the tab only through the tab's own layout block, anything else only when the tab has none.
-bool layoutTest(const model::tpoly& p, const TabContext& c);
-bool blockTest(const model::tpoly& p, const TabContext& c);
-inline bool inLayout(const model::tpoly& p, const TabContext& c)
-{
-    return layoutTest(p, c) && blockTest(p, c);
-}
-
 // The box zoom to extents fits: 0 ... 10 when nothing counts; vertices rounded to integers.
 struct Extents {
     double minx = 0, miny = 0, maxx = 10, maxy = 10;

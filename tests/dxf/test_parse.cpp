@@ -56,18 +56,18 @@ TEST(processdxf, HeaderVariables)
     const Case cases[] = {
         {"seed and version", "9|$ACADVER|1|AC1015|9|$HANDSEED|5|2A", 1015, 11, 0x29},
         {"R12 version", "9|$ACADVER|1|AC1009", 1009, -1, 0},
-        {"seed 20000", "9|$HANDSEED|5|20000", 77, 7, 0x1FFFF},
-        {"seed that does not convert", "9|$HANDSEED|5|XYZ", 77, 7, 0},
-        {"seed of the largest handle", "9|$HANDSEED|5|80000000", 77, 7, 0},
-        {"version without number", "9|$ACADVER|1|AC", 77, -1, 0},
-        {"another variable disarms", "9|$HANDSEED|9|$EXTMIN|5|40", 77, -1, 0},
-        {"lower-case variable", "9|$handseed|5|40|9|$acadver|1|AC1018", 77, -1, 0},
-        {"code line 010 is not code 10 nor 1", "9|$ACADVER|01|AC1018", 77, -1, 0},
+        {"seed 20000", "9|$HANDSEED|5|20000", 0, 7, 0x1FFFF},
+        {"seed that does not convert", "9|$HANDSEED|5|XYZ", 0, 7, 0},
+        {"seed of the largest handle", "9|$HANDSEED|5|80000000", 0, 7, 0},
+        {"version without number", "9|$ACADVER|1|AC", 0, -1, 0},
+        {"another variable disarms", "9|$HANDSEED|9|$EXTMIN|5|40", 0, -1, 0},
+        {"lower-case variable", "9|$handseed|5|40|9|$acadver|1|AC1018", 0, -1, 0},
+        {"code line 010 is not code 10 nor 1", "9|$ACADVER|01|AC1018", 0, -1, 0},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
         model::DisplayModel m;
-        m.cadver = 77;
+        m.cadver = 77;  // the version of a document opened before
         processdxf(splitLines(std::string("0|SECTION|2|HEADER|") + k.header + "|0|ENDSEC|0|EOF"), m);
         EXPECT_EQ(m.cadver, k.cadver);
         EXPECT_EQ(m.handleseedpos, k.handleseedpos);
@@ -86,7 +86,7 @@ TEST(processdxf, VariableWithoutValueDoesNotReachIntoTheNextSection)
                           "0|SECTION|2|HEADER|9|$ACADVER|0|ENDSEC|"
                           "0|SECTION|2|ENTITIES|0|TEXT|1|AC1032|0|ENDSEC|0|EOF"), m);
     EXPECT_EQ(m.handleseedpos, -1);
-    EXPECT_EQ(m.cadver, 1009);
+    EXPECT_EQ(m.cadver, 0);
     EXPECT_EQ(m.maxhandle, 2);
 }
 
@@ -114,13 +114,15 @@ TEST(processdxf, MaxhandleIsTheLargestHandleInUse)
     EXPECT_EQ(parsed("0|SECTION|2|HEADER|9|$HANDSEED|5|9A|5|FF|0|ENDSEC|0|EOF").maxhandle, 0x99);
 }
 
-TEST(processdxf, CadverSurvivesADocumentWithoutHeader)
+// The version of one document decided which entity forms the tools wrote into the next
+// one, opened without a header.
+TEST(processdxf, CadverOfTheDocumentBeforeDoesNotCarryOver)
 {
     model::DisplayModel m;
     processdxf(splitLines("0|SECTION|2|HEADER|9|$ACADVER|1|AC1027|0|ENDSEC|0|EOF"), m);
     EXPECT_EQ(m.cadver, 1027);
     processdxf(splitLines(entitiesOnly(kLine)), m);
-    EXPECT_EQ(m.cadver, 1027);
+    EXPECT_EQ(m.cadver, 0);
     EXPECT_EQ(m.handleseedpos, -1);
     EXPECT_EQ(m.anzpoly, 1);
 }
@@ -272,11 +274,8 @@ TEST(processdxf, BlockDefinitions)
     EXPECT_EQ(m.blocks[0].blockname, "A");
     EXPECT_EQ(m.blocks[0].hand, 0x1F);
     EXPECT_EQ(m.blocks[0].linetoinsert, 28);
-    // Block values carry over from the previous header when a header lacks them.
     EXPECT_EQ(m.blocks[1].blockname, "B");
-    EXPECT_EQ(m.blocks[1].hand, 0x1F);
     EXPECT_EQ(m.blocks[1].linetoinsert, 42);
-    EXPECT_EQ(m.blocks[2].blockname, "B");
     EXPECT_EQ(m.maxhandle, 0x21);
 
     ASSERT_EQ(m.anzpoly, 3);
@@ -291,12 +290,38 @@ TEST(processdxf, BlockDefinitions)
     const model::tpoly& b = m.polys[1];
     EXPECT_EQ(b.theblockname, "B");
     EXPECT_EQ(b.layhan, 0x77);  // its own owner code replaces the block's
-    EXPECT_EQ(b.blockbasex, 1);
     const model::tpoly& e = m.polys[2];
     EXPECT_FALSE(e.isblock);
     EXPECT_EQ(e.theblockname, "");
     EXPECT_EQ(e.layhan, 0);
     EXPECT_EQ(e.blockbasex, 0);
+}
+
+// A header that lacked a code took the value of the block before it: two blocks then
+// shared one name, and an INSERT of the first drew the second's members too.
+TEST(processdxf, BlockHeaderTakesNothingFromTheBlockBefore)
+{
+    struct Case { const char* header; const char* name; int32_t owner; double basex; };
+    const Case cases[] = {
+        {"2|B", "B", 0, 0},                // R12 writes the name under code 2 only
+        {"3|B", "B", 0, 0},
+        {"2|B|3|C", "B", 0, 0},            // the name is code 2
+        {"3|C|2|B|330|1A|10|4", "B", 0x1A, 4},
+        {"5|22", "", 0, 0},                // nothing given: nothing inherited
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.header);
+        const auto m = parsed(std::string("0|SECTION|2|BLOCKS|0|BLOCK|2|A|3|A|330|1F|10|1|20|2|") +
+                              "0|ENDBLK|0|BLOCK|" + k.header + "|0|LINE|10|0|20|0|0|ENDBLK|0|ENDSEC|0|EOF");
+        ASSERT_EQ(m.blocks.size(), 2u);
+        EXPECT_EQ(m.blocks[1].blockname, k.name);
+        EXPECT_EQ(m.blocks[1].hand, k.owner);
+        ASSERT_EQ(m.anzpoly, 1);
+        EXPECT_EQ(m.polys[0].theblockname, k.name);
+        EXPECT_EQ(m.polys[0].layhan, k.owner);
+        EXPECT_EQ(m.polys[0].blockbasex, k.basex);
+        EXPECT_EQ(m.polys[0].blockbasey, 0);
+    }
 }
 
 TEST(processdxf, EntitiesOutsideABlockDefinitionAreNotRead)
@@ -362,18 +387,29 @@ TEST(entityFrame, LaterCodesReplaceAndOddValuesAreSkipped)
     EXPECT_EQ(p.layhan, 0);
 }
 
-TEST(entityFrame, PolylineRangeRunsThroughVertexAndSeqend)
+// The common codes of the VERTEX and SEQEND records were taken as the polyline's: their
+// owner (the POLYLINE itself, in files since R2000) hid the polyline from its layout, and
+// the layer and colour lines pointed into the SEQEND, where a property edit would land.
+TEST(entityFrame, PolylineRangeRunsThroughVertexAndSeqendButItsCodesAreTheHeaders)
 {
-    // 4 POLYLINE, 10 VERTEX, 16 VERTEX, 22 SEQEND, 26 LINE
-    const auto m = parsed(entitiesOnly("0|POLYLINE|8|P|66|1|0|VERTEX|8|V1|10|0|0|VERTEX|8|V2|"
-                                       "10|1|0|SEQEND|8|S|" + std::string(kLine)));
+    // 4 POLYLINE (5 at 7, 330 at 9, 8 at 11, 62 at 13), 16 VERTEX, 26 VERTEX, 34 SEQEND, 44 LINE
+    const auto m = parsed(entitiesOnly("0|POLYLINE|5|2A|330|1F|8|P|62|3|66|1|"
+                                       "0|VERTEX|5|2B|330|2A|8|V1|10|0|0|VERTEX|5|2C|330|2A|10|1|"
+                                       "0|SEQEND|5|2D|330|2A|8|S|62|5|" + std::string(kLine)));
     ASSERT_EQ(m.anzpoly, 2);
-    EXPECT_EQ(m.polys[0].linefrom, 4);
-    EXPECT_EQ(m.polys[0].linebis, 25);
-    EXPECT_EQ(m.polys[0].code.size(), 22);
-    EXPECT_EQ(m.polys[0].layer, "S");  // the last carrier of code 8 wins
-    EXPECT_EQ(m.polys[0].layerlinenr, 25);
-    EXPECT_EQ(m.polys[1].linefrom, 26);
+    const model::tpoly& p = m.polys[0];
+    EXPECT_EQ(p.linefrom, 4);
+    EXPECT_EQ(p.linebis, 43);
+    EXPECT_EQ(p.code.size(), 40);
+    EXPECT_EQ(p.han, 0x2A);
+    EXPECT_EQ(p.layhan, 0x1F);
+    EXPECT_EQ(p.layer, "P");
+    EXPECT_EQ(p.layerlinenr, 11);
+    EXPECT_EQ(p.colornr, 3);
+    EXPECT_EQ(p.colorlinenr, 13);
+    EXPECT_EQ(p.anzp, 2);
+    EXPECT_EQ(m.maxhandle, 0x2D);  // the records' handles are in use all the same
+    EXPECT_EQ(m.polys[1].linefrom, 44);
 }
 
 TEST(entityFrame, ReparseStartsFromZeroedRecords)

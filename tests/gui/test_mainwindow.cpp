@@ -76,6 +76,12 @@ TEST(MainWindow, StartsWithAnUntitledTemplateDrawingAndEveryMenu)
     Window w;
     w.start();
     EXPECT_EQ(w.caption(), QString("Tarvel Kerbon 1.0 - [unbenannt.dxf]"));
+    // No display name of the application is set: on X11 the toolkit would append it to
+    // the caption. Unset, it follows the application name.
+    const QString appName = QApplication::applicationName();
+    QApplication::setApplicationName("Probe");
+    EXPECT_EQ(QApplication::applicationDisplayName(), QString("Probe"));
+    QApplication::setApplicationName(appName);
     EXPECT_TRUE(w.ui.shown.empty());
     EXPECT_EQ(menuTitles(*w.form), QStringList({"Datei", "Bearbeiten", "Ansicht", "Zeichnen",
                                                 "Format", "Optionen", "Sprache"}));
@@ -218,4 +224,21 @@ TEST(MainWindow, ViewFollowsWheelScrollBarsAndEscape)
     QTest::keyClick(f.keyedit, Qt::Key_Escape);
     EXPECT_FALSE(v.inhand);
     EXPECT_FALSE(f.HandBtn->isChecked());
+}
+
+TEST(MainWindow, UndoButtonAndMenuFollowTheUndoSteps)
+{
+    Window w;
+    w.start();
+    Editor& ed = *w.form->editor;
+    EXPECT_FALSE(w.form->UndoBtn->isEnabled());
+    const std::vector<std::string> original = ed.dxf.lines;
+    ASSERT_EQ(ed.AddLine(0, 0, 0, 10, 10, 0), WriteStatus::Ok);
+    EXPECT_TRUE(w.form->UndoBtn->isEnabled());
+    EXPECT_TRUE(w.form->Rckgngig1->isEnabled());
+    EXPECT_EQ(w.caption(), QString("Tarvel Kerbon 1.0 - [unbenannt.dxf*]"));
+    w.form->UndoBtn->trigger();
+    EXPECT_EQ(ed.dxf.lines, original);
+    EXPECT_FALSE(w.form->UndoBtn->isEnabled());
+    EXPECT_FALSE(w.form->Rckgngig1->isEnabled());
 }

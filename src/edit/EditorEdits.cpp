@@ -1,0 +1,109 @@
+// The editor's one road for changes: applying edit sets as undo steps, undo, deletion of
+// the selection, and the entity writers as editor operations.
+#include <algorithm>
+#include <utility>
+
+#include "dxf/parse_context.h"
+#include "edit/Editor.h"
+#include "edit/LayoutFilter.h"
+#include "edit/ObjectLines.h"
+#include "edit/writers.h"
+
+namespace kerbon {
+
+bool Editor::applyEdits(EditSet set, bool keepEmptyStep)
+{
+    if (!validEdits(set, dxf.count()) || (set.empty() && !keepEmptyStep))
+        return false;
+    undos.push_back(applyEditSet(dxf, std::move(set)));
+    undoBtnEnabled = true;
+    SetChanged();
+    processdxf();
+    repaint();
+    return true;
+}
+
+void Editor::Rckgngig1Click()
+{
+    if (undos.empty())
+        return;
+    undoStep(dxf, undos.back());
+    undos.pop_back();
+    undoBtnEnabled = !undos.empty();
+    processdxf();
+    repaint();
+    SetChanged();
+}
+
+void Editor::FreeUndos()
+{
+    undos.clear();
+}
+
+bool Editor::Loeschen()
+{
+    const LayoutFilter filter = currentLayoutFilter(model, view.tabindex);
+    std::vector<LineSpan> spans;
+    for (int i = model.anzpoly - 1; i >= 0; --i) {
+        const model::tpoly& p = model.polys[size_t(i)];
+        if (p.selected && filter.blockTest(p))
+            spans.push_back(objectLines(dxf, p));
+    }
+    EditSet set;
+    for (const LineSpan& s : mergeSpans(std::move(spans)))
+        set.erase(s.from, s.count);
+    return applyEdits(std::move(set));
+}
+
+// ---- writers ----
+
+WriteContext Editor::writeContext() const
+{
+    return {model, AddToLayout(model, view.tabindex, false), newObjectLayer(model)};
+}
+
+std::string Editor::writeStatusText(WriteStatus s) const
+{
+    switch (s) {
+    case WriteStatus::FirstLineOnly: return messageText(36);
+    case WriteStatus::NoSpline:      return messageText(10);
+    case WriteStatus::NoEllipse:     return messageText(12);
+    case WriteStatus::NoXline:       return messageText(13);
+    case WriteStatus::NoRay:         return messageText(33);
+    case WriteStatus::NoPlace:
+        return translate("Die Zeichnung hat keinen ENTITIES-Abschnitt, in den neue Objekte "
+                         "eingefügt werden können.");
+    case WriteStatus::NotFinite:
+        return translate("Ein Wert des Objekts ist keine endliche Zahl. Es wurde nicht "
+                         "gezeichnet.");
+    case WriteStatus::NoHandles:
+        return translate("Die Zeichnung hat keine freien Handles mehr. Das Objekt wurde "
+                         "nicht gezeichnet.");
+    case WriteStatus::ZeroAxis:
+        return translate("Eine Achse der Ellipse hat die Länge 0. Die Ellipse wurde nicht "
+                         "gezeichnet.");
+    case WriteStatus::Ok:
+    case WriteStatus::Collinear:     // nothing drawn, as the rubber band showed
+    case WriteStatus::ZeroLength:
+    case WriteStatus::TooFewPoints:
+        break;
+    }
+    return {};
+}
+
+WriteStatus Editor::insertWritten(Written w)
+{
+    if (w.wrote() && !applyEdits(std::move(w.edits)))
+        w.status = WriteStatus::NoPlace;  // the place the model named is not in the text
+    const std::string text = writeStatusText(w.status);
+    if (!text.empty())
+        ui.messageBox(text, "", MsgIcon::Error, MsgButtons::Ok);
+    return w.status;
+}
+
+WriteStatus Editor::AddLine(double x1, double y1, double z1, double x2, double y2, double z2)
+{
+    return insertWritten(lineText(writeContext(), arcmode, x1, y1, z1, x2, y2, z2));
+}
+
+}  // namespace kerbon

@@ -1,0 +1,199 @@
+// The edit script: reading it, the errors of bad commands, `kerbon-cli edit`, and undo as
+// a property of random command sequences on real drawings.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <sstream>
+
+#include "edit/EditorFixture.h"
+#include "edit/script.h"
+#include "support/Ezdxf.h"
+#include "support/RunCli.h"
+
+using namespace kerbon;
+using kerbon::test::EditorFixture;
+using kerbon::test::shq;
+using kerbon::test::TempDir;
+
+namespace {
+
+// The commands as "line:word word ..." with quoted words in [brackets].
+std::vector<std::string> shown(const std::vector<script::Command>& cmds)
+{
+    std::vector<std::string> out;
+    for (const script::Command& c : cmds) {
+        std::string s = std::to_string(c.line) + ":";
+        for (size_t i = 0; i < c.words.size(); ++i)
+            s += (i ? " " : "") + (c.words[i].quoted ? "[" + c.words[i].text + "]" : c.words[i].text);
+        out.push_back(s);
+    }
+    return out;
+}
+
+// Runs script text on the editor; the error text, or empty.
+std::string run(Editor& ed, const std::string& text)
+{
+    std::vector<script::Command> cmds;
+    std::string error;
+    script::Report report;
+    if (!script::parseScript(text, cmds, error) || !script::runCommands(ed, cmds, report, error))
+        return error;
+    return {};
+}
+
+}  // namespace
+
+TEST(Script, SplitsLinesSemicolonsQuotesAndComments)
+{
+    std::vector<script::Command> cmds;
+    std::string error;
+    ASSERT_TRUE(script::parseScript("# a drawing\n"
+                                    "line 0 0 10 10 ; xline 1 2 3 4   # two at once\n"
+                                    "\r\n"
+                                    "text 0 0 1 \"a; b # \\\"c\\\"\" 45\r\n"
+                                    "  ;; undo",
+                                    cmds, error));
+    EXPECT_EQ(shown(cmds), (std::vector<std::string>{"2:line 0 0 10 10", "2:xline 1 2 3 4",
+                                                      "4:text 0 0 1 [a; b # \"c\"] 45",
+                                                      "5:undo"}));
+
+    cmds.clear();
+    EXPECT_FALSE(script::parseScript("line 0 0 1 1\n\ntext 0 0 1 \"open", cmds, error));
+    EXPECT_EQ(error, "line 3: a quote is not closed");
+}
+
+TEST(Script, ArgumentsAreWordsOrWholeCommandLines)
+{
+    std::vector<script::Command> a, b;
+    std::string error;
+    ASSERT_TRUE(script::parseArguments({"line", "0", "0", "1", "1;", "text", "0", "0", "1",
+                                        "\"x y\"", ";", "undo"},
+                                       a, error));
+    ASSERT_TRUE(script::parseArguments({"line 0 0 1 1; text 0 0 1 \"x y\";", "undo"}, b, error));
+    const std::vector<std::string> want{"1:line 0 0 1 1", "2:text 0 0 1 [x y]", "3:undo"};
+    EXPECT_EQ(shown(a), want);
+    EXPECT_EQ(shown(b), want);
+}
+
+TEST(Script, BadCommandsStopWithTheirLine)
+{
+    struct Case {
+        const char* text;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"line 0 0 1 1\nzeichne 1", "line 2: unknown command 'zeichne'"},
+        {"line 0 0 1", "line 1: line: expected 4 values, got 3 (line X1 Y1 X2 Y2)"},
+        {"\nline 0 0 1 1e999", "line 2: line: not a number: '1e999'"},
+        {"line 0 0 1 nan", "line 1: line: not a number: 'nan'"},
+        {"line 0,5 0 1 1", "line 1: line: not a number: '0,5'"},
+        {"select some", "line 1: select: expected select all | none | window X1 Y1 X2 Y2 | pick X Y"},
+        {"select window 0 0 1", "line 1: select: expected 5 values, got 4 (select all | none | window X1 Y1 X2 Y2 | pick X Y)"},
+        {"tab 2", "line 1: tab: no tab 2 (the drawing has 2)"},
+        {"tab 1.5", "line 1: tab: not a whole number: '1.5'"},
+        {"ray 1 1 1 1", "line 1: ray: the points coincide"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EditorFixture f("template1.dat");
+        EXPECT_EQ(run(f.ed, c.text), c.error);
+    }
+}
+
+TEST(Script, SelectDeleteUndoAndTabRunTheEditorOperations)
+{
+    EditorFixture f("examples/parts.dxf");
+    const std::vector<std::string> original = f.ed.dxf.lines;
+    const int objects = f.ed.model.anzpoly;
+    ASSERT_EQ(run(f.ed, "select window -1 -1 400 200; select none; delete"), "");
+    EXPECT_TRUE(f.ed.undos.empty());  // nothing was selected any more
+    ASSERT_EQ(run(f.ed, "select all; delete"), "");
+    EXPECT_EQ(f.ed.model.anzpoly, 0);
+    ASSERT_EQ(run(f.ed, "undo; tab 1; line 500 500 505 505; tab 0; select pick 502.5 502.5; delete"), "");
+    EXPECT_EQ(f.ed.model.anzpoly, objects + 1);  // the pick on the model tab missed the line
+    EXPECT_TRUE(f.ed.model.polys[size_t(objects)].ispaperspace);
+    ASSERT_EQ(run(f.ed, "tab 1; select pick 502.5 502.5; delete"), "");
+    EXPECT_EQ(f.ed.model.anzpoly, objects);
+    ASSERT_EQ(run(f.ed, "undo; undo"), "");
+    EXPECT_EQ(f.ed.dxf.lines, original);
+}
+
+// Random command sequences on real drawings, then undo until nothing is left: the text
+// comes back exactly. The same sequence twice writes the same text.
+TEST(Script, UndoOfRandomSequencesGivesTheOriginalLines)
+{
+    const char* const drawings[] = {"template0.dat", "template1.dat", "examples/parts.dxf",
+                                    "examples/loose-lines.dxf"};
+    for (const char* name : drawings) {
+        for (unsigned seed : {1u, 2u, 3u}) {
+            SCOPED_TRACE(std::string(name) + " seed " + std::to_string(seed));
+            std::mt19937 rng(seed);
+            auto coord = [&rng] { return std::to_string(int(rng() % 400) - 20); };
+            std::ostringstream s;
+            for (int i = 0; i < 40; ++i) {
+                switch (rng() % 7) {
+                case 0: s << "line "; break;
+                case 1: s << "xline "; break;
+                case 2: s << "ray "; break;
+                case 3: s << "select window "; break;
+                case 4: s << "delete\n"; continue;
+                case 5: s << "undo\n"; continue;
+                default: s << "tab " << rng() % 2 << "\n"; continue;
+                }
+                s << coord() << " " << coord() << " " << coord() << " " << coord() << "\n";
+            }
+            std::string text = s.str();
+            if (std::string(name) == "template0.dat")  // R12 has no infinite lines
+                for (const char* word : {"xline ", "ray "})
+                    for (size_t p; (p = text.find(word)) != std::string::npos;)
+                        text.replace(p, std::strlen(word), "line ");
+
+            EditorFixture a(name), b(name);
+            const std::vector<std::string> original = a.ed.dxf.lines;
+            ASSERT_EQ(run(a.ed, text), "");
+            ASSERT_EQ(run(b.ed, text), "");
+            EXPECT_EQ(a.ed.dxf.lines, b.ed.dxf.lines);
+            while (!a.ed.undos.empty())
+                a.ed.Rckgngig1Click();
+            EXPECT_EQ(a.ed.dxf.lines, original);
+        }
+    }
+}
+
+TEST(KerbonCliEdit, WritesTheResultOrNothingWithLineAndExitCode2)
+{
+    TempDir tmp;
+    const std::string dst = tmp.path("out.dxf");
+    const std::string script = tmp.path("s.txt");
+    test::writeBytes(script, "# lines\nline 0 0 10 10\nxline 0 0 1 2; ray 5 5 6 5\n");
+
+    auto r = test::runCli(tmp, "edit new " + shq(dst) + " --script " + shq(script) +
+                                   " --json line 1 1 2 2 \\; select all \\; delete \\; undo");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "{\"src\": \"new\", \"dst\": \"" + dst +
+                         "\", \"commands\": 7, \"objects_before\": 0, \"objects_after\": 4, "
+                         "\"handles_added\": [\"30\", \"31\", \"32\", \"33\"], "
+                         "\"undo_steps\": 4}\n");
+    EXPECT_EQ(test::ezdxfAudit(tmp, dst), "");
+
+    // A bad command: exit code 2, the message names the line, DST keeps what it had.
+    test::writeBytes(dst, "old");
+    test::writeBytes(script, "line 0 0 10 10\n\nline 0 0 x 10\n");
+    r = test::runCli(tmp, "edit new " + shq(dst) + " --script " + shq(script));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "line 3: line: not a number: 'x'\n");
+    EXPECT_EQ(test::readBytes(dst), "old");
+
+    // The script from standard input, on an R12 drawing.
+    r = test::runShell(tmp, "echo 'line 0 0 3 4' | " + std::string(std::getenv("KERBON_CLI")) +
+                                " edit new-r12 " + shq(dst) + " --script -");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(test::readBytes(dst).find("LINE\r\n  5\r\n20\r\n  8\r\n0\r\n"), std::string::npos);
+    EXPECT_EQ(test::ezdxfAudit(tmp, dst), "");
+
+    r = test::runCli(tmp, "edit " + shq(tmp.path("missing.dxf")) + " " + shq(dst) + " undo");
+    EXPECT_EQ(r.status, 1);
+    r = test::runCli(tmp, "edit new");
+    EXPECT_EQ(r.status, 2);
+}
