@@ -752,7 +752,10 @@ void TMainForm::HandBtnClick()
 
 void TMainForm::JoinLinesBtnClick()
 {
+    PolyForm->openTarget.clear();
     PolyForm->exec();
+    if (!PolyForm->openTarget.empty())  // the user chose to open the result
+        editor->OpenNamed(PolyForm->openTarget);
 }
 
 void TMainForm::BitBtn1Click()
