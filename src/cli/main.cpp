@@ -14,7 +14,6 @@ static int usage()
                  "       kerbon-cli render FILE OUT.png [--size WxH] [--tab N]\n"
                  "       kerbon-cli edit SRC DST [--script FILE] [--json] [COMMAND ...]\n"
                  "       kerbon-cli nest SRC DST --width W --height H [options]\n"
-
                  "       kerbon-cli --version\n");
     return 2;
 }

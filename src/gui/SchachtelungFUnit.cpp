@@ -70,25 +70,26 @@ QSpinBox* wholeField(QWidget* parent, const char* name, int lo, int hi)
     return f;
 }
 
-// Why the search cannot run, in the window's words (German; passed through the translation).
-const char* problemText(nest::NestProblem p)
+// Why the search cannot run, in the window's words: German, looked up through `tr`.
+template <class Tr>
+std::string problemText(nest::NestProblem p, Tr tr)
 {
     switch (p) {
-    case nest::NestProblem::SheetWidth: return "Die Blattbreite muss eine Zahl größer als 0 sein.";
-    case nest::NestProblem::SheetHeight: return "Die Blatthöhe muss eine Zahl größer als 0 sein.";
+    case nest::NestProblem::SheetWidth: return tr("Die Blattbreite muss eine Zahl größer als 0 sein.");
+    case nest::NestProblem::SheetHeight: return tr("Die Blatthöhe muss eine Zahl größer als 0 sein.");
     case nest::NestProblem::Spacing:
-        return "Der Mindestabstand muss mindestens 0 und kleiner als die Blattbreite sein.";
+        return tr("Der Mindestabstand muss mindestens 0 und kleiner als die Blattbreite sein.");
     case nest::NestProblem::Margin:
-        return "Der Seitenrand muss mindestens 0 und kleiner als die halbe Blattbreite und die "
-               "halbe Blatthöhe sein.";
-    case nest::NestProblem::Pixels: return "Die Pixelbreite muss zwischen 20 und 1000 liegen.";
+        return tr("Der Seitenrand muss mindestens 0 und kleiner als die halbe Blattbreite und "
+                  "die halbe Blatthöhe sein.");
+    case nest::NestProblem::Pixels: return tr("Die Pixelbreite muss zwischen 20 und 1000 liegen.");
     case nest::NestProblem::Iterations:
-        return "Die Anzahl der Iterationen muss zwischen 1 und 100000000 liegen.";
+        return tr("Die Anzahl der Iterationen muss zwischen 1 und 100000000 liegen.");
     case nest::NestProblem::RasterHeight:
-        return "Das Blatt ist für diese Pixelbreite zu niedrig. Erhöhen Sie die Blatthöhe oder "
-               "die Pixelbreite.";
+        return tr("Das Blatt ist für diese Pixelbreite zu niedrig. Erhöhen Sie die Blatthöhe "
+                  "oder die Pixelbreite.");
     case nest::NestProblem::RasterSize:
-        return "Das Raster wird zu groß. Verringern Sie die Blatthöhe oder die Pixelbreite.";
+        return tr("Das Raster wird zu groß. Verringern Sie die Blatthöhe oder die Pixelbreite.");
     case nest::NestProblem::None: break;
     }
     return "";
@@ -266,9 +267,8 @@ void TSchachtelungForm::PaintBox1Paint()
     PaintBox1->update();
 }
 
-void TSchachtelungForm::showError(const std::string& german)
+void TSchachtelungForm::showError(const std::string& text)
 {
-    const std::string text = editor ? editor->translate(german) : german;
     ui->messageBox(text, "", MsgIcon::Error, MsgButtons::Ok);
 }
 
@@ -289,7 +289,9 @@ void TSchachtelungForm::BitBtn1Click()
     applyFields();
     const nest::NestProblem problem = nest::checkSettings(settings);
     if (problem != nest::NestProblem::None) {
-        showError(problemText(problem));
+        showError(problemText(problem, [this](const char* german) {
+            return editor ? editor->translate(german) : std::string(german);
+        }));
         return;
     }
     keptCaption = windowTitle();
