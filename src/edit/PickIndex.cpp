@@ -32,6 +32,76 @@ void forPoints(const model::tpoly& p, F f)
 
 }  // namespace
 
+void PickIndex::Box::widen(double x, double y)
+{
+    minx = std::min(minx, x);
+    maxx = std::max(maxx, x);
+    miny = std::min(miny, y);
+    maxy = std::max(maxy, y);
+}
+
+bool PickIndex::shownBox(const model::DisplayModel& m, int i, Box& b, int depth)
+{
+    uint8_t& st = shownState[size_t(i)];
+    if (st == 2 || st == 3) {
+        b = shown[size_t(i)];
+        return st == 2;
+    }
+    if (st == 1) {
+        // A block that inserts itself: what the walk shows then depends on where it
+        // starts, so every object on the way is looked at on every query.
+        b = Box{INFINITY, INFINITY, -INFINITY, -INFINITY};
+        return false;
+    }
+    st = 1;
+    const model::tpoly& p = m.polys[size_t(i)];
+    Box own{INFINITY, INFINITY, -INFINITY, -INFINITY};
+    bool finite = true;
+    forPoints(p, [&](const model::Tmypoi& v) {
+        if (std::isfinite(v.x) && std::isfinite(v.y))
+            own.widen(v.x, v.y);
+        else
+            finite = false;
+    });
+    const std::vector<int>& members = p.insertstr.empty() ? std::vector<int>() : blockIndex.members(p.insertstr);
+    if (!members.empty()) {
+        if (depth >= 64) {
+            finite = false;  // deeper than the walk goes: looked at on every query
+        } else {
+            // Each member's box moved to the block's base and placed by the first cell,
+            // then spread over the offsets of the other cells.
+            const InsertGrid g = insertGrid(p);
+            Box placed{INFINITY, INFINITY, -INFINITY, -INFINITY};
+            for (int k : members) {
+                Box mb;
+                finite = shownBox(m, k, mb, depth + 1) && finite;
+                if (!(mb.minx <= mb.maxx))
+                    continue;
+                const model::tpoly& q = m.polys[size_t(k)];
+                const Placement at = g.first.from(q.blockbasex, q.blockbasey);
+                for (double x : {mb.minx, mb.maxx})
+                    for (double y : {mb.miny, mb.maxy})
+                        placed.widen(at.mapX(x, y), at.mapY(x, y));
+            }
+            const double cx = (g.cols - 1) * g.colx, cy = (g.cols - 1) * g.coly;
+            const double rx = (g.rows - 1) * g.rowx, ry = (g.rows - 1) * g.rowy;
+            if (placed.minx <= placed.maxx) {
+                own.widen(placed.minx + std::min(0.0, cx) + std::min(0.0, rx),
+                          placed.miny + std::min(0.0, cy) + std::min(0.0, ry));
+                own.widen(placed.maxx + std::max(0.0, cx) + std::max(0.0, rx),
+                          placed.maxy + std::max(0.0, cy) + std::max(0.0, ry));
+            }
+        }
+    }
+    finite = finite && (!(own.minx <= own.maxx) ||
+                        (std::isfinite(own.minx) && std::isfinite(own.maxx) &&
+                         std::isfinite(own.miny) && std::isfinite(own.maxy)));
+    shown[size_t(i)] = own;
+    st = finite ? 2 : 3;
+    b = own;
+    return finite;
+}
+
 int PickIndex::cellIndex(double offset, int count) const
 {
     return int(std::clamp(std::floor(offset / cell), 0.0, double(count - 1)));
@@ -55,23 +125,15 @@ void PickIndex::build(const model::DisplayModel& m)
     seen.assign(size_t(n), 0);
     query = 0;
 
+    blockIndex.build(m);
+    shownState.assign(size_t(n), 0);
+    shown.assign(size_t(n), Box{INFINITY, INFINITY, -INFINITY, -INFINITY});
     std::vector<double> cxs, cys;  // box centres
     for (int i = 0; i < n; ++i) {
-        Box b{INFINITY, INFINITY, -INFINITY, -INFINITY};
-        bool any = false, finite = true;
-        forPoints(m.polys[size_t(i)], [&](const model::Tmypoi& v) {
-            any = true;
-            if (!std::isfinite(v.x) || !std::isfinite(v.y)) {
-                finite = false;
-                return;
-            }
-            b.minx = std::min(b.minx, v.x);
-            b.maxx = std::max(b.maxx, v.x);
-            b.miny = std::min(b.miny, v.y);
-            b.maxy = std::max(b.maxy, v.y);
-        });
-        if (!any)
-            continue;
+        Box b;
+        const bool finite = shownBox(m, i, b, 0);
+        if (finite && !(b.minx <= b.maxx))
+            continue;  // shows nothing
         if (!finite) {
             // A point the pixel arithmetic cannot place (it rounds to pixel 0 or to the
             // ends of the range): such an object is looked at on every query.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "dxf/model.h"
+#include "dxf/placement.h"
 #include "view/ViewState.h"
 
 namespace kerbon {
@@ -26,10 +27,21 @@ public:
     // (an unusable view or position): the caller then visits every object.
     const std::vector<int>* near(const view::ViewState& v, double X, double Y, double reach);
 
+    // The members of every block, for what inserts show.
+    const BlockIndex& blocks() const { return blockIndex; }
+
 private:
     struct Box {
         double minx, miny, maxx, maxy;
+        void widen(double x, double y);
     };
+    // The box of everything object i shows (its points; an insert's block where it
+    // places it), in the coordinates it is placed from; false when that cannot be bounded
+    // (a point that is not a finite number, blocks nested too deep).
+    bool shownBox(const model::DisplayModel& m, int i, Box& b, int depth);
+    BlockIndex blockIndex;
+    std::vector<uint8_t> shownState;  // per object: 0 to do, 1 busy, 2 done, 3 unbounded
+    std::vector<Box> shown;
     const model::DisplayModel* builtFor = nullptr;
     uint64_t parsecount = 0;
     int anzpoly = -1;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "dxf/placement.h"
 #include "edit/PickIndex.h"
 #include "view/tables.h"
 
@@ -32,9 +33,12 @@ struct Pixel {
     double x = 0, y = 0;
 };
 
-Pixel pixelOf(const view::ViewState& v, const model::Tmypoi& p)
+// The rounded pixel of vertex p of an object shown through placement `at` (the identity
+// for an object drawn where it is, a block member's through its insert).
+Pixel pixelOf(const view::ViewState& v, const model::Tmypoi& p, const Placement& at)
 {
-    const ScreenPos s = roundedScreen(v, p.x, p.y);
+    const ScreenPos s = at.isIdentity() ? roundedScreen(v, p.x, p.y)
+                                        : roundedScreen(v, at.mapX(p.x, p.y), at.mapY(p.x, p.y));
     return {double(s.x), double(s.y)};
 }
 
@@ -57,7 +61,7 @@ bool segmentHit(Pixel a, Pixel b, Pixel m)
 // Whether a segment of the object is hit: every drawn vertex after the first drawn one
 // ends a segment from the vertex before it; a closed object that is not hit also has its
 // closing segment.
-bool outlineHit(const model::tpoly& p, const view::ViewState& v, Pixel m)
+bool outlineHit(const model::tpoly& p, const Placement& at, const view::ViewState& v, Pixel m)
 {
     const int n = vertexCount(p);
     bool started = false;
@@ -65,12 +69,12 @@ bool outlineHit(const model::tpoly& p, const view::ViewState& v, Pixel m)
         const model::Tmypoi& b = p.ps[size_t(k)];
         if (b.donotdraw)
             continue;
-        if (started && segmentHit(pixelOf(v, p.ps[size_t(k) - 1]), pixelOf(v, b), m))
+        if (started && segmentHit(pixelOf(v, p.ps[size_t(k) - 1], at), pixelOf(v, b, at), m))
             return true;
         started = true;
     }
     return p.isclosed && n > 0 &&
-           segmentHit(pixelOf(v, p.ps[size_t(n) - 1]), pixelOf(v, p.ps[0]), m);
+           segmentHit(pixelOf(v, p.ps[size_t(n) - 1], at), pixelOf(v, p.ps[0], at), m);
 }
 
 struct Window {
@@ -86,7 +90,8 @@ Window windowOf(double sx1, double sy1, double sx2, double sy2)
 // Whether the window catches the object: a tested vertex (the first drawn one alone,
 // every later one that is neither undrawn nor a stroke start together with the vertex
 // before it) inside, or for a closed object its last or first vertex.
-bool windowHit(const model::tpoly& p, const view::ViewState& v, const Window& w)
+bool windowHit(const model::tpoly& p, const Placement& at, const view::ViewState& v,
+               const Window& w)
 {
     const int n = vertexCount(p);
     bool first = true;
@@ -96,15 +101,25 @@ bool windowHit(const model::tpoly& p, const view::ViewState& v, const Window& w)
             continue;
         if (first) {
             first = false;
-            if (w.inside(pixelOf(v, b)))
+            if (w.inside(pixelOf(v, b, at)))
                 return true;
         } else if (!b.donotdraw && !b.moveonly) {
-            if (w.inside(pixelOf(v, b)) || w.inside(pixelOf(v, p.ps[size_t(k) - 1])))
+            if (w.inside(pixelOf(v, b, at)) || w.inside(pixelOf(v, p.ps[size_t(k) - 1], at)))
                 return true;
         }
     }
     return p.isclosed && n > 0 &&
-           (w.inside(pixelOf(v, p.ps[size_t(n) - 1])) || w.inside(pixelOf(v, p.ps[0])));
+           (w.inside(pixelOf(v, p.ps[size_t(n) - 1], at)) || w.inside(pixelOf(v, p.ps[0], at)));
+}
+
+// Whether the window catches what object i shows: its own outline, or for an insert its
+// block's members where the insert places them, every cell of its array.
+bool windowCatches(const model::DisplayModel& m, const BlockIndex& blocks, int i,
+                   const view::ViewState& v, const Window& w)
+{
+    return anyPlaced(m, blocks, i, [&](const model::tpoly& q, const Placement& at) {
+        return windowHit(q, at, v, w);
+    });
 }
 
 // Calls f(i) for the objects to visit: the index's candidates, or every object.
@@ -191,11 +206,18 @@ PickResult pickAt(model::DisplayModel& m, const LayoutFilter& f, const view::Vie
     });
     if (r.outcome == PickOutcome::GripDrag)
         return r;
-    // Segments.
+    // Segments: what the object shows, an insert's block where the insert places it.
+    BlockIndex own;
+    if (!index)
+        own.build(m);
+    const BlockIndex& blocks = index ? index->blocks() : own;
     const Pixel mouse{X, Y};
     forObjects(m, candidates, [&](int i) {
         model::tpoly& p = m.polys[size_t(i)];
-        if (!takesPart(p, f) || !outlineHit(p, v, mouse))
+        if (!takesPart(p, f) ||
+            !anyPlaced(m, blocks, i, [&](const model::tpoly& q, const Placement& at) {
+                return outlineHit(q, at, v, mouse);
+            }))
             return true;
         const bool was = p.selected;
         p.selected = !shift;
@@ -216,10 +238,12 @@ int MassSelect(model::DisplayModel& m, const LayoutFilter& f, const view::ViewSt
                double screenx1, double screeny1, double screenx2, double screeny2, bool shift)
 {
     const Window w = windowOf(screenx1, screeny1, screenx2, screeny2);
+    BlockIndex blocks;
+    blocks.build(m);
     int hits = 0;
     forObjects(m, nullptr, [&](int i) {
         model::tpoly& p = m.polys[size_t(i)];
-        if (takesPart(p, f) && windowHit(p, v, w)) {
+        if (takesPart(p, f) && windowCatches(m, blocks, i, v, w)) {
             p.selected = !shift;
             ++hits;
         }
@@ -232,10 +256,12 @@ int markMassSelection(model::DisplayModel& m, const LayoutFilter& f, const view:
                       double screenx1, double screeny1, double screenx2, double screeny2)
 {
     const Window w = windowOf(screenx1, screeny1, screenx2, screeny2);
+    BlockIndex blocks;
+    blocks.build(m);
     int hits = 0;
     forObjects(m, nullptr, [&](int i) {
         model::tpoly& p = m.polys[size_t(i)];
-        p.massselected = takesPart(p, f) && windowHit(p, v, w);
+        p.massselected = takesPart(p, f) && windowCatches(m, blocks, i, v, w);
         hits += p.massselected;
         return true;
     });

@@ -44,7 +44,8 @@ struct PickResult {
 // The pick at area pixel (X, Y). Objects of the current layout (both tests of `f`) that are
 // not locked take part, in model order: first their grips (a vertex with a text line
 // behind it; 5 pixels per axis for a selected object, 3 for another), then their drawn
-// segments (less than 3 pixels off the segment, up to 3 beyond its ends). Every object hit
+// segments (less than 3 pixels off the segment, up to 3 beyond its ends; an insert's are
+// those its block shows where the insert places them). Every object hit
 // is selected, or deselected with `shift`, until a drag is found. `index`, when given,
 // narrows the objects down without changing the answer.
 PickResult pickAt(model::DisplayModel& m, const LayoutFilter& f, const view::ViewState& v,
@@ -53,8 +54,8 @@ PickResult pickAt(model::DisplayModel& m, const LayoutFilter& f, const view::Vie
 // Window selection between two area pixels (corners in any order, edges included): every
 // object of the current layout, not locked, of which a tested vertex lies inside (a drawn
 // vertex together with the one before it, the first drawn vertex alone, the closing
-// segment's ends for a closed object) gets `selected` := !shift. Returns how many objects
-// the window caught.
+// segment's ends for a closed object; for an insert, of what its block shows where the
+// insert places it) gets `selected` := !shift. Returns how many objects the window caught.
 int MassSelect(model::DisplayModel& m, const LayoutFilter& f, const view::ViewState& v,
                double screenx1, double screeny1, double screenx2, double screeny2, bool shift);
 

@@ -41,6 +41,7 @@ inline const char* const kEntities2000 =
     "100|AcDbAttribute|2|TAG|70|0|"
     "0|SEQEND|5|10F|330|10D|100|AcDbEntity|8|0|"
     "0|INSERT|5|110|330|1F|100|AcDbEntity|8|0|100|AcDbBlockReference|2|Teil|10|85|20|-5|30|0|"
+    "41|1.5|42|0.5|50|20|70|3|71|2|44|4|45|3|"
     "0|SOLID|5|111|330|1F|100|AcDbEntity|8|0|100|AcDbTrace|10|90|20|0|30|0|11|96|21|0|31|0|"
     "12|90|22|4|32|0|13|96|23|5|33|0|"
     "0|POINT|5|112|330|1F|100|AcDbEntity|8|0|100|AcDbPoint|10|100|20|0|30|0|"
@@ -141,16 +142,21 @@ struct TransformFixture : EditorFixture {
         if (r12) {
             insertLines(ed, lineOf(ed, "ENDSEC", "ENTITIES") - 1, body);
             insertLines(ed, lineOf(ed, "ENDSEC", "BLOCKS") - 1,
-                        "0|BLOCK|8|0|2|TEIL|70|2|10|0|20|0|30|0|"
-                        "0|ATTDEF|8|0|10|0|20|0|30|0|40|1|1|x|3|Wert?|2|TAG|70|0|0|ENDBLK|8|0");
+                        "0|BLOCK|8|0|2|TEIL|70|2|10|1|20|0|30|0|"
+                        "0|ATTDEF|8|0|10|0|20|0|30|0|40|1|1|x|3|Wert?|2|TAG|70|0|"
+                        "0|LINE|8|0|10|1|20|0|30|0|11|3|21|1|31|0|"
+                        "0|ARC|8|0|10|2|20|0|30|0|40|1|50|0|51|90|0|ENDBLK|8|0");
         } else {
             insertLines(ed, lineOf(ed, "ENDSEC", "ENTITIES") - 1,
                         body.empty() ? paper : paper.empty() ? body : body + "|" + paper);
             insertLines(ed, lineOf(ed, "ENDSEC", "BLOCKS") - 1,
                         "0|BLOCK|5|61|330|60|100|AcDbEntity|8|0|100|AcDbBlockBegin|2|Teil|70|2|"
-                        "10|0|20|0|30|0|3|Teil|1||"
+                        "10|1|20|0|30|0|3|Teil|1||"
                         "0|ATTDEF|5|62|330|60|100|AcDbEntity|8|0|100|AcDbText|10|0|20|0|30|0|40|1|"
                         "1|x|100|AcDbAttributeDefinition|3|Wert?|2|TAG|70|0|"
+                        "0|LINE|5|6A|330|60|100|AcDbEntity|8|0|100|AcDbLine|10|1|20|0|30|0|11|3|21|1|31|0|"
+                        "0|ARC|5|6B|330|60|100|AcDbEntity|8|0|100|AcDbCircle|10|2|20|0|30|0|40|1|"
+                        "100|AcDbArc|50|0|51|90|"
                         "0|ENDBLK|5|63|330|60|100|AcDbEntity|8|0|100|AcDbBlockEnd|"
                         "0|BLOCK|5|66|330|64|100|AcDbEntity|8|0|100|AcDbBlockBegin|2|*D1|70|1|"
                         "10|0|20|0|30|0|3|*D1|1||"

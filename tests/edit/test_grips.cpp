@@ -14,10 +14,20 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// The object with handle 150 (the one each case writes).
+int object(const Editor& ed)
+{
+    for (int i = 0; i < ed.model.anzpoly; ++i)
+        if (ed.model.polys[size_t(i)].han == 0x150)
+            return i;
+    ADD_FAILURE() << "no object 150";
+    return 0;
+}
+
 std::vector<std::string> valuesOf(const Editor& ed, const std::string& code)
 {
     std::vector<std::string> out;
-    const model::tpoly& p = ed.model.polys[0];
+    const model::tpoly& p = ed.model.polys[size_t(object(ed))];
     for (int k = p.linefrom; k + 1 <= p.linebis; k += 2)
         if (trimDxf(ed.dxf[k]) == code)
             out.emplace_back(trimDxf(ed.dxf[k + 1]));
@@ -77,9 +87,10 @@ TEST(MovePoint, EachGripKindWritesItsValue)
         SCOPED_TRACE(c.what);
         TransformFixture f(false, c.body);
         const Lines original = f.ed.dxf.lines;
-        const model::Tmypoi v = f.ed.model.polys[0].ps[size_t(c.vertex)];
+        const int obj = object(f.ed);
+        const model::Tmypoi v = f.ed.model.polys[size_t(obj)].ps[size_t(c.vertex)];
         ASSERT_GT(v.linex, 0);
-        ASSERT_EQ(f.ed.MovePoint(0, c.vertex, c.ex - v.x, c.ey - v.y, c.ex, c.ey), TransformStatus::Ok);
+        ASSERT_EQ(f.ed.MovePoint(obj, c.vertex, c.ex - v.x, c.ey - v.y, c.ex, c.ey), TransformStatus::Ok);
         EXPECT_EQ(valuesOf(f.ed, c.code), c.values);
         ASSERT_EQ(f.ed.undos.size(), 1u);
         f.ed.Rckgngig1Click();

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "edit/EditorFixture.h"
+#include "dxf/placement.h"
 #include "edit/PickIndex.h"
 #include "edit/selection.h"
 #include "edit/snapping.h"
@@ -36,12 +37,13 @@ std::string line(double x1, double y1, double x2, double y2, const char* layer =
 }
 
 struct Drawing : EditorFixture {
-    explicit Drawing(const std::string& body)
+    // `blocks`: a BLOCKS section before the entities, or nothing.
+    explicit Drawing(const std::string& body, const std::string& blocks = "")
     {
         std::string text = body;
         if (!text.empty() && text.back() == '|')
             text.pop_back();
-        setText(entitiesOnly(text));
+        setText(blocks + entitiesOnly(text));
         ed.view = unitView();
     }
     model::tpoly& obj(int i) { return ed.model.polys[size_t(i)]; }
@@ -210,19 +212,35 @@ TEST(MassSelect, CatchesObjectsWithATestedVertexInside)
     EXPECT_FALSE(d.obj(0).massselected);
 }
 
+// Blocks for the random drawings: plain, nested, and one that inserts itself.
+const char* const kBlocks =
+    "0|SECTION|2|BLOCKS|0|BLOCK|2|B1|10|5|20|5|"
+    "0|LINE|8|0|10|5|20|5|11|15|21|8|0|ARC|8|0|10|8|20|5|40|3|50|0|51|120|0|ENDBLK|"
+    "0|BLOCK|2|B2|10|0|20|0|0|INSERT|8|0|2|B1|10|2|20|2|50|30|0|CIRCLE|8|0|10|0|20|0|40|2|"
+    "0|ENDBLK|"
+    "0|BLOCK|2|B3|10|0|20|0|0|LINE|8|0|10|0|20|0|11|3|21|0|0|INSERT|8|0|2|B3|10|4|20|0|0|ENDBLK|"
+    "0|ENDSEC|";
+
 // The index must give exactly what the walk over every object gives: random drawings with
-// clusters, repeated points (ties), curves, huge values, at random views and positions.
+// clusters, repeated points (ties), curves, inserts (turned, scaled, arrays, nested),
+// huge values, at random views and positions.
 TEST(PickIndex, GivesTheAnswerOfTheWalkOverEveryObject)
 {
     std::mt19937 rng(11);
     auto uni = [&rng](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
-    for (int drawing = 0; drawing < 8; ++drawing) {
+    for (int drawing = 0; drawing < 5; ++drawing) {
         SCOPED_TRACE("drawing " + std::to_string(drawing));
         std::ostringstream s;
         const double spread = drawing % 3 == 0 ? 5 : drawing % 3 == 1 ? 200 : 5000;
         for (int i = 0; i < 150; ++i) {
             const double x = std::round(uni(0, spread)), y = std::round(uni(0, spread));
-            switch (rng() % 5) {
+            switch (rng() % 6) {
+            case 5:
+                s << "0|INSERT|8|0|2|B" << 1 + rng() % 3 << "|10|" << x << "|20|" << y << "|41|"
+                  << uni(-2, 2) << "|42|" << uni(0.5, 2) << "|50|" << uni(0, 360) << "|70|"
+                  << 1 + rng() % 3 << "|71|" << 1 + rng() % 2 << "|44|" << uni(-20, 20)
+                  << "|45|" << uni(-20, 20) << "|";
+                break;
             case 0: s << line(x, y, x + std::round(uni(-50, 50)), y + std::round(uni(-50, 50))); break;
             case 1: s << "0|CIRCLE|8|0|10|" << x << "|20|" << y << "|40|" << uni(0.5, 30) << "|"; break;
             case 2:
@@ -241,22 +259,30 @@ TEST(PickIndex, GivesTheAnswerOfTheWalkOverEveryObject)
             s << "0|CIRCLE|8|0|10|0|20|0|40|1e308|0|XLINE|8|0|10|0|20|0|11|1e305|21|0|";
         if (drawing % 4 == 1)
             s << "0|XLINE|8|0|10|3|20|4|11|0.6|21|0.8|";  // drawn 20000 units long
-        Drawing d(s.str());
+        Drawing d(s.str(), kBlocks);
         const LayoutFilter f = d.filter();
         PickIndex index;
         index.build(d.ed.model);
-        for (int q = 0; q < 150; ++q) {
+        for (int q = 0; q < 100; ++q) {
             view::ViewState v = d.ed.view;
             v.zoomedvalue = std::exp(uni(std::log(5.0), std::log(5000.0)));
             v.scrollx = int(uni(-50000, 50000));
             v.scrolly = int(uni(-50000, 50000));
             v.H = 600;
             // Mostly near a vertex, so that hits and ties are common.
-            const model::tpoly& p = d.obj(int(rng() % 150));
-            const model::Tmypoi& at = p.ps[rng() % size_t(p.anzp)];
+            // A point the object shows: one of its vertices, or one its block shows.
+            std::vector<std::pair<double, double>> shown;
+            anyPlaced(d.ed.model, index.blocks(), int(rng() % unsigned(d.ed.model.anzpoly)),
+                      [&](const model::tpoly& p, const Placement& at) {
+                          for (int k = 0; k < p.anzp; ++k)
+                              shown.emplace_back(at.mapX(p.ps[size_t(k)].x, p.ps[size_t(k)].y),
+                                                 at.mapY(p.ps[size_t(k)].x, p.ps[size_t(k)].y));
+                          return shown.size() > 200;
+                      });
             double X = uni(-20, 820), Y = uni(-20, 620);
-            if (q % 4 != 0) {
-                const ScreenPos sp = roundedScreen(v, at.x, at.y);
+            if (q % 4 != 0 && !shown.empty()) {
+                const auto [sx, sy] = shown[rng() % shown.size()];
+                const ScreenPos sp = roundedScreen(v, sx, sy);
                 X = sp.x + std::round(uni(-7, 7));
                 Y = sp.y + std::round(uni(-7, 7));
             }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 
+#include "dxf/placement.h"
 #include "edit/ObjectLines.h"
 #include "edit/TransformFixture.h"
 #include "support/Ezdxf.h"
@@ -201,6 +202,8 @@ TEST(Transforms, EveryDerivedPointFollowsTheTransform)
             for (int i = 0; i < before.anzpoly; ++i) {
                 const model::tpoly& p = before.polys[size_t(i)];
                 const model::tpoly& q = f.ed.model.polys[size_t(i)];
+                if (p.isblock)
+                    continue;  // shown through the inserts, which are looked at below
                 SCOPED_TRACE(f.ed.dxf[q.linefrom + 1] + " " + std::to_string(i));
                 auto moved = [&](const std::vector<model::Tmypoi>& list, int n) {
                     std::vector<std::pair<double, double>> out;
@@ -227,6 +230,26 @@ TEST(Transforms, EveryDerivedPointFollowsTheTransform)
                     }
                 };
                 expectAt(moved(p.snap, p.anzs), q.snap, q.anzs);
+                if (!p.insertstr.empty()) {  // what its block shows, every cell of its array
+                    auto placed = [&](const model::DisplayModel& m) {
+                        BlockIndex blocks;
+                        blocks.build(m);
+                        std::vector<model::Tmypoi> out;
+                        anyPlaced(m, blocks, i, [&](const model::tpoly& r, const Placement& at) {
+                            for (int k = 0; k < r.anzp; ++k) {
+                                model::Tmypoi w;
+                                w.x = at.mapX(r.ps[size_t(k)].x, r.ps[size_t(k)].y);
+                                w.y = at.mapY(r.ps[size_t(k)].x, r.ps[size_t(k)].y);
+                                out.push_back(w);
+                            }
+                            return false;
+                        });
+                        return out;
+                    };
+                    const std::vector<model::Tmypoi> was = placed(before), now = placed(f.ed.model);
+                    ASSERT_GT(was.size(), 1u);
+                    expectAt(moved(was, int(was.size())), now, int(now.size()));
+                }
                 if (p.istext) {  // the text's direction in the drawing and its height
                     double dx = std::cos(p.rotation * M_PI / 180), dy = std::sin(p.rotation * M_PI / 180);
                     op.t.direction(dx, dy);
@@ -336,7 +359,8 @@ TEST(Transforms, MirroredArcSwapsItsAngles)
     ASSERT_GE(pairs.size(), 2u);
     EXPECT_EQ(pairs[pairs.size() - 2], (std::pair<std::string, std::string>{"51", "540"}));
     EXPECT_EQ(pairs.back(), (std::pair<std::string, std::string>{"50", "450"}));
-    EXPECT_EQ(f.ed.dxf[f.ed.model.polys[0].linebis - 3], " 51");  // the code line itself
+    const model::tpoly& arc = f.ed.model.polys[size_t(f.ed.model.anzpoly - 1)];
+    EXPECT_EQ(f.ed.dxf[arc.linebis - 3], " 51");  // the code line itself
 }
 
 // A mirrored ellipse without extrusion gets 210 0, 220 0, 230 -1 before its extended data,
@@ -373,18 +397,22 @@ TEST(Transforms, CopiesAndArraysGetNewHandlesAndPassTheAudit)
         SCOPED_TRACE(d.r12 ? "R12" : "R2000");
         TransformFixture f(d.r12, d.body);
         const Lines original = f.ed.dxf.lines;
-        const int objects = f.ed.model.anzpoly;
+        // The block's members come first; the copies go after the model's objects.
+        int first = 0;
+        while (f.ed.model.polys[size_t(first)].isblock)
+            ++first;
+        const int all = f.ed.model.anzpoly, objects = all - first;
         const std::string seed = f.headerValue("$HANDSEED");
         f.ed.AllesAuswhlen1Click();
         ASSERT_EQ(f.ed.CopyObjects(300, 20), TransformStatus::Ok);
-        ASSERT_EQ(f.ed.model.anzpoly, 2 * objects);
+        ASSERT_EQ(f.ed.model.anzpoly, all + objects);
         ASSERT_EQ(f.ed.undos.size(), 1u);
         for (int i = 0; i < objects; ++i) {
-            const model::tpoly& p = f.ed.model.polys[size_t(i)];
-            const model::tpoly& q = f.ed.model.polys[size_t(objects + i)];
+            const model::tpoly& p = f.ed.model.polys[size_t(first + i)];
+            const model::tpoly& q = f.ed.model.polys[size_t(all + i)];
             EXPECT_EQ(trimDxf(f.ed.dxf[p.linefrom + 1]), trimDxf(f.ed.dxf[q.linefrom + 1]));
             if (p.han != 0)
-                EXPECT_GT(q.han, f.ed.model.polys[size_t(objects - 1)].han);
+                EXPECT_GT(q.han, f.ed.model.polys[size_t(all - 1)].han);
             for (int k = 0; k < p.anzp; ++k)
                 EXPECT_TRUE(near(p.ps[size_t(k)].x + 300, q.ps[size_t(k)].x, false) &&
                             near(p.ps[size_t(k)].y + 20, q.ps[size_t(k)].y, false))
@@ -406,14 +434,14 @@ TEST(Transforms, CopiesAndArraysGetNewHandlesAndPassTheAudit)
         ASSERT_EQ(f.ed.MakeArray(), TransformStatus::Ok);
         ASSERT_EQ(f.ed.undos.size(), 5u);
         const int per = d.r12 ? objects : 1;
-        ASSERT_EQ(f.ed.model.anzpoly, objects + 5 * per);
+        ASSERT_EQ(f.ed.model.anzpoly, all + 5 * per);
         const double offsets[5][2] = {{0, 5}, {10, 0}, {10, 5}, {20, 0}, {20, 5}};
         int at = 0;
         while (!f.ed.model.polys[size_t(at)].issolid)
             ++at;
         const model::tpoly& solid = f.ed.model.polys[size_t(at)];
         for (int c = 0; c < 5; ++c) {
-            const model::tpoly& copy = f.ed.model.polys[size_t(objects + c * per + (d.r12 ? at : 0))];
+            const model::tpoly& copy = f.ed.model.polys[size_t(all + c * per + (d.r12 ? at - first : 0))];
             ASSERT_TRUE(copy.issolid);
             for (int k = 0; k < 4; ++k)
                 EXPECT_TRUE(near(solid.ps[size_t(k)].x + offsets[c][0], copy.ps[size_t(k)].x, false) &&
