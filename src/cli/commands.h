@@ -7,3 +7,4 @@ int cmdSave(int argc, char** argv);
 int cmdJoin(int argc, char** argv);
 int cmdRender(int argc, char** argv);
 int cmdEdit(int argc, char** argv);
+int cmdPrint(int argc, char** argv);

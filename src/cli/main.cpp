@@ -12,7 +12,9 @@ static int usage()
                  "       kerbon-cli save SRC DST [--encoding ENC] [--strict]\n"
                  "       kerbon-cli join lines|polylines SRC DST [--tolerance T]\n"
                  "       kerbon-cli render FILE OUT.png [--size WxH] [--tab N]\n"
-                 "       kerbon-cli edit SRC DST [--script FILE] [--json] [COMMAND ...]\n");
+                 "       kerbon-cli edit SRC DST [--script FILE] [--json] [COMMAND ...]\n"
+                 "       kerbon-cli print FILE OUT.pdf [--tab N] [--scale MM:UNITS] [--offset X,Y]\n"
+                 "                        [--margin MM] [--paper NAME] [--landscape]\n");
     return 2;
 }
 
@@ -30,6 +32,7 @@ int main(int argc, char** argv)
         {"join", cmdJoin},
         {"render", cmdRender},
         {"edit", cmdEdit},
+        {"print", cmdPrint},
     };
     for (const Command& c : commands)
         if (std::strcmp(argv[1], c.name) == 0)
