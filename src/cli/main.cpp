@@ -14,7 +14,8 @@ static int usage()
                  "       kerbon-cli render FILE OUT.png [--size WxH] [--tab N]\n"
                  "       kerbon-cli edit SRC DST [--script FILE] [--json] [COMMAND ...]\n"
                  "       kerbon-cli print FILE OUT.pdf [--tab N] [--scale MM:UNITS] [--offset X,Y]\n"
-                 "                        [--margin MM] [--paper NAME] [--landscape]\n");
+                 "                        [--margin MM] [--paper NAME] [--landscape]\n"
+                 "       kerbon-cli --version\n");
     return 2;
 }
 
@@ -22,6 +23,10 @@ int main(int argc, char** argv)
 {
     if (argc < 2)
         return usage();
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("kerbon-cli %s\n", KERBON_VERSION);
+        return 0;
+    }
     struct Command {
         const char* name;
         int (*run)(int, char**);

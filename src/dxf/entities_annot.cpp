@@ -1,5 +1,5 @@
-// Annotation and compound entities: VIEWPORT, DIMENSION, HATCH, WIPEOUT, TEXT, MTEXT and
-// INSERT, each read into one display record.
+// Annotation and compound entities: VIEWPORT, DIMENSION, WIPEOUT, TEXT, MTEXT and INSERT,
+// each read into one display record (HATCH has a file of its own).
 #include <charconv>
 #include <cmath>
 
@@ -21,6 +21,7 @@ void readText(ParseContext& c, std::string_view type)
     double dir[3] = {0, 0, 0};
     bool directionPending = false;
     bool embedded = false;  // past an MTEXT's embedded-object marker (code 101)
+    Extrusion extrusion;
     while (nextEntityPair(c, p, embedded ? EntityKind::Inner : EntityKind::Text)) {
         if (embedded)
             continue;  // column data: its points and sizes are not the text's own
@@ -64,11 +65,22 @@ void readText(ParseContext& c, std::string_view type)
                 directionPending = true;
             }
             break;
-        default: readExtrusion(c, p); break;
+        default: extrusion.read(c, p); break;
         }
     }
-    if (directionPending)
-        p.rotation = std::atan2(dir[1], dir[0]) * 180 / kPi;
+    if (directionPending) {
+        p.rotation = std::atan2(dir[1], dir[0]) * 180 / kPi;  // the drawing's direction
+    } else if (!extrusion.plain()) {
+        // The angle runs in the text's own axes (seen from below: mirrored).
+        extrusion.axes();
+        p.rotation = extrusion.worldAngle(p.rotation);
+    }
+    // A TEXT's insertion point is in its own axes, an MTEXT's in the drawing's.
+    if (!p.ismtext) {
+        toWorld(p, extrusion);
+        if (!extrusion.plain())
+            extrusion.toWorld(p.cx, p.cy, p.cz);
+    }
     endEntity(c, p);
 }
 
@@ -123,11 +135,25 @@ void angularDimension(tpoly& p)
 }
 
 // Linear and aligned dimension: extension lines from points 3 and 4 to their feet on the
-// dimension line through point 10 parallel to 3 -> 4, and the dimension line between the
-// feet with an arrowhead at each end.
-void linearDimension(tpoly& p)
+// dimension line through point 10, and the dimension line between the feet with an
+// arrowhead at each end. The dimension line of an aligned dimension runs parallel to
+// 3 -> 4; that of a linear one in the direction of its rotation (0 horizontal, 90
+// vertical), whatever the direction between the measured points.
+void linearDimension(tpoly& p, bool aligned)
 {
-    const double dx = p.cx3 - p.cx4, dy = p.cy3 - p.cy4;
+    double dx = p.cx3 - p.cx4, dy = p.cy3 - p.cy4;
+    if (!aligned) {
+        // Exact at the quarter turns, where nearly every linear dimension lies: a vertical
+        // dimension line has one x throughout.
+        const double q = p.rotation / 90;
+        if (q == std::floor(q) && std::fabs(q) < 1e9) {
+            static const double c4[] = {1, 0, -1, 0};
+            const int k = int(std::fmod(q, 4.0) + 4) % 4;
+            dx = c4[k], dy = c4[(k + 3) % 4];
+        } else {
+            dx = std::cos(radians(p.rotation)), dy = std::sin(radians(p.rotation));
+        }
+    }
     const double dd = dx * dx + dy * dy;
     // Foot of (x, y) on the dimension line. When points 3 and 4 coincide there is no
     // direction; both feet are then point 10.
@@ -171,9 +197,12 @@ void ordinateDimension(tpoly& p)
 void readDimension(ParseContext& c)
 {
     tpoly& p = beginEntity(c);
+    std::string_view style;
     while (nextEntityPair(c, p, EntityKind::Dimension)) {
         switch (c.codeNum) {
         case 70: readInt(c, p.dimtyp); break;
+        case 3: style = c.value; break;
+        case 50: readReal(c, p.rotation); break;
         case 1: p.textstr.assign(c.untrimmedValue()); break;  // " " hides the measurement
         case 42:
             p.messuaretxt.assign(c.value);
@@ -201,9 +230,10 @@ void readDimension(ParseContext& c)
         default: break;
         }
     }
+    p.dimtextheight = c.dimensionTextHeight(style);
     switch (p.dimtyp & 7) {
     case 0:
-    case 1: linearDimension(p); break;
+    case 1: linearDimension(p, (p.dimtyp & 7) == 1); break;
     case 2:
     case 5: angularDimension(p); break;
     case 3:
@@ -221,48 +251,6 @@ void readDimension(ParseContext& c)
     case 6: ordinateDimension(p); break;
     default: break;
     }
-    endEntity(c, p);
-}
-
-void readHatch(ParseContext& c)
-{
-    tpoly& p = beginEntity(c);
-    p.isclosed = true;
-    bool seeds = false;  // the seed points follow code 98; they are no outline vertices
-    bool boundary = false;  // from code 91 on: the boundary data, where 330 names the
-                            // boundary objects, not the hatch's owner
-    while (nextEntityPair(c, p, boundary ? EntityKind::Inner : EntityKind::Hatch)) {
-        switch (c.codeNum) {
-        case 10:
-        case 11:
-            if (!seeds)
-                startVertex(c, p);
-            break;
-        case 20:
-        case 21:
-            if (!seeds)
-                setVertexY(c, p);
-            break;
-        case 30:
-        case 31:
-            if (!seeds)
-                setVertexZ(c, p);
-            break;
-        case 42:
-            if (!p.ps.empty())
-                readReal(c, p.ps.back().bulge);
-            break;
-        case 91:
-            p.ps.clear();  // drops the elevation point read before the paths
-            boundary = true;
-            break;
-        case 98: seeds = true; break;
-        default: break;
-        }
-    }
-    polylineEnd(p);
-    p.issolid = true;
-    p.patternfill = true;
     endEntity(c, p);
 }
 

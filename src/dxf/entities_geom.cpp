@@ -241,7 +241,14 @@ void readLineEntity(ParseContext& c, std::string_view type)
     const bool leader = type == "LEADER";
     p.arrowhead = leader;
     Width width;
+    // An LWPOLYLINE lies in the plane of its extrusion at its elevation (38); the points of
+    // the other types are the drawing's.
+    const bool planar = type == "LWPOLYLINE";
+    Extrusion extrusion;
+    double elevation = 0;
     while (nextEntityPair(c, p, EntityKind::Line)) {
+        if (planar && extrusion.read(c, p))
+            continue;
         switch (c.codeNum) {
         case 10:
         case 11: width.apply(startVertex(c, p)); break;
@@ -265,10 +272,13 @@ void readLineEntity(ParseContext& c, std::string_view type)
             if (auto f = c.integer())
                 p.isclosed = closedFlag(*f);
             break;
+        case 38: readReal(c, elevation); break;
         default: break;
         }
     }
     polylineEnd(p);
+    if (planar)
+        toWorld(p, extrusion, elevation);
     if ((p.xline || p.ray) && p.ps.size() >= 2) {
         // Code 11 of XLINE and RAY is a direction: the line is drawn 10000 units long.
         Tmypoi& B = p.ps[0];
@@ -291,6 +301,11 @@ void readPolyline(ParseContext& c)
     tpoly& p = beginEntity(c);
     Width width;
     bool inVertex = false, onHeader = true;
+    // A 2D polyline lies in the plane of its extrusion at its elevation (the header's z);
+    // 3D polylines (flag 8) and meshes (16, 64) are in the drawing's coordinates.
+    Extrusion extrusion;
+    double elevation = 0;
+    bool planar = true;
     for (;;) {
         // The layer, colour, handle and owner are the POLYLINE's own: those of its VERTEX
         // and SEQEND records (whose owner is the polyline itself) are not taken.
@@ -306,8 +321,16 @@ void readPolyline(ParseContext& c)
                 // Only the POLYLINE's own flags say whether it is closed; vertex flags
                 // (32 marks every vertex of a 3D polyline) mean something else.
                 if (onHeader)
-                    if (auto f = c.integer())
+                    if (auto f = c.integer()) {
                         p.isclosed = closedFlag(*f);
+                        planar = (*f & (8 | 16 | 64)) == 0;
+                    }
+                break;
+            case 210:
+            case 220:
+            case 230:
+                if (onHeader)
+                    extrusion.read(c, p);
                 break;
             case 10:
                 if (inVertex)
@@ -320,6 +343,8 @@ void readPolyline(ParseContext& c)
             case 30:
                 if (inVertex)
                     setVertexZ(c, p);
+                else if (onHeader)
+                    readReal(c, elevation);
                 break;
             case 42:
                 if (inVertex)
@@ -335,6 +360,8 @@ void readPolyline(ParseContext& c)
         onHeader = false;
     }
     polylineEnd(p);
+    if (planar)
+        toWorld(p, extrusion, elevation);
     endEntity(c, p);
 }
 
@@ -345,7 +372,10 @@ void readSolid(ParseContext& c, std::string_view type)
     p.ispoint = type == "POINT";
     p.isclosed = p.issolid;
     const EntityKind kind = p.issolid ? EntityKind::Solid : EntityKind::Point;
+    Extrusion extrusion;  // a SOLID's corners are in the plane of its extrusion
     while (nextEntityPair(c, p, kind)) {
+        if (p.issolid && extrusion.read(c, p))
+            continue;
         switch (c.codeNum) {
         case 10: case 11: case 12: case 13: startVertex(c, p); break;
         case 20: case 21: case 22: case 23: setVertexY(c, p); break;
@@ -362,6 +392,8 @@ void readSolid(ParseContext& c, std::string_view type)
         std::swap(a.y, b.y);
         std::swap(a.z, b.z);
     }
+    if (p.issolid)
+        toWorld(p, extrusion);
     endEntity(c, p);
 }
 
@@ -411,9 +443,10 @@ void readArc(ParseContext& c, std::string_view type)
     tpoly& p = beginEntity(c);
     const bool isArc = type == "ARC";
     Centre centre;
+    Extrusion extrusion;
     double start = 0, end = 0;
     while (nextEntityPair(c, p, isArc ? EntityKind::Arc : EntityKind::Circle)) {
-        if (centre.read(c, p))
+        if (centre.read(c, p) || extrusion.read(c, p))
             continue;
         switch (c.codeNum) {
         case 40:
@@ -462,6 +495,11 @@ void readArc(ParseContext& c, std::string_view type)
             v.mode = 1;
         }
     }
+    // The outline, grips and centre where the drawing shows them: seen from below (a
+    // mirrored arc) the arc runs the other way round, its angles mirrored.
+    toWorld(p, extrusion);
+    if (!extrusion.plain())
+        extrusion.toWorld(p.cx, p.cy, p.cz);
     endEntity(c, p);
 }
 
@@ -570,9 +608,11 @@ void readSpline(ParseContext& c)
     std::vector<Tmypoi>& ctrl = c.ctrlPoints;
     std::vector<Tmypoi>& fit = c.fitPoints;
     std::vector<double>& knots = c.knots;
+    std::vector<double>& weights = c.weights;
     ctrl.clear();
     fit.clear();
     knots.clear();
+    weights.clear();
     int degree = 3;
     while (nextEntityPair(c, p, EntityKind::Spline)) {
         switch (c.codeNum) {
@@ -580,6 +620,10 @@ void readSpline(ParseContext& c)
         case 40:
             if (auto v = c.real())
                 knots.push_back(*v);
+            break;
+        case 41:  // weight of a control point, in their order (rational splines)
+            if (auto v = c.real())
+                weights.push_back(*v);
             break;
         case 10: {
             Tmypoi& v = ctrl.emplace_back();
@@ -622,14 +666,15 @@ void readSpline(ParseContext& c)
         const int n = int(ctrl.size()) - 1;
         degree = std::clamp(degree, -1, kMaxSplineOrder);
         const int t = usableSplineOrder(n + 1, degree + 1);
-        // The file's knots when they fit the points and the degree; otherwise the clamped
-        // uniform ones (of the order the points allow).
-        if (t != degree + 1 || int64_t(knots.size()) != int64_t(n) + degree + 1)
+        // The file's knots when there are as many as points + degree + 1; otherwise the
+        // clamped uniform ones (of the order the points allow). The weights when there is
+        // one per point.
+        if (t != degree + 1 || int64_t(knots.size()) != int64_t(n) + 1 + t)
             BuildSplineKnots(knots, n, t);
         P.resize(ctrl.size());
         for (size_t i = 0; i < ctrl.size(); ++i)
             P[i] = {ctrl[i].x, ctrl[i].y, ctrl[i].z};
-        SampleSpline(n, t, P, kSplineSamples, knots, samples);
+        SampleSpline(n, t, P, kSplineSamples, knots, samples, weights);
         p.ps.reserve(samples.size() + ctrl.size());
         appendSamples(p, samples);
         for (const Tmypoi& g : ctrl)

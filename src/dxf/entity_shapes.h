@@ -1,9 +1,11 @@
-// Shared pieces of the entity handlers: reading a value into a field, and the fixed
-// angle tables of full circles and ellipses.
+// Shared pieces of the entity handlers: reading a value into a field, the extrusion
+// direction and its axes, and the fixed angle tables of full circles and ellipses.
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "dxf/parse_context.h"
 
@@ -27,6 +29,12 @@ inline bool readInt(const ParseContext& c, int& field)
     return false;
 }
 
+constexpr double kPi = std::numbers::pi;
+
+// Degrees to radians, the one expression every handler uses so that equal angles give
+// equal doubles.
+inline double radians(double deg) { return deg * kPi / 180; }
+
 // Extrusion direction codes 210/220/230: a present code clears its need... flag (mirroring
 // adds only the missing ones); 230 also gives ext230.
 inline void readExtrusion(const ParseContext& c, model::tpoly& p)
@@ -42,6 +50,78 @@ inline void readExtrusion(const ParseContext& c, model::tpoly& p)
     }
 }
 
+// The extrusion direction N of an entity (codes 210, 220, 230). An entity drawn in the
+// plane of N (ARC, CIRCLE, LWPOLYLINE, 2D POLYLINE, SOLID, TEXT, HATCH) stores its points in
+// its own axes: x along Ax, y along Ay, z along N, where by the arbitrary-axis rule Ax is
+// (0, 1, 0) x N when N is within 1/64 of the z axis and (0, 0, 1) x N otherwise, and
+// Ay = N x Ax. The drawing shows the point x Ax + y Ay + z N seen from above. A mirrored
+// object has N = (0, 0, -1): Ax = (-1, 0, 0), Ay = (0, 1, 0), so x := -x.
+struct Extrusion {
+    double n[3] = {0, 0, 1};
+    double ax[3] = {1, 0, 0}, ay[3] = {0, 1, 0};  // set by axes()
+
+    // Codes 210/220/230 (also through readExtrusion); false for any other code.
+    bool read(const ParseContext& c, model::tpoly& p)
+    {
+        if (c.codeNum != 210 && c.codeNum != 220 && c.codeNum != 230)
+            return false;
+        readExtrusion(c, p);
+        readReal(c, n[c.codeNum / 10 - 21]);
+        return true;
+    }
+    // Whether the entity's axes are the drawing's: N along +z, or no usable direction.
+    bool plain() const
+    {
+        const double l = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        return (n[0] == 0 && n[1] == 0 && n[2] > 0) || !(l > 0) || !std::isfinite(l);
+    }
+    // Normalises N and derives Ax and Ay; call once before toWorld when not plain().
+    void axes()
+    {
+        const double l = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        for (double& c : n)
+            c /= l;
+        if (std::fabs(n[0]) < 1.0 / 64 && std::fabs(n[1]) < 1.0 / 64)
+            ax[0] = n[2], ax[1] = 0, ax[2] = -n[0];
+        else
+            ax[0] = -n[1], ax[1] = n[0], ax[2] = 0;
+        const double la = std::sqrt(ax[0] * ax[0] + ax[1] * ax[1] + ax[2] * ax[2]);
+        for (double& c : ax)
+            c /= la;
+        ay[0] = n[1] * ax[2] - n[2] * ax[1];
+        ay[1] = n[2] * ax[0] - n[0] * ax[2];
+        ay[2] = n[0] * ax[1] - n[1] * ax[0];
+    }
+    void toWorld(double& x, double& y, double& z) const
+    {
+        const double u = x, v = y, w = z;
+        x = u * ax[0] + v * ay[0] + w * n[0];
+        y = u * ax[1] + v * ay[1] + w * n[1];
+        z = u * ax[2] + v * ay[2] + w * n[2];
+    }
+    // Direction angle in the drawing (degrees) of the angle `deg` in the entity's axes.
+    double worldAngle(double deg) const
+    {
+        const double c = std::cos(radians(deg)), s = std::sin(radians(deg));
+        return std::atan2(c * ax[1] + s * ay[1], c * ax[0] + s * ay[0]) * 180 / kPi;
+    }
+};
+
+// Every vertex and snap point of p from the entity's axes into drawing coordinates, each
+// at the entity's `elevation` (its z in its own axes) when given. Nothing for plain axes.
+inline void toWorld(model::tpoly& p, Extrusion& e, std::optional<double> elevation = {})
+{
+    if (e.plain())
+        return;
+    e.axes();
+    for (auto* list : {&p.ps, &p.snap})
+        for (model::Tmypoi& v : *list) {
+            if (elevation)
+                v.z = *elevation;
+            e.toWorld(v.x, v.y, v.z);
+        }
+}
+
 // Appends n zeroed vertices to p.ps and returns the first of them (valid until ps grows
 // again). Handlers that emit many vertices fill them through this one pointer.
 inline model::Tmypoi* appendVertices(model::tpoly& p, size_t n)
@@ -52,11 +132,6 @@ inline model::Tmypoi* appendVertices(model::tpoly& p, size_t n)
     return p.ps.data() + at;
 }
 
-constexpr double kPi = std::numbers::pi;
-
-// Degrees to radians, the one expression every handler uses so that equal angles give
-// equal doubles.
-inline double radians(double deg) { return deg * kPi / 180; }
 
 // Outline points of every circle and full ellipse: k = 0 ... 100.
 constexpr int kOutlinePoints = 101;

@@ -8,8 +8,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace kerbon {
+struct ParseResume;  // processdxf.cpp: where a re-parse after an edit may start
+}
 
 namespace kerbon::model {
 
@@ -25,6 +30,7 @@ struct Tmypoi {
     bool moveonly = false;  // a new stroke starts here
     bool donotdraw = false; // grip point only, not part of the outline
     double wid = 0;         // polyline width of the segment ending here
+    bool operator==(const Tmypoi&) const = default;
 };
 
 // The entity's own pairs as read: a view of lines [from, to] of the line list,
@@ -32,6 +38,7 @@ struct Tmypoi {
 struct LineRange {
     int from = 0, to = -1;
     int size() const { return to - from + 1; }
+    bool operator==(const LineRange&) const = default;
 };
 
 // One drawable object.
@@ -90,12 +97,13 @@ struct tpoly {
     double widx = 0, widy = 0;          // VIEWPORT size on the sheet
     double thewid = 0;
     double dimtextrotate = 0;
+    double dimtextheight = 0;           // DIMENSION: text height in drawing units, from its style
     double ext230 = 0;
     double radius1 = 0, radius2 = 0, radius3 = 0;  // ELLIPSE derived axis values
     double cx = 0, cy = 0, cz = 0;
     double zoomedvalue = 0;
     double blockbasex = 0, blockbasey = 0, blockbasez = 0;
-    double rotation = 0;                // degrees
+    double rotation = 0;                // degrees: TEXT, MTEXT; INSERT; linear DIMENSION (code 50)
     double radius = 0;
     double rausx = 0, rausy = 0, rausz = 0;  // end point
     double reinx = 0, reiny = 0, reinz = 0;  // start point
@@ -107,6 +115,7 @@ struct tpoly {
     std::string theblockname;           // block definition the entity belongs to
     std::string messuaretxt;            // DIMENSION: measured value as text
     std::string textstr;
+    bool operator==(const tpoly&) const = default;
 };
 
 struct TLayer {
@@ -128,18 +137,21 @@ struct TLayer {
     bool flagpresent = false;
     bool linweightpresent = false;
     bool colorpresent = false;
+    bool operator==(const TLayer&) const = default;
 };
 
 struct TLineType {
     std::string name;
     std::string desc;
     std::vector<float> parts;  // dash lengths: positive dash, negative gap, 0 dot
+    bool operator==(const TLineType&) const = default;
 };
 
 struct tblock {
     std::string blockname;
     int linetoinsert = 0;   // code "0" line of its ENDBLK
     int32_t hand = 0;       // owner handle (code 330 of the BLOCK header)
+    bool operator==(const tblock&) const = default;
 };
 
 struct Tlayout {
@@ -153,6 +165,7 @@ struct Tlayout {
     double lminx = 0, lminy = 0, lminz = 0;
     double lmaxx = 0, lmaxy = 0, lmaxz = 0;
     bool zoomsetted = false;  // zoomvalue and scroll values hold a remembered view
+    bool operator==(const Tlayout&) const = default;
 };
 
 // A preview segment drawn in exclusive-or mode, in screen pixels.
@@ -181,6 +194,11 @@ struct DisplayModel {
     std::string plotstylereaded;
     int cadver = 0;           // from $ACADVER (AC1015 gives 1015); 0 without it
     uint64_t parsecount = 0;  // raised by every processdxf, so caches derived from the model notice a new parse
+    // Parse states kept by processdxf so that a re-parse after an edit can start near the
+    // edit (processdxfFrom); tied to the line list and model object of that parse.
+    std::shared_ptr<ParseResume> resume;
+    // Every field alike; two parses of one text compare equal through sameModel.
+    bool operator==(const DisplayModel&) const = default;
 };
 
 }  // namespace kerbon::model

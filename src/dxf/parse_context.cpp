@@ -51,6 +51,24 @@ bool ParseContext::readPair()
 // The line store's conversion already refuses NaN and infinities.
 std::optional<double> ParseContext::real() const { return dxfToDouble(value); }
 
+double ParseContext::dimensionTextHeight(std::string_view name) const
+{
+    std::optional<double> txt = headerDimtxt, scale = headerDimscale;
+    if (!name.empty()) {
+        for (const DimStyle& d : dimstyles) {
+            if (d.name == name) {
+                txt = d.dimtxt ? d.dimtxt : txt;
+                scale = d.dimscale ? d.dimscale : scale;
+                break;
+            }
+        }
+    }
+    // A scale of 0 stands for "fitted to the layout" and a height of 0 for none at all.
+    const double t = txt && *txt > 0 ? *txt : 2.5;
+    const double s = scale && *scale > 0 ? *scale : 1;
+    return t * s;
+}
+
 std::optional<int> ParseContext::integer() const { return dxfToInt(value); }
 
 std::optional<int32_t> ParseContext::hex() const { return dxfHexToInt(value); }

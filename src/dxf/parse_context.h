@@ -58,10 +58,23 @@ struct ParseContext {
     int32_t blockOwner = 0;
     double blockBaseX = 0, blockBaseY = 0, blockBaseZ = 0;
 
-    // Working lists entity handlers may use (spline control points, fit points, knots).
-    // They live for the parse so their storage is reused from entity to entity.
+    // Working lists entity handlers may use (spline control points, fit points, knots,
+    // weights). They live for the parse so their storage is reused from entity to entity.
     std::vector<model::Tmypoi> ctrlPoints, fitPoints;
-    std::vector<double> knots;
+    std::vector<double> knots, weights;
+
+    // What sets the height of dimension texts: the header's $DIMTXT and $DIMSCALE and the
+    // DIMSTYLE records, all read before the entities.
+    struct DimStyle {
+        std::string name;
+        std::optional<double> dimtxt, dimscale;  // codes 140 and 40 of the record
+    };
+    std::optional<double> headerDimtxt, headerDimscale;
+    std::vector<DimStyle> dimstyles;
+    // Text height of a dimension drawn in style `name` (empty: none named): the text height
+    // times the overall scale of that style's record, a value the record lacks taken from
+    // the header; without a record the header's values; 2.5 times 1 where none is given.
+    double dimensionTextHeight(std::string_view name) const;
 
     // Makes the next pair current: the pending pair when there is one, else the next two
     // lines. Returns false when fewer than two lines remain (and no pair is pending).

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 #include "dxf/entities.h"
@@ -25,6 +26,7 @@ struct Sections {
     bool sectionNameExpected = false;
     bool handseedExpected = false;
     bool versionExpected = false;
+    std::optional<double>* realExpected = nullptr;  // header variable read from code 40
 };
 
 void readLayout(ParseContext& c)
@@ -76,7 +78,7 @@ void readTable(ParseContext& c)
 {
     model::DisplayModel& m = c.m;
     std::string_view tableName;
-    bool ltEntry = false, layerEntry = false;
+    bool ltEntry = false, layerEntry = false, dimEntry = false;
     while (c.readPair()) {
         if (c.codeNum == 0) {
             if (c.value == "ENDTAB") {
@@ -109,6 +111,9 @@ void readTable(ParseContext& c)
                     m.layers.resize(m.layers.size() + 10);
                 m.layers[size_t(m.anzlayer)] = model::TLayer{};
                 ++m.anzlayer;
+            } else if (c.value == "DIMSTYLE" && tableName == "DIMSTYLE") {
+                dimEntry = true;
+                c.dimstyles.emplace_back();
             }
             continue;
         }
@@ -122,11 +127,16 @@ void readTable(ParseContext& c)
                 m.linetype[size_t(m.anzlt - 1)].name.assign(c.value);
             else if (layerEntry)
                 m.layers[size_t(m.anzlayer - 1)].name.assign(c.value);
+            else if (dimEntry)
+                c.dimstyles.back().name.assign(c.value);
             else
                 tableName = c.value;
             continue;
         }
-        if (ltEntry) {
+        if (dimEntry) {
+            if (auto v = c.real(); v && (c.codeNum == 140 || c.codeNum == 40))
+                (c.codeNum == 140 ? c.dimstyles.back().dimtxt : c.dimstyles.back().dimscale) = *v;
+        } else if (ltEntry) {
             model::TLineType& lt = m.linetype[size_t(m.anzlt - 1)];
             if (c.codeNum == 3) {
                 lt.desc.assign(c.value);
@@ -285,11 +295,57 @@ void prepare(model::DisplayModel& m, size_t lineCount)
     m.cadver = 0;  // a document without $ACADVER has no version, whatever was open before
 }
 
-void mainLoop(ParseContext& c)
+}  // namespace
+
+// A parse state at the start of an entity of the ENTITIES section, from which a re-parse
+// can go on as if it had run from the start of the list.
+struct ParseCheckpoint {
+    int line = 0;                // code line of the entity's "0" pair
+    Sections sections;           // as before that pair was read
+    ParseContext context;        // a copy: the same line list and model
+    model::DisplayModel model;   // everything but polys, layers and linetype (counts valid)
+};
+
+struct ParseResume {
+    std::vector<ParseCheckpoint> points;  // ascending lines
+    int nextAt = 0;                       // record count at which the next one is taken
+};
+
+namespace {
+
+// Entities between two checkpoints: a re-parse after an edit near the end of a large
+// drawing reads at most about this many entities again.
+constexpr int checkpointEvery = 1024;
+
+// The model without its large record lists, the resume data and the parse count.
+model::DisplayModel modelScalars(model::DisplayModel& m)
+{
+    model::DisplayModel out;
+    std::swap(out.polys, m.polys);
+    std::swap(out.layers, m.layers);
+    std::swap(out.linetype, m.linetype);
+    std::swap(out.resume, m.resume);
+    model::DisplayModel copy = m;
+    std::swap(out.polys, m.polys);
+    std::swap(out.layers, m.layers);
+    std::swap(out.linetype, m.linetype);
+    std::swap(out.resume, m.resume);
+    copy.parsecount = 0;
+    return copy;
+}
+
+void takeCheckpoint(ParseContext& c, const Sections& before)
+{
+    ParseResume& r = *c.m.resume;
+    r.points.push_back({c.codeLine, before, c, modelScalars(c.m)});
+    r.nextAt = c.m.anzpoly + checkpointEvery;
+}
+
+void mainLoop(ParseContext& c, Sections& s)
 {
     model::DisplayModel& m = c.m;
-    Sections s;
     while (c.readPair()) {
+        const Sections before = s;
         const int code = c.codeNum;
         const std::string_view v = c.value;
 
@@ -302,19 +358,21 @@ void mainLoop(ParseContext& c)
         if (code == 9) {
             s.handseedExpected = v == "$HANDSEED";
             s.versionExpected = v == "$ACADVER";
+            s.realExpected = v == "$DIMTXT" ? &c.headerDimtxt : v == "$DIMSCALE" ? &c.headerDimscale : nullptr;
         } else if (code == 0) {
             // A variable name without its value ends with the section: a handle or text
             // further on is never taken for the seed or the version.
             s.handseedExpected = s.versionExpected = false;
+            s.realExpected = nullptr;
+        }
+        if (s.realExpected && code == 40) {
+            if (auto r = c.real())
+                *s.realExpected = *r;
+            s.realExpected = nullptr;
         }
         if (s.handseedExpected && code == 5) {
-            m.handleseedpos = c.valueLine();
+            m.handleseedpos = c.valueLine();  // its value counts at the end (finishParse)
             s.handseedExpected = false;
-            if (auto h = c.hex()) {
-                const int64_t last = int64_t(*h) - 1;  // the seed names the next free handle
-                if (last > m.maxhandle)
-                    m.maxhandle = int32_t(last);
-            }
         }
         if (s.versionExpected && code == 1) {
             s.versionExpected = false;
@@ -373,29 +431,25 @@ void mainLoop(ParseContext& c)
                 c.raiseMaxHandle(*h);
             continue;
         }
-        if (code == 0 && (s.entities || (s.blocks && c.insideBlock)))
+        if (code == 0 && (s.entities || (s.blocks && c.insideBlock))) {
+            if (s.entities && m.resume && m.anzpoly >= m.resume->nextAt)
+                takeCheckpoint(c, before);
             dispatchEntity(c);
+        }
     }
 }
 
-}  // namespace
-
-void sortLayouts(std::vector<model::Tlayout>& layouts)
+// What every parse ends with: the seed's share of maxhandle (it names the next free
+// handle), the record storage, the tab order and the observer.
+void finishParse(const std::vector<std::string>& dxf, model::DisplayModel& m,
+                 ParseObserver* observer)
 {
-    const size_t n = layouts.size();
-    for (size_t i = 0; i + 1 < n; ++i)
-        for (size_t j = i + 1; j < n; ++j)
-            if (layouts[j].order < layouts[i].order || layouts[j].name == "Model")
-                std::swap(layouts[i], layouts[j]);
-}
-
-void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
-                ParseObserver* observer)
-{
-    prepare(m, dxf.size());
-    ++m.parsecount;
-    ParseContext c(dxf, m);
-    mainLoop(c);
+    if (m.handleseedpos >= 0 && m.handleseedpos < int(dxf.size()))
+        if (auto h = dxfHexToInt(trimDxf(dxf[size_t(m.handleseedpos)]))) {
+            const int64_t last = int64_t(*h) - 1;
+            if (last > m.maxhandle)
+                m.maxhandle = int32_t(last);
+        }
 
     // Records beyond the count keep their storage for the next parse; when the drawing has
     // become much smaller (another file opened after a large one), that storage goes back.
@@ -417,6 +471,87 @@ void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
         observer->refreshSelectors(ltNames, layerNames);
         observer->refreshLayoutTabs(tabs);
     }
+}
+
+}  // namespace
+
+void sortLayouts(std::vector<model::Tlayout>& layouts)
+{
+    const size_t n = layouts.size();
+    for (size_t i = 0; i + 1 < n; ++i)
+        for (size_t j = i + 1; j < n; ++j)
+            if (layouts[j].order < layouts[i].order || layouts[j].name == "Model")
+                std::swap(layouts[i], layouts[j]);
+}
+
+void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
+                ParseObserver* observer)
+{
+    prepare(m, dxf.size());
+    ++m.parsecount;
+    m.resume = std::make_shared<ParseResume>();
+    ParseContext c(dxf, m);
+    Sections s;
+    mainLoop(c, s);
+    finishParse(dxf, m, observer);
+}
+
+int processdxfFrom(const LineStore& store, model::DisplayModel& m, int firstChanged,
+                   ParseObserver* observer)
+{
+    const std::vector<std::string>& dxf = store.lines;
+    // The last checkpoint whose entity pair and everything before it (the seed line
+    // aside) lies before the change, taken on this line list and model.
+    const ParseCheckpoint* cp = nullptr;
+    if (m.resume)
+        for (const ParseCheckpoint& p : m.resume->points) {
+            if (p.line + 2 > firstChanged)
+                break;
+            if (&p.context.dxf == &dxf && &p.context.m == &m && m.handleseedpos < p.line)
+                cp = &p;
+        }
+    if (!cp) {
+        processdxf(dxf, m, observer);
+        return 0;
+    }
+
+    std::shared_ptr<ParseResume> resume = m.resume;
+    ParseContext c(cp->context);
+    Sections s = cp->sections;
+    c.rd.pos = cp->line;
+    c.pending = false;
+    const uint64_t parsecount = m.parsecount;
+    {
+        model::DisplayModel restored = cp->model;
+        std::swap(restored.polys, m.polys);
+        std::swap(restored.layers, m.layers);
+        std::swap(restored.linetype, m.linetype);
+        m = std::move(restored);
+    }
+    m.parsecount = parsecount + 1;
+    m.resume = resume;
+    const size_t keep = size_t(cp - resume->points.data());
+    while (resume->points.size() > keep)  // from here on the lines have moved
+        resume->points.pop_back();
+    resume->nextAt = 0;  // the checkpoint just used is taken again on the way
+    const int from = c.rd.pos;
+    mainLoop(c, s);
+    finishParse(dxf, m, observer);
+    return from;
+}
+
+bool sameModel(const model::DisplayModel& a, const model::DisplayModel& b)
+{
+    auto prefixEqual = [](const auto& x, const auto& y, int n) {
+        return n >= 0 && size_t(n) <= x.size() && size_t(n) <= y.size() &&
+               std::equal(x.begin(), x.begin() + n, y.begin());
+    };
+    // modelScalars puts the lists back before it returns.
+    const model::DisplayModel sa = modelScalars(const_cast<model::DisplayModel&>(a));
+    const model::DisplayModel sb = modelScalars(const_cast<model::DisplayModel&>(b));
+    return sa == sb && prefixEqual(a.polys, b.polys, a.anzpoly) &&
+           prefixEqual(a.layers, b.layers, a.anzlayer) &&
+           prefixEqual(a.linetype, b.linetype, a.anzlt);
 }
 
 void processdxf(const LineStore& dxf, model::DisplayModel& m, ParseObserver* observer)

@@ -31,6 +31,19 @@ void processdxf(const LineStore& dxf, model::DisplayModel& m, ParseObserver* obs
 void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
                 ParseObserver* observer = nullptr);
 
+// The re-parse after an edit that changed lines at `firstChanged` and later only (a
+// replacement of the $HANDSEED value line aside, wherever the change starts): the records
+// of the entities before the change are kept and the parse goes on from a state it kept
+// near the change. The result is exactly that of processdxf, which it falls back to when
+// it kept no state before the change. `m` must hold the parse of these lines before the
+// change. Returns the line the parse started from (0: the whole list).
+int processdxfFrom(const LineStore& dxf, model::DisplayModel& m, int firstChanged,
+                   ParseObserver* observer = nullptr);
+
+// Two models as parses give them: every record up to the counts and every other field
+// equal (not the parse count and the kept parse states).
+bool sameModel(const model::DisplayModel& a, const model::DisplayModel& b);
+
 // The layout tab order: an exchange sort by `order`, "Model" first among equals.
 void sortLayouts(std::vector<model::Tlayout>& layouts);
 

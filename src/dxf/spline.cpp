@@ -55,17 +55,51 @@ double SplineBasis(int k, int t, std::span<const double> u, double v)
            (u[size_t(k + t)] - v) / b * SplineBasis(k + 1, t - 1, u, v);
 }
 
-SplinePoint EvalSplinePoint(std::span<const double> u, int n, int t, double v,
-                            std::span<const SplinePoint> P)
-{
+namespace {
+
+// The running sums of a curve point: the weighted points and, for a rational curve, the
+// weights. Both evaluations add their terms through this one record, so they give the
+// same doubles.
+struct PointSum {
     SplinePoint s;
-    for (int k = 0; k <= n; ++k) {
-        const double N = SplineBasis(k, t, u, v);
-        s.x = s.x + P[size_t(k)].x * N;
-        s.y = s.y + P[size_t(k)].y * N;
-        s.z = s.z + P[size_t(k)].z * N;
+    double weight = 0;
+    void add(const SplinePoint& p, double N, std::span<const double> w, int k)
+    {
+        if (!w.empty()) {
+            N = w[size_t(k)] * N;
+            weight = weight + N;
+        }
+        s.x = s.x + p.x * N;
+        s.y = s.y + p.y * N;
+        s.z = s.z + p.z * N;
     }
-    return s;
+    SplinePoint result(std::span<const double> w) const
+    {
+        if (w.empty() || !(weight > 0))
+            return s;
+        return {s.x / weight, s.y / weight, s.z / weight};
+    }
+};
+
+}  // namespace
+
+SplinePoint EvalSplinePoint(std::span<const double> u, int n, int t, double v,
+                            std::span<const SplinePoint> P, std::span<const double> w)
+{
+    PointSum sum;
+    for (int k = 0; k <= n; ++k)
+        sum.add(P[size_t(k)], SplineBasis(k, t, u, v), w, k);
+    return sum.result(w);
+}
+
+bool usableWeights(std::span<const double> w, int n)
+{
+    if (n < 0 || w.size() != size_t(n) + 1)
+        return false;
+    for (const double x : w)
+        if (!std::isfinite(x) || !(x > 0))
+            return false;
+    return true;
 }
 
 bool usableKnots(std::span<const double> u, int n, int t)
@@ -85,7 +119,7 @@ namespace {
 // holding v can be non-zero; they are built level by level with the very expressions of
 // SplineBasis, so the sum equals EvalSplinePoint's (whose other terms add exact zeros).
 SplinePoint evalInSpan(std::span<const double> u, int n, int t, double v,
-                       std::span<const SplinePoint> P)
+                       std::span<const SplinePoint> P, std::span<const double> w)
 {
     const int last = n + t;  // highest knot index
     const auto it = std::upper_bound(u.begin(), u.begin() + last + 1, v);
@@ -116,29 +150,23 @@ SplinePoint evalInSpan(std::span<const double> u, int n, int t, double v,
                 B[i] = (v - u[size_t(k)]) / a * B[i] + (u[size_t(k + s)] - v) / b * B[i + 1];
         }
     }
-    SplinePoint p;
-    for (int k = std::max(base, 0); k <= std::min(j, n); ++k) {
-        const double N = B[k - base];
-        p.x = p.x + P[size_t(k)].x * N;
-        p.y = p.y + P[size_t(k)].y * N;
-        p.z = p.z + P[size_t(k)].z * N;
-    }
-    return p;
+    PointSum sum;
+    for (int k = std::max(base, 0); k <= std::min(j, n); ++k)
+        sum.add(P[size_t(k)], B[k - base], w, k);
+    return sum.result(w);
 }
 
 }  // namespace
 
 void SampleSpline(int n, int t, std::span<const SplinePoint> P, int res,
-                  std::span<const double> u, std::vector<SplinePoint>& out)
+                  std::span<const double> u, std::vector<SplinePoint>& out,
+                  std::span<const double> w)
 {
     if (n < 0 || res <= 0 || P.size() < size_t(n) + 1) {
         out.clear();
         return;
     }
     out.resize(size_t(res));
-    out[size_t(res) - 1] = P[size_t(n)];
-    if (res == 1)
-        return;
     std::vector<double> own;
     const int order = usableSplineOrder(n + 1, t);
     if (order != t || !usableKnots(u, n, t)) {
@@ -148,11 +176,19 @@ void SampleSpline(int n, int t, std::span<const SplinePoint> P, int res,
         u = own;
         t = order;
     }
+    if (!usableWeights(w, n))
+        w = {};
+    const double end = u[size_t(n + 1)];
+    // Clamped at the end the curve ends in P[n]; otherwise (a periodic spline) it ends
+    // inside the knots and its point there is evaluated.
+    out[size_t(res) - 1] = end == u[size_t(n + t)] ? P[size_t(n)] : evalInSpan(u, n, t, end, P, w);
+    if (res == 1)
+        return;
     const double start = u[size_t(t - 1)];
-    const double step = (u[size_t(n + 1)] - start) / (res - 1);
+    const double step = (end - start) / (res - 1);
     double v = start;
     for (int i = 0; i + 1 < res; ++i) {
-        out[size_t(i)] = evalInSpan(u, n, t, v, P);
+        out[size_t(i)] = evalInSpan(u, n, t, v, P, w);
         v = v + step;
     }
 }

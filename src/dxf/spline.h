@@ -46,22 +46,32 @@ void BuildSplineKnots(std::vector<double>& u, int n, int t);
 double SplineBasis(int k, int t, std::span<const double> u, double v);
 
 // Point of the curve at v: the sum over k = 0 ... n of P[k] * SplineBasis(k, t, u, v).
+// With one weight per point (w[k], a rational curve such as a circle stored as a spline):
+// the sum of P[k] * w[k] * N_k divided by the sum of w[k] * N_k.
 SplinePoint EvalSplinePoint(std::span<const double> u, int n, int t, double v,
-                            std::span<const SplinePoint> P);
+                            std::span<const SplinePoint> P, std::span<const double> w = {});
 
 // `res` points along the curve into `out` (resized to res). The parameter starts at the
 // start of the curve's domain u[t - 1] and grows by (u[n + 1] - u[t - 1]) / (res - 1) after
-// each sample, by repeated addition; the last sample is P[n] itself. For a clamped knot
-// vector starting at 0 this runs from 0 to the last knot. When t exceeds the points
-// (t > n + 1) the usable order and its clamped knots are taken instead of `u`.
-// Gives exactly the doubles of EvalSplinePoint, evaluating only the basis functions that
-// can be non-zero.
+// each sample, by repeated addition. The last sample is the end of the domain: P[n] itself
+// when the knots end clamped (u[n + 1] = u[n + t], where the curve ends in P[n]), else the
+// curve's point at u[n + 1] (a periodic spline). For a clamped knot vector starting at 0
+// this runs from 0 to the last knot. When t exceeds the points (t > n + 1) the usable
+// order and its clamped knots are taken instead of `u`. Weights `w` (see EvalSplinePoint)
+// are used when there is one finite positive weight per point, else the curve is the
+// plain one. Gives exactly the doubles of EvalSplinePoint, evaluating only the basis
+// functions that can be non-zero.
 void SampleSpline(int n, int t, std::span<const SplinePoint> P, int res,
-                  std::span<const double> u, std::vector<SplinePoint>& out);
+                  std::span<const double> u, std::vector<SplinePoint>& out,
+                  std::span<const double> w = {});
 
 // Whether a knot vector read from a file can be sampled: n + t + 1 finite values, never
 // decreasing, with a domain u[t - 1] < u[n + 1].
 bool usableKnots(std::span<const double> u, int n, int t);
+
+// Whether weights read from a file make the curve rational: one finite positive weight
+// for each of the n + 1 points.
+bool usableWeights(std::span<const double> w, int n);
 
 // Control points whose cubic curve passes near the targets Q: a random search (`iterations`
 // tries, each free point drawn uniformly within the targets' box size around its target,

@@ -42,14 +42,8 @@ std::string directoryOf(const std::string& path)
 
 }  // namespace
 
-Editor::Editor(Ui& ui) : ui(ui)
+Editor::Editor(Ui& ui) : ui(ui), datadirs(shippedDataDirs(executableDir()))
 {
-#ifdef KERBON_DATA_DIR
-    templatedirs.push_back(KERBON_DATA_DIR);
-#endif
-#ifdef KERBON_SOURCE_DATA_DIR
-    templatedirs.push_back(KERBON_SOURCE_DATA_DIR);
-#endif
 }
 
 void Editor::processdxf()
@@ -149,7 +143,7 @@ std::string Editor::templatePath(const std::string& name) const
 {
     if (fileExists(name))
         return name;
-    for (const std::string& dir : templatedirs)
+    for (const std::string& dir : datadirs)
         if (fileExists(dir + name))
             return dir + name;
     return name;  // not found anywhere: the open fails and names the file

@@ -39,10 +39,10 @@ public:
     // program directory unless it cannot be written or a configpath copy exists.
     std::string progpath;
     std::string configpath;
-    // Directories searched for the templates after the current directory, each ending
-    // in "/": the installed data directory and, for a run from the build tree, the
-    // source data directory.
-    std::vector<std::string> templatedirs;
+    // Directories holding the files the program ships, each ending in "/" (shippedDataDirs):
+    // the templates are looked up there after the current directory, and the shipped
+    // translation table fills in what the user's translate.dat lacks.
+    std::vector<std::string> datadirs;
 
     std::string maincap = "Tarvel Kerbon 1.0";  // caption without the document part
     int language = 0;           // column of the translation table used for every lookup
@@ -160,6 +160,8 @@ public:
     void repaint();                  // ask the window to repaint
 
 private:
+    // The re-parse after a step was applied or undone, from near its first change.
+    void reparseAfter(const tundo& step);
     void showCaption();
     bool saveToChosenName();
     static FileDialogOptions saveDialogOptions();

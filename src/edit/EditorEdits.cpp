@@ -11,6 +11,27 @@
 
 namespace kerbon {
 
+namespace {
+
+// The first line a step changed, a change of the $HANDSEED value line aside (the re-parse
+// reads that line again in any case).
+int firstChangedLine(const tundo& step, int handleseedpos, int lineCount)
+{
+    int first = lineCount;
+    for (const taction& a : step.actions)
+        if (!(a.typ == 2 && a.start == handleseedpos))
+            first = std::min(first, int(a.start));
+    return first;
+}
+
+}  // namespace
+
+void Editor::reparseAfter(const tundo& step)
+{
+    processdxfFrom(dxf, model, firstChangedLine(step, model.handleseedpos, dxf.count()),
+                   parseObserver);
+}
+
 bool Editor::applyEdits(EditSet set, bool keepEmptyStep)
 {
     if (!validEdits(set, dxf.count()) || (set.empty() && !keepEmptyStep))
@@ -18,7 +39,7 @@ bool Editor::applyEdits(EditSet set, bool keepEmptyStep)
     undos.push_back(applyEditSet(dxf, std::move(set)));
     undoBtnEnabled = true;
     SetChanged();
-    processdxf();
+    reparseAfter(undos.back());
     repaint();
     return true;
 }
@@ -28,9 +49,9 @@ void Editor::Rckgngig1Click()
     if (undos.empty())
         return;
     undoStep(dxf, undos.back());
+    reparseAfter(undos.back());
     undos.pop_back();
     undoBtnEnabled = !undos.empty();
-    processdxf();
     repaint();
     SetChanged();
 }

@@ -129,7 +129,8 @@ void TMainForm::FormCreate(const Setup& setup)
     if (ed.configpath.empty())
         ed.configpath =
             withSlash(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    translations().InitTranslation(ed.progpath, ed.configpath);
+    ed.datadirs = setup.datadirs.empty() ? shippedDataDirs(ed.progpath) : setup.datadirs;
+    translations().InitTranslation(ed.progpath, ed.configpath, ed.datadirs);
     qtui->translate = [this](const QString& s) {
         return QString::fromStdString(editor->translate(s.toStdString()));
     };
@@ -609,8 +610,7 @@ void TMainForm::FormShow()
     installToolkitTranslation(ed.language);
     // The application's title in the user's language names the minimised window. It is
     // not made the toolkit's display name: on X11 that would be appended to every caption.
-    setWindowIconText(
-        QString::fromStdString(ed.translate(QApplication::applicationName().toStdString())));
+    setWindowIconText(QString::fromStdString(ed.translate("Kerbon")));
     restorePageValues();
     ed.NewFile(false);
     keyedit->setFocus();

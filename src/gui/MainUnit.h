@@ -50,6 +50,7 @@ public:
         std::string progpath;        // ends in "/"
         std::string configpath;      // ends in "/"
         QStringList args;            // command-line arguments after the program name
+        std::vector<std::string> datadirs;  // shipped files; empty: shippedDataDirs(progpath)
         kerbon::Ui* ui = nullptr;    // null: message boxes and file dialogs of Qt
     };
     explicit TMainForm(QWidget* parent = nullptr);

@@ -47,14 +47,14 @@ MsgResult QtUi::messageBox(const std::string& text, const std::string& title, Ms
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
-    const std::pair<QMessageBox::StandardButton, const char*> captions[] = {
-        {QMessageBox::Ok, "OK"},
-        {QMessageBox::Cancel, "Abbrechen"},
-        {QMessageBox::Yes, "Ja"},
-        {QMessageBox::No, "Nein"}};
+    const std::pair<QMessageBox::StandardButton, QString> captions[] = {
+        {QMessageBox::Ok, tr("OK")},
+        {QMessageBox::Cancel, tr("Abbrechen")},
+        {QMessageBox::Yes, tr("Ja")},
+        {QMessageBox::No, tr("Nein")}};
     for (const auto& [b, caption] : captions)
         if (QAbstractButton* btn = box.button(b))
-            btn->setText(tr(caption));
+            btn->setText(caption);
     if (buttons == MsgButtons::YesNoCancel || buttons == MsgButtons::OkCancel)
         box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {

@@ -78,6 +78,7 @@ TTranslateForm::TTranslateForm(QWidget* parent, Ui& ui, TranslationTable* t)
     StringGrid1->horizontalHeader()->setDefaultSectionSize(250);
     StringGrid1->verticalHeader()->setVisible(false);  // no fixed column at first
     StringGrid1->setWordWrap(false);  // one line per text, as long as the table is
+    StringGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked |
                                  QAbstractItemView::EditKeyPressed |

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kerbon {
 
@@ -24,5 +25,15 @@ std::string progFileForReading(const std::string& progpath, const std::string& c
 // directory, which is created when needed. Returns the path written, empty on failure.
 std::string writeProgFile(const std::string& progpath, const std::string& configdir,
                           std::string_view name, std::string_view bytes);
+
+// The directory of the running program file, ending in "/"; empty when it cannot be told.
+std::string executableDir();
+
+// The directories holding the files the program ships (templates, the translation table),
+// each ending in "/", in the order they are searched: share/kerbon/ beside the program's bin
+// directory (an installed program, wherever it was installed to; left out without progpath),
+// the data directory of the configured install prefix, and the source tree's data/ (a
+// program run from its build tree).
+std::vector<std::string> shippedDataDirs(const std::string& progpath);
 
 }  // namespace kerbon

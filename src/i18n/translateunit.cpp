@@ -2,13 +2,17 @@
 #include "i18n/translateunit.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unordered_map>
 #include <vector>
 
 #include "i18n/progfiles.h"
 
 namespace kerbon {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -99,6 +103,17 @@ std::string columnName(int col)
     }
 }
 
+std::string translateFileBytes(std::span<const TTransRow> rows)
+{
+    std::ostringstream out(std::ios::binary);
+    writeInt32(out, transColumns);
+    writeInt32(out, std::int32_t(rows.size()));
+    for (const TTransRow& r : rows)
+        for (const auto& c : r.cells)
+            WriteWideString(out, std::u16string_view(c));
+    return out.str();
+}
+
 std::string_view builtinMessage(int n)
 {
     return n >= 1 && n <= builtinMessages ? messages[n] : std::string_view();
@@ -110,22 +125,48 @@ TranslationTable::TranslationTable()
         b = std::make_unique<TDynaArray<TTransKey>>(&curkey);
 }
 
-void TranslationTable::InitTranslation(const std::string& progpath_, const std::string& configdir_)
+void TranslationTable::InitTranslation(const std::string& progpath_, const std::string& configdir_,
+                                       const std::vector<std::string>& datadirs_)
 {
     progpath = progpath_;
     configdir = configdir_;
+    datadirs = datadirs_;
     LoadTranslateFile();
+}
+
+std::string TranslationTable::shippedTranslateFile() const
+{
+    std::error_code ec;
+    for (const std::string& dir : datadirs)
+        if (!dir.empty() && fs::is_regular_file(dir + std::string(translateFileName), ec))
+            return dir + std::string(translateFileName);
+    return "";
 }
 
 std::string TranslationTable::translateFileForReading() const
 {
-    return progFileForReading(progpath, configdir, translateFileName);
+    const std::string own = progFileForReading(progpath, configdir, translateFileName);
+    std::error_code ec;
+    if (own.empty() || fs::is_regular_file(own, ec))
+        return own;
+    const std::string shipped = shippedTranslateFile();
+    return shipped.empty() ? own : shipped;
 }
 
 void TranslationTable::LoadTranslateFile()
 {
     rows.Clear();
     const std::string path = translateFileForReading();
+    std::vector<TTransRow> loaded = readTranslateFile(path);
+    if (const std::string shipped = shippedTranslateFile(); !shipped.empty() && shipped != path)
+        mergeShipped(loaded, readTranslateFile(shipped));
+    if (TTransRow* first = rows.AddMany(std::uint32_t(loaded.size())))
+        std::move(loaded.begin(), loaded.end(), first);
+    rebuildIndex();
+}
+
+std::vector<TTransRow> readTranslateFile(const std::string& path)
+{
     std::ifstream in;
     if (!path.empty())
         in.open(path, std::ios::binary);
@@ -149,22 +190,37 @@ void TranslationTable::LoadTranslateFile()
             loaded.push_back(std::move(row));
         }
     }
-    if (TTransRow* first = rows.AddMany(std::uint32_t(loaded.size())))
-        std::move(loaded.begin(), loaded.end(), first);
-    rebuildIndex();
+    return loaded;
+}
+
+void mergeShipped(std::vector<TTransRow>& rows, std::vector<TTransRow> shipped)
+{
+    std::unordered_map<std::u16string, std::size_t> byGerman;
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        byGerman.emplace(rows[r].cells[0], r);  // the first of equal rows answers lookups
+    for (TTransRow& s : shipped) {
+        if (s.cells[0].empty())
+            continue;
+        const auto it = byGerman.find(s.cells[0]);
+        if (it == byGerman.end()) {
+            byGerman.emplace(s.cells[0], rows.size());
+            rows.push_back(std::move(s));
+            continue;
+        }
+        TTransRow& own = rows[it->second];
+        for (int c = 1; c < transColumns; ++c)
+            if (own.cells[c].empty())
+                own.cells[c] = std::move(s.cells[c]);
+    }
 }
 
 bool TranslationTable::SaveTranslateFile()
 {
     if (progpath.empty() && configdir.empty())
         return false;
-    std::ostringstream out(std::ios::binary);
-    writeInt32(out, transColumns);
-    writeInt32(out, std::int32_t(rows.count()));
-    for (std::uint32_t r = 0; r < rows.count(); ++r)
-        for (const auto& c : rows.recordAt(r).cells)
-            WriteWideString(out, std::u16string_view(c));
-    lastsaved = writeProgFile(progpath, configdir, translateFileName, out.str());
+    const std::string bytes =
+        translateFileBytes(std::span<const TTransRow>(rows.poi(), rows.count()));
+    lastsaved = writeProgFile(progpath, configdir, translateFileName, bytes);
     return !lastsaved.empty();
 }
 
@@ -370,19 +426,19 @@ std::vector<ComponentText> componentTexts(ComponentKind kind)
     switch (kind) {
     case ComponentKind::Label:
     case ComponentKind::RadioButton:
-    case ComponentKind::Form: return {T::Caption};
-    case ComponentKind::CheckBox: return {T::Hint, T::Caption};
+    case ComponentKind::Form:
     case ComponentKind::Button:
     case ComponentKind::GroupBox:
     case ComponentKind::MenuItem: return {T::Caption, T::Hint};
+    case ComponentKind::CheckBox: return {T::Hint, T::Caption};
     case ComponentKind::SpinEdit:
     case ComponentKind::ToolButton: return {T::Hint};
-    case ComponentKind::ComboBox: return {T::Items};
-    case ComponentKind::StringGrid: return {T::TitleRow};
-    case ComponentKind::ListView: return {T::ColumnCaptions};
+    case ComponentKind::ComboBox: return {T::Items, T::Hint};
+    case ComponentKind::StringGrid: return {T::TitleRow, T::Hint};
+    case ComponentKind::ListView: return {T::ColumnCaptions, T::Hint};
     case ComponentKind::FileDialog: return {T::Filter};
-    case ComponentKind::Memo: return {T::Lines};
-    case ComponentKind::Edit: return {T::Text};
+    case ComponentKind::Memo: return {T::Lines, T::Hint};
+    case ComponentKind::Edit: return {T::Text, T::Hint};
     case ComponentKind::Other: break;
     }
     return {};

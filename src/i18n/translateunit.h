@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,16 @@ struct TTransKey {
 // "Nederlands", then "language4" ... "language19". Empty for other columns.
 std::string columnName(int col);
 
+// The rows of a translate.dat (none when it cannot be read; the complete rows of a damaged one).
+std::vector<TTransRow> readTranslateFile(const std::string& path);
+// Adds to `rows` what the shipped table has beyond them: its rows whose German text they lack,
+// and its translations where their cells are empty. Nothing of `rows` is overwritten.
+void mergeShipped(std::vector<TTransRow>& rows, std::vector<TTransRow> shipped);
+
+// translate.dat holding these rows: 20 columns, the row count, every row's cells in column
+// order (each a 32-bit length and UTF-16 LE code units, little-endian throughout).
+std::string translateFileBytes(std::span<const TTransRow> rows);
+
 // The German text of built-in message n; empty for unassigned and out-of-range numbers.
 std::string_view builtinMessage(int n);
 
@@ -53,8 +64,11 @@ public:
 
     // Sets where translate.dat lives (program directory and per-user configuration
     // directory, each ending in "/" or empty) and loads it. With both empty the table lives
-    // in memory only.
-    void InitTranslation(const std::string& progpath, const std::string& configdir);
+    // in memory only. `datadirs` are where the program's shipped table may lie (searched in
+    // order): it is read when neither directory has a translate.dat, and otherwise fills in
+    // the rows and translations the user's table lacks.
+    void InitTranslation(const std::string& progpath, const std::string& configdir,
+                         const std::vector<std::string>& datadirs = {});
 
     // The lookup. Returns the text of the current language for a German text; leading and
     // trailing blanks of the input are kept around the answer. Adds a row (and rewrites the
@@ -76,9 +90,9 @@ public:
     // Passes every built-in message through the lookup once, so each has a row.
     void RegisterMessages();
 
-    // Reads translate.dat into the table (replacing what it held) and rebuilds the index.
-    // A missing or unreadable file gives an empty table; a file shorter than its counts
-    // gives the rows that are complete.
+    // Reads translate.dat into the table (replacing what it held), merges the shipped table
+    // into it and rebuilds the index. A missing or unreadable file gives an empty table; a
+    // file shorter than its counts gives the rows that are complete.
     void LoadTranslateFile();
     // Writes the whole table. False when it could not be written (the table is kept).
     bool SaveTranslateFile();
@@ -100,8 +114,10 @@ public:
     // Removes a row and rebuilds the index; the file is not touched.
     void deleteRow(std::uint32_t row);
 
-    // The file the table was read from / is read from next, and the last one written.
+    // The file the table was read from / is read from next, the shipped table (empty when
+    // there is none), and the last file written.
     std::string translateFileForReading() const;
+    std::string shippedTranslateFile() const;
     const std::string& lastSavedPath() const { return lastsaved; }
 
     // Read access to the index (for checks): bucket b.
@@ -113,6 +129,7 @@ private:
     TDynaArray<TTransRow> rows{&currow};
     std::array<std::unique_ptr<TDynaArray<TTransKey>>, transBuckets> index;
     std::string progpath, configdir, lastsaved;
+    std::vector<std::string> datadirs;
 
     // Finds the row of a German text (already without blanks); -1 when there is none.
     std::int64_t findRow(const std::u16string& key);
@@ -129,24 +146,25 @@ std::string TranslateText(const std::string& text);
 bool GetMessageText(int n, std::string& text);
 std::string GetMessageText(int n);
 
-// What the window translation translates, by the kind of component, in this order.
+// What the window translation translates, by the kind of component, in this order. Every
+// kind that can show a hint has it translated, so that no hint stays German.
 enum class ComponentKind {
     Other,        // left alone
-    Label,        // caption
-    RadioButton,  // caption
-    Form,         // caption
+    Label,        // caption, then hint
+    RadioButton,  // caption, then hint
+    Form,         // caption, then hint
     CheckBox,     // hint, then caption
     Button,       // caption, then hint (buttons with a picture too)
     GroupBox,     // caption, then hint
     MenuItem,     // caption, then hint
     SpinEdit,     // hint
     ToolButton,   // hint
-    ComboBox,     // every item (the selected index restored after each)
-    StringGrid,   // the cell of row 0 in every column
-    ListView,     // every column caption
+    ComboBox,     // every item (the selected index restored after each), then hint
+    StringGrid,   // the cell of row 0 in every column, then hint
+    ListView,     // every column caption, then hint
     FileDialog,   // the filter text
-    Memo,         // every line
-    Edit,         // the text
+    Memo,         // every line, then hint
+    Edit,         // the text, then hint
 };
 enum class ComponentText { Caption, Hint, Items, TitleRow, ColumnCaptions, Filter, Lines, Text };
 std::vector<ComponentText> componentTexts(ComponentKind kind);

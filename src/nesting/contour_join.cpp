@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "i18n/translateunit.h"
 #include "nesting/contour_model.h"
 #include "nesting/contour_text.h"
 
@@ -326,12 +327,12 @@ int joinPasses(ContourModel& m, double t)
 
 std::string msgCannotOpen(const std::string& fname)
 {
-    return "Folgende DXF Datei konnte nicht geöffnet werden: " + fname;
+    return TranslateText("Folgende DXF Datei konnte nicht geöffnet werden: ") + fname;
 }
 
 std::string msgCannotCreate(const std::string& fname)
 {
-    return "Folgende DXF Datei konnte nicht angelegt werden: " + fname;
+    return TranslateText("Folgende DXF Datei konnte nicht angelegt werden: ") + fname;
 }
 
 JoinOutcome joinLinesFile(ContourModel& m, const std::string& source, const std::string& target,
@@ -371,10 +372,11 @@ JoinOutcome combinePolylinesFile(ContourModel& m, const std::string& source,
     m = std::move(fresh);
     out.pieces = m.anzpoly;
     if (m.anzpoly == 0) {
-        out.title = "Keine Polylines";
+        out.title = TranslateText("Keine Polylines");
         out.information = true;
-        out.message = "Es konnte keine Polyline gefunden werden. Wenn es noch einzelen Linien "
-                      "sind führen Sie bitte zunächst die Konvertierung in Polylinien aus.";
+        out.message = TranslateText("Es konnte keine Polyline gefunden werden. Wenn es noch "
+                                    "einzelen Linien sind führen Sie bitte zunächst die "
+                                    "Konvertierung in Polylinien aus.");
         return out;
     }
     joinPasses(m, t);

@@ -99,7 +99,7 @@ bool savedxf4(ContourModel& m, const std::string& fname, const std::string& fnam
 // What one operation of the tool did, and what the user is to be told.
 struct JoinOutcome {
     bool written = false;     // the target was written
-    std::string message;      // German text for a message box; empty when there is none
+    std::string message;      // text for a message box, in the user's language; empty: none
     std::string title;        // message box caption
     bool information = false; // information icon (otherwise error icon)
     int pieces = 0;           // entities read
@@ -113,7 +113,7 @@ JoinOutcome joinLinesFile(ContourModel& m, const std::string& source, const std:
 JoinOutcome combinePolylinesFile(ContourModel& m, const std::string& source,
                                  const std::string& target, double t);
 
-// Message texts of the tool, in German as stored.
+// Message texts of the tool, in the user's language (through the translation table).
 std::string msgCannotOpen(const std::string& fname);
 std::string msgCannotCreate(const std::string& fname);
 

@@ -138,7 +138,7 @@ RenderCache::Box plainBox(const tpoly& p, const LayerStyle& ls, int dpi,
         dimText = dimText || p.ps[i].doadddimtexthere;
     if (dimText) {
         const double em = 12 + 1.5 * std::max(charCount(p.messuaretxt), charCount(p.textstr));
-        const double r = 0.3 * em;
+        const double r = std::fabs(p.dimtextheight) * em;
         widen(b, p.cx1 - r, p.cy1 - r);
         widen(b, p.cx1 + r, p.cy1 + r);
         b.padPx += em;
@@ -523,7 +523,7 @@ void Painter::arrow(double px, double py, double qx, double qy, double z, bool l
 void Painter::dimText(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color)
 {
     dimensionText(p, lineBuf);
-    const double hr = roundEven(0.3 * a.zoomit / 100);
+    const double hr = roundEven(p.dimtextheight * a.zoomit / 100);
     if (!std::isfinite(hr) || hr < 0)
         return;
     const double h = hr == 0 ? 1 : hr;

@@ -27,6 +27,10 @@ TEST(readText, TextRotationAndInsertionPoint)
         {"0|MTEXT|10|1|20|2|1|x|50|45|11|-1|21|0", "x", 180, true},   // direction after 50
         // A TEXT's codes 11/21/31 are its alignment point, no direction.
         {"0|TEXT|10|1|20|2|1|Mitte|50|0|72|1|11|100|21|50|31|0", "Mitte", 0, false},
+        // seen from below (mirrored): the point and the angle in the text's own axes
+        {"0|TEXT|10|-1|20|2|1|Spiegel|50|30|210|0|220|0|230|-1", "Spiegel", 150, false},
+        {"0|MTEXT|10|1|20|2|1|x|50|30|230|-1", "x", 150, true},         // point: the drawing's
+        {"0|MTEXT|10|1|20|2|1|x|11|0|21|1|230|-1", "x", 90, true},      // direction: the drawing's
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
@@ -42,7 +46,7 @@ TEST(readText, TextRotationAndInsertionPoint)
         EXPECT_EQ(p.cy, 2);
         EXPECT_EQ(p.ps[0].linex, r.valueLine("10"));
         EXPECT_EQ(p.ps[0].liney, r.valueLine("20"));
-        EXPECT_TRUE(p.needext210 && p.needext220 && p.needext230);
+        EXPECT_EQ(p.needext230, p.ext230 == 0);
         if (p.radiuslinenr) {
             EXPECT_EQ(p.radius, 2.5);
         }
@@ -82,8 +86,16 @@ TEST(readDimension, DrawingByType)
         // aligned, slanted
         {"0|DIMENSION|70|33|10|0|20|10|13|0|23|0|14|10|24|10",
          {{0, 0}, {-5, 5}, {10, 10, true}, {5, 15}, {-5, 5, true}, {5, 15, false, true, 3}}, 0, false, 0},
-        // points 3 and 4 coincide: no direction, both feet at point 10, nothing NaN
-        {"0|DIMENSION|70|0|10|5|20|5|13|3|23|3|14|3|24|3",
+        // linear between diagonal points: horizontal without code 50, vertical with 90
+        {"0|DIMENSION|70|32|10|0|20|20|13|0|23|0|14|10|24|5",
+         {{0, 0}, {0, 20}, {10, 5, true}, {10, 20}, {0, 20, true}, {10, 20, false, true, 3}}, 0, false, 0},
+        {"0|DIMENSION|70|32|10|20|20|0|13|0|23|0|14|10|24|5|50|90",
+         {{0, 0}, {20, 0}, {10, 5, true}, {20, 5}, {20, 0, true}, {20, 5, false, true, 3}}, 0, false, 0},
+        // rotated by 45 degrees: the feet on the line through point 10 in that direction
+        {"0|DIMENSION|70|0|10|0|20|0|13|0|23|0|14|2|24|0|50|45",
+         {{0, 0}, {0, 0}, {2, 0, true}, {1, 1}, {0, 0, true}, {1, 1, false, true, 3}}, 0, false, 0},
+        // aligned with points 3 and 4 coinciding: no direction, both feet at point 10, nothing NaN
+        {"0|DIMENSION|70|1|10|5|20|5|13|3|23|3|14|3|24|3",
          {{3, 3}, {5, 5}, {3, 3, true}, {5, 5}, {5, 5, true}, {5, 5, false, true, 3}}, 0, false, 0},
         {"0|DIMENSION|70|4|10|3|20|4|15|0|25|0", {{0, 0}, {3, 4, false, true}}, 2, true, 0},
         {"0|DIMENSION|70|35|10|3|20|4|15|-3|25|-4", {{-3, -4}, {3, 4, false, true, 3}}, 1, false, 0},
@@ -110,6 +122,31 @@ TEST(readDimension, DrawingByType)
         EXPECT_EQ(p.addtextmode, c.textmode);
         EXPECT_EQ(p.arrowhead, c.arrowhead);
         EXPECT_EQ(p.dimtextrotate, c.textrotate);
+    }
+}
+
+TEST(readDimension, TextHeightFromTheDimensionStyle)
+{
+    const std::string header = "0|SECTION|2|HEADER|9|$DIMTXT|40|3.5|9|$DIMSCALE|40|10|0|ENDSEC|";
+    const std::string styles =
+        "0|SECTION|2|TABLES|0|TABLE|2|DIMSTYLE|70|2|"
+        "0|DIMSTYLE|105|27|2|ISO|140|2|40|4|0|DIMSTYLE|105|28|2|Half|140|1.8|0|ENDTAB|0|ENDSEC|";
+    struct Case { const char* name; std::string head; const char* style; double want; };
+    const Case cases[] = {
+        {"nothing given", "", "", 2.5},
+        {"header", header, "", 35},
+        {"record named", header + styles, "3|ISO|", 8},
+        {"record without scale: the header's", header + styles, "3|Half|", 18},
+        {"unknown record: the header's", header + styles, "3|Other|", 35},
+        {"record without header", styles, "3|Half|", 1.8},
+        {"scale 0 counts as 1", "0|SECTION|2|HEADER|9|$DIMSCALE|40|0|0|ENDSEC|", "", 2.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const model::DisplayModel m =
+            test::parsed(c.head + test::entitiesOnly(std::string("0|DIMENSION|70|0|") + c.style + "13|0|23|0|14|10|24|0"));
+        ASSERT_EQ(m.anzpoly, 1);
+        EXPECT_DOUBLE_EQ(m.polys[0].dimtextheight, c.want);
     }
 }
 
@@ -171,6 +208,42 @@ TEST(readHatch, BoundaryPointsBecomeOneClosedOutline)
                                    "97|1|330|2E|75|1|98|0").only();
     EXPECT_EQ(a.layhan, 0x1F);
     EXPECT_EQ(a.anzp, 3);
+}
+
+// Arc, ellipse and spline edges became single points (a centre, the control points): a
+// round hatch was a line. Each is flattened into outline points on its curve.
+TEST(readHatch, CurvedEdgesBecomeOutlinePoints)
+{
+    const std::string head = "0|HATCH|5|30|330|1F|10|0|20|0|30|0|91|1|92|1|93|1|";
+    struct Case { std::string edges; int vertices; double cx, cy, rx, ry; };
+    const Case cases[] = {
+        {"72|2|10|5|20|5|40|5|50|0|51|360|73|1", 101 + 1, 5, 5, 5, 5},      // circle
+        {"72|3|10|0|20|0|11|0|21|10|40|0.5|50|0|51|360|73|1", 102, 0, 0, 5, 10},  // upright ellipse
+        // rational quarter circle, closed by a line edge through the centre
+        {"72|4|94|2|73|1|74|0|95|6|96|3|40|0|40|0|40|0|40|1|40|1|40|1|10|5|20|0|42|1|"
+         "10|5|20|5|42|0.7071067811865476|10|0|20|5|42|1|97|0|72|1|10|0|20|5|11|0|21|0",
+         100 + 2 + 1, 0, 0, 5, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.edges);
+        const model::tpoly& p = Parsed(head + c.edges + "|97|1|330|2E|75|1|76|1|98|1|10|9|20|9").only();
+        ASSERT_EQ(p.anzp, c.vertices);
+        EXPECT_EQ(p.layhan, 0x1F);
+        for (int i = 0; i < 100; ++i) {
+            const model::Tmypoi& v = p.ps[size_t(i)];
+            EXPECT_NEAR(std::hypot((v.x - c.cx) / c.rx, (v.y - c.cy) / c.ry), 1, 1e-12) << i;
+        }
+    }
+    // A clockwise edge stores its angles as 360 - angle: this one runs from 90 to 0 degrees,
+    // so the outline goes on from its end point (1, 0) along the next edge.
+    const model::tpoly& cw = Parsed(head + "72|2|10|0|20|0|40|1|50|270|51|360|73|0|"
+                                           "72|1|10|1|20|0|11|0|21|0|72|1|10|0|20|0|11|0|21|1")
+                                 .only();
+    ASSERT_EQ(cw.anzp, 101 + 4 + 1);
+    expectAt(cw, 0, 0, 1, 1e-12);
+    expectAt(cw, 50, std::sqrt(0.5), std::sqrt(0.5), 1e-12);
+    expectAt(cw, 100, 1, 0, 1e-12);
+    expectAt(cw, 101, 1, 0, 0);
 }
 
 TEST(readWipeout, ClipBoundaryMappedThroughTheImageVectors)

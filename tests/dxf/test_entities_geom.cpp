@@ -110,6 +110,8 @@ TEST(polylineEnd, BulgesBecomeFiftyArcPoints)
         {"0|LWPOLYLINE|10|0|20|0|42|-1|10|10|20|0", pi, 5},
         {"0|LWPOLYLINE|10|0|20|0|42|0.41421356237309503|10|10|20|0", pi / 2, -(5 * std::sqrt(2.0) - 5)},
         {"0|LWPOLYLINE|10|0|20|0|42|-0.41421356237309503|10|10|20|0", pi / 2, 5 * std::sqrt(2.0) - 5},
+        // mirrored: from (0,0) to (-10,0), still below, about the mirrored centre
+        {"0|LWPOLYLINE|230|-1|10|0|20|0|42|1|10|10|20|0", pi, -5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
@@ -193,6 +195,41 @@ TEST(readPolyline, OnlyThePolylinesOwnFlagsClose)
     }
 }
 
+// Objects in a plane given by their extrusion direction were drawn as if it were +z: a
+// mirrored arc or outline (direction (0,0,-1), as CAM and mirror commands write them) came
+// out on the other side of the y axis. Entities whose points are the drawing's own (LINE,
+// POINT, 3D POLYLINE) stay as read.
+TEST(extrusion, PlanarEntitiesAreShownFromAbove)
+{
+    struct Case { const char* body; int vertex; double x, y; };
+    const Case cases[] = {
+        {"0|ARC|10|5|20|0|40|1|50|0|51|90|230|-1", 3, -6, 0},
+        {"0|CIRCLE|10|5|20|5|40|2|230|-1", 1, -7, 5},
+        {"0|CIRCLE|10|5|20|5|40|2|230|-1", 0, -5, 5},  // centre grip
+        {"0|LWPOLYLINE|210|0|220|0|230|-1|10|1|20|2|10|4|20|2", 0, -1, 2},
+        {"0|POLYLINE|70|0|230|-1|0|VERTEX|10|1|20|2|0|VERTEX|10|4|20|2|0|SEQEND", 0, -1, 2},
+        {"0|POLYLINE|70|8|230|-1|0|VERTEX|10|1|20|2|0|VERTEX|10|4|20|2|0|SEQEND", 0, 1, 2},
+        {"0|SOLID|10|0|20|0|11|1|21|0|12|0|22|1|230|-1", 1, -1, 0},
+        {"0|LINE|10|1|20|2|11|3|21|4|230|-1", 0, 1, 2},
+        {"0|POINT|10|1|20|2|230|-1", 0, 1, 2},
+        // a circle standing upright in the x-z plane (direction +y) at y = 3: seen from
+        // above a line from x = -2 to 2
+        {"0|CIRCLE|10|0|20|0|30|3|40|2|210|0|220|1|230|0", 1, -2, 3},
+        {"0|CIRCLE|10|0|20|0|30|3|40|2|210|0|220|1|230|0", 51, 2, 3},
+        // a direction of no length is no direction
+        {"0|CIRCLE|10|5|20|5|40|2|210|0|220|0|230|0", 1, 7, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        const model::tpoly& p = Parsed(c.body).only();
+        expectAt(p, c.vertex, c.x, c.y, 1e-12);
+    }
+    const model::tpoly& circle = Parsed("0|CIRCLE|10|5|20|5|40|2|230|-1").only();
+    EXPECT_EQ(circle.snap[0].x, -5);  // the centre a click snaps to
+    EXPECT_EQ(circle.cx, -5);
+    EXPECT_EQ(circle.reinx, -5);
+}
+
 TEST(readSolid, CornerOrderAndPoints)
 {
     const Parsed s("0|SOLID|10|0|20|0|11|1|21|0|12|0|22|1|13|1|23|1|370|25");
@@ -253,6 +290,8 @@ TEST(readArc, ArcAnglesGripsAndWrap)
         {"0|ARC|10|0|20|0|40|1|50|350|51|10", 350, 370},  // passes through 0
         {"0|ARC|10|0|20|0|40|1|50|45|51|45", 45, 405},    // equal angles: full circle
         {"0|ARC|10|0|20|0|40|1|50|90|51|0", 90, 360},
+        // seen from below (mirrored): the arc from 0 to 90 degrees runs from 180 to 90
+        {"0|ARC|10|0|20|0|40|1|50|0|51|90|210|0|220|0|230|-1", 180, 90},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
@@ -343,6 +382,33 @@ TEST(readSpline, ControlPointsSampledWithGrips)
     }
 }
 
+// The knot count was compared with one less than points + degree + 1, so a file's knots
+// were never used; and weights were not read. A quarter circle as a rational spline with
+// knots that are not the generated ones: every outline point on the circle.
+TEST(readSpline, FileKnotsAndWeightsAreUsed)
+{
+    const std::string quarter = "0|SPLINE|70|12|71|2|72|6|73|3|40|2|40|2|40|2|40|6|40|6|40|6|"
+                                "10|5|20|0|30|0|41|1|10|5|20|5|30|0|41|0.7071067811865476|"
+                                "10|0|20|5|30|0|41|1";
+    const model::tpoly& p = Parsed(quarter).only();
+    ASSERT_EQ(p.anzp, 103);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_NEAR(std::hypot(p.ps[size_t(i)].x, p.ps[size_t(i)].y), 5, 1e-12) << i;
+    expectAt(p, 0, 5, 0, 0);
+    expectAt(p, 99, 0, 5, 0);
+
+    // An inner knot near the start pulls the curve towards the first points.
+    const Parsed r("0|SPLINE|71|3|40|0|40|0|40|0|40|0|40|0.1|40|1|40|1|40|1|40|1|"
+                   "10|0|20|0|10|10|20|10|10|20|20|0|10|30|20|10|10|40|20|0");
+    const std::vector<double> u = {0, 0, 0, 0, 0.1, 1, 1, 1, 1};
+    const std::vector<SplinePoint> P = {{0, 0, 0}, {10, 10, 0}, {20, 0, 0}, {30, 10, 0}, {40, 0, 0}};
+    double v = 0;
+    for (int i = 0; i < 99; ++i, v += 1.0 / 99) {
+        const SplinePoint want = EvalSplinePoint(u, 4, 4, v, P);
+        expectAt(r.only(), i, want.x, want.y, 1e-12);
+    }
+}
+
 // Fewer control points than the order collapsed the curve onto the origin; it now follows
 // its points (two points: a straight line).
 TEST(readSpline, FewControlPointsAndOddDegrees)
@@ -413,6 +479,9 @@ TEST(entityHandlers, HostileValuesStayFinite)
         "0|SPLINE|40|0|40|0|40|0|40|0|40|1e300|40|1e300|40|1e300|40|1e300|10|0|20|0|10|1|20|1|10|2|20|0|10|3|20|1",
         "0|SPLINE|10|x|20||30|",
         "0|POLYLINE|0|VERTEX|42|5|0|VERTEX|10|1|0|SEQEND",
+        "0|HATCH|91|1|92|1|72|3|10|0|20|0|11|1e308|21|1e308|40|0|50|1e308|51|-1e308",
+        "0|HATCH|91|1|92|1|72|3|11|0|21|0|40|nan|50|90|51|45|72|2|40|1e308|50|1|51|1",
+        "0|HATCH|91|1|92|1|72|4|94|2147483647|40|1e308|40|-1e308|10|0|20|0|42|0|10|1|20|1|42|1e308|72|4|11|1",
     };
     for (const char* body : bodies) {
         SCOPED_TRACE(body);

@@ -12,17 +12,20 @@ namespace {
 using Pts = std::vector<SplinePoint>;
 
 // The plain sampling rule: v from u[t - 1] in steps of (u[n + 1] - u[t - 1]) / (res - 1),
-// each point the full sum of the recursive basis; the last sample is P[n].
-Pts sampleOracle(int n, int t, const Pts& P, int res, const std::vector<double>& u)
+// each point the full sum of the recursive basis; the last sample is P[n] when the knots
+// end clamped, else the point at u[n + 1].
+Pts sampleOracle(int n, int t, const Pts& P, int res, const std::vector<double>& u,
+                 const std::vector<double>& w = {})
 {
     Pts out(static_cast<size_t>(res));
     const double step = (u[size_t(n + 1)] - u[size_t(t - 1)]) / (res - 1);
     double v = u[size_t(t - 1)];
     for (int i = 0; i + 1 < res; ++i) {
-        out[size_t(i)] = EvalSplinePoint(u, n, t, v, P);
+        out[size_t(i)] = EvalSplinePoint(u, n, t, v, P, w);
         v = v + step;
     }
-    out.back() = P[size_t(n)];
+    const bool clamped = u[size_t(n + 1)] == u[size_t(n + t)];
+    out.back() = clamped ? P[size_t(n)] : EvalSplinePoint(u, n, t, u[size_t(n + 1)], P, w);
     return out;
 }
 
@@ -124,9 +127,13 @@ TEST(BuildSplineKnots, ClampedUniformVector)
 
 TEST(SampleSpline, GivesExactlyThePlainRecursionsPoints)
 {
-    struct Case { int n, t; std::vector<double> knots; int res; };  // empty knots: generated
+    // empty knots: generated; weights: a rational curve
+    struct Case { int n, t; std::vector<double> knots; int res; std::vector<double> w = {}; };
     const Case cases[] = {
         {3, 4, {0, 0, 0, 0, 1, 1, 1, 1}, 100},
+        {3, 4, {0, 0, 0, 0, 1, 1, 1, 1}, 100, {1, 0.5, 2, 1}},
+        {6, 4, {0, 0, 0, 0, 0.25, 0.25, 0.7, 1, 1, 1, 1}, 100, {1, 3, 1, 0.2, 1, 1, 7}},
+        {4, 3, {0, 0.5, 1, 2, 3, 4.5, 6, 8}, 100, {2, 1, 1, 1, 2}},  // unclamped, rational
         {6, 4, {}, 100},
         {8, 3, {}, 100},
         {5, 2, {}, 37},
@@ -144,9 +151,45 @@ TEST(SampleSpline, GivesExactlyThePlainRecursionsPoints)
             BuildSplineKnots(u, c.n, c.t);
         const Pts P = wave(c.n + 1);
         Pts got;
-        SampleSpline(c.n, c.t, P, c.res, u, got);
-        expectSame(got, sampleOracle(c.n, c.t, P, c.res, u));
+        SampleSpline(c.n, c.t, P, c.res, u, got, c.w);
+        expectSame(got, sampleOracle(c.n, c.t, P, c.res, u, c.w));
     }
+}
+
+// Circles and conics stored as splines carry weights; without them the curve missed the
+// circle, and a closed periodic spline (knots not clamped) got a spike to its last point.
+TEST(SampleSpline, RationalAndPeriodicCurvesAreTrue)
+{
+    const double h = std::sqrt(0.5);
+    Pts s;
+    // quarter circle of radius 5: quadratic, weights 1, sqrt(1/2), 1
+    SampleSpline(2, 3, Pts{{5, 0, 0}, {5, 5, 0}, {0, 5, 0}}, 100, std::vector<double>{0, 0, 0, 1, 1, 1}, s,
+                 std::vector<double>{1, h, 1});
+    for (const SplinePoint& p : s)
+        EXPECT_NEAR(std::hypot(p.x, p.y), 5, 1e-12);
+    EXPECT_NEAR(s[50].x, s[49].y, 1e-12);  // symmetric about 45 degrees
+
+    // weights that are not one positive value per point leave the plain curve
+    Pts plain;
+    SampleSpline(2, 3, Pts{{5, 0, 0}, {5, 5, 0}, {0, 5, 0}}, 100, std::vector<double>{0, 0, 0, 1, 1, 1}, plain);
+    for (const std::vector<double>& w : {std::vector<double>{1, h}, std::vector<double>{1, 0, 1},
+                                         std::vector<double>{1, NAN, 1}, std::vector<double>{1, -1, 1}}) {
+        SampleSpline(2, 3, Pts{{5, 0, 0}, {5, 5, 0}, {0, 5, 0}}, 100, std::vector<double>{0, 0, 0, 1, 1, 1}, s, w);
+        expectSame(s, plain);
+    }
+
+    // closed periodic cubic: the first three points repeated at the end, uniform knots
+    const Pts Q = {{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}};
+    Pts P = Q;
+    P.insert(P.end(), Q.begin(), Q.begin() + 3);
+    std::vector<double> u;
+    for (int j = 0; j <= 10; ++j)
+        u.push_back(j);
+    SampleSpline(6, 4, P, 100, u, s);
+    EXPECT_NEAR(s.back().x, s.front().x, 1e-12);
+    EXPECT_NEAR(s.back().y, s.front().y, 1e-12);
+    EXPECT_NEAR(s.front().x, 50 / 6.0, 1e-12);  // (P0 + 4 P1 + P2) / 6
+    EXPECT_NEAR(s.front().y, 10 / 6.0, 1e-12);
 }
 
 TEST(SampleSpline, RunsFromFirstToLastControlPoint)

@@ -53,7 +53,7 @@ struct Fixture {
     Fixture()
     {
         ed.progpath = tmp.dir();
-        ed.templatedirs = {tmp.dir()};
+        ed.datadirs = {tmp.dir()};
         ed.onCaption = [this](const std::string& c) { lastCaption = c; };
         ed.setAreaSize(800, 600);
     }

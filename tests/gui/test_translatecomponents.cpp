@@ -32,6 +32,7 @@ TEST(TranslateComponents, TranslatesEachKindOfTextOnceAndKeepsTheRest)
     spin->setToolTip("Zahl");
     auto* combo = new QComboBox(box);
     combo->addItems({"Rot", "Gelb"});
+    combo->setToolTip("Farbe");
     combo->setCurrentIndex(1);
     auto* memo = new QPlainTextEdit("Zeile 1\nZeile 2", box);
     auto* edit = new QLineEdit("Eingabe", box);
@@ -58,6 +59,7 @@ TEST(TranslateComponents, TranslatesEachKindOfTextOnceAndKeepsTheRest)
     EXPECT_EQ(spin->value(), 0.0);
     EXPECT_EQ(combo->itemText(0), QString("<Rot>"));
     EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(combo->toolTip(), QString("<Farbe>"));
     EXPECT_EQ(memo->toPlainText(), QString("<Zeile 1>\n<Zeile 2>"));
     EXPECT_EQ(edit->text(), QString("<Eingabe>"));
     EXPECT_EQ(plain->text(), QString("<Öffnen...>"));

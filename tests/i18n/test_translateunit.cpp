@@ -433,6 +433,51 @@ TEST(TranslateFile, LivesInTheConfigDirectoryWhenTheProgramDirectoryIsNotWritabl
             EXPECT_EQ(e.path().filename(), "translate.dat");  // no temporary file left
 }
 
+TEST(TranslateFile, ShippedTableStandsInForAMissingOneAndFillsInWhatTheUsersLacks)
+{
+    TempDir d;
+    const std::string prog = d.dir() + "prog/", data = d.dir() + "share/kerbon/";
+    fs::create_directories(prog);
+    fs::create_directories(data);
+    const std::string shippedBytes =
+        tableBytes(20, {{u"Datei", u"File"}, {u"Eigen", u"Shipped"}, {u"Neu", u"New", u"", u"Nieuw"}});
+    writeFile(data + "translate.dat", shippedBytes);
+    const std::vector<std::string> dirs = {d.dir() + "nowhere/", data};
+
+    {  // No table of the user's: the shipped one is read; an addition goes to the program's.
+        TranslationTable t;
+        t.InitTranslation(prog, "", dirs);
+        EXPECT_EQ(t.translateFileForReading(), data + "translate.dat");
+        EXPECT_EQ(t.rowCount(), 3u);
+        t.language = 1;
+        EXPECT_EQ(t.TranslateText("Datei"), "File");
+        EXPECT_FALSE(fs::exists(prog + "translate.dat"));  // reading writes nothing
+        t.TranslateText("Anders");
+        EXPECT_EQ(readFile(data + "translate.dat"), shippedBytes);
+        EXPECT_EQ(rowCountInFile(prog + "translate.dat"), 4);
+    }
+    // The user's table wins where it has a translation; the shipped one fills the rest.
+    writeFile(prog + "translate.dat",
+              tableBytes(20, {{u"Datei", u""}, {u"Eigen", u"Own"}, {u"Nur hier", u"Only here"}}));
+    TranslationTable t;
+    t.InitTranslation(prog, "", dirs);
+    ASSERT_EQ(t.rowCount(), 4u);
+    EXPECT_EQ(t.cellText(2, 0), "Nur hier");
+    EXPECT_EQ(t.cellText(3, 0), "Neu");
+    const std::pair<const char*, const char*> english[] = {
+        {"Datei", "File"}, {"Eigen", "Own"}, {"Nur hier", "Only here"}, {"Neu", "New"}};
+    t.language = 1;
+    for (const auto& [de, en] : english)
+        EXPECT_EQ(t.TranslateText(de), en);
+    t.language = 3;
+    EXPECT_EQ(t.TranslateText("Neu"), "Nieuw");
+    EXPECT_EQ(t.rowCount(), 4u);
+
+    EXPECT_EQ(shippedDataDirs("/opt/kerbon/bin/").front(),
+              std::string("/opt/kerbon/bin/") + KERBON_DATA_FROM_BIN);
+    EXPECT_EQ(shippedDataDirs("").size() + 1, shippedDataDirs("/opt/kerbon/bin/").size());
+}
+
 TEST(TranslateFile, UserConfigDirFollowsTheEnvironment)
 {
     const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
@@ -545,12 +590,12 @@ TEST(WindowTranslation, ComponentTextsAndWalkOrder)
     struct Case { ComponentKind kind; std::vector<ComponentText> want; };
     using T = ComponentText;
     const Case cases[] = {
-        {ComponentKind::Label, {T::Caption}},
+        {ComponentKind::Label, {T::Caption, T::Hint}},
         {ComponentKind::CheckBox, {T::Hint, T::Caption}},
         {ComponentKind::Button, {T::Caption, T::Hint}},
         {ComponentKind::MenuItem, {T::Caption, T::Hint}},
         {ComponentKind::ToolButton, {T::Hint}},
-        {ComponentKind::ComboBox, {T::Items}},
+        {ComponentKind::ComboBox, {T::Items, T::Hint}},
         {ComponentKind::FileDialog, {T::Filter}},
         {ComponentKind::Other, {}},
     };

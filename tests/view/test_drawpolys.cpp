@@ -305,9 +305,10 @@ TEST(Drawpolys, DimensionTextIsCentredAndComposed)
         dim.messuaretxt = c.measured;
         dim.addtextmode = c.mode;
         dim.cx1 = 25, dim.cy1 = 10;
+        dim.dimtextheight = 0.3;
         f.add(dim);
         DrawArgs a = Fixture::args();
-        a.zoomit = 1000;  // text 3 pixels high; one unit is 10 pixels
+        a.zoomit = 1000;  // one unit is 10 pixels: text 3 pixels high
         a.paintbox1height = 1001;
         auto texts = f.draw(a).of(Op::Text);
         EXPECT_EQ(f.s.of(Op::Stroke).size(), 1u);  // drawn as geometry, not as a text entity
