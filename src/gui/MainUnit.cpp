@@ -683,7 +683,7 @@ void TMainForm::createPrinter()
 void TMainForm::Druckereinrichten1Click()
 {
     QPrintDialog dialog(printer.get(), this);
-    dialog.setWindowTitle(u("Drucker einrichten"));
+    dialog.setWindowTitle(QString::fromStdString(editor->translate("Drucker einrichten")));
     // The dialog chooses the printer; it prints nothing.
     if (auto* box = dialog.findChild<QDialogButtonBox*>())
         if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
