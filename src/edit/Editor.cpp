@@ -159,6 +159,11 @@ bool Editor::NewFile(bool r12)
     return ok;
 }
 
+bool Editor::OpenNamed(const std::string& fname)
+{
+    return askToSave() && openfilewithname(fname);
+}
+
 bool Editor::Open()
 {
     if (!askToSave())

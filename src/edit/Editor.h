@@ -68,6 +68,7 @@ public:
     bool SaveAs();                   // "Speichern unter...": always asks for a name
     bool NewFile(bool r12);          // "Neue DXF Datei ..." from template0/template1.dat
     bool Open();                     // "Öffnen...": save question, then OpenFile
+    bool OpenNamed(const std::string& fname);  // save question, then openfilewithname
     // The unsaved-changes question (message 7). True when the caller may go on: no
     // changes, "No", or "Yes" with a successful save.
     bool askToSave();

@@ -810,7 +810,10 @@ void TMainForm::HandBtnClick()
 
 void TMainForm::JoinLinesBtnClick()
 {
+    PolyForm->openTarget.clear();
     PolyForm->exec();
+    if (!PolyForm->openTarget.empty())  // the user chose to open the result
+        editor->OpenNamed(PolyForm->openTarget);
 }
 
 // The translation editor; windows take changed translations only at the next start.

@@ -23,6 +23,10 @@ int vertexCount(const tpoly& p) { return std::clamp(p.anzp, 0, int(p.ps.size()))
 
 bool finite2(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
 
+// The paper the entities lie on: white on the model tab and on printed pages, black on a
+// layout tab (`showmodelforcolor` false).
+Rgb paperColor(bool light) { return light ? Rgb{255, 255, 255} : Rgb{0, 0, 0}; }
+
 // A dimension carries its own text (code 1) in `textstr` but is drawn as geometry, its
 // text placed where a vertex asks for it.
 bool isDimension(const tpoly& p)
@@ -472,13 +476,15 @@ void Painter::drawText(const DrawArgs& a, const tpoly& p, double bx, double by, 
     if (!std::isfinite(sx) || !std::isfinite(yup))
         return;
     const double sa = std::sin(ang), ca = std::cos(ang);
-    double ox = 0, oy = 0;
-    if (!p.ismtext)
-        ox = -h * sa, oy = h * ca;
+    // Seen from below the glyphs are mirrored across their baseline, so "up" in the text's
+    // frame (the single line's top above its baseline, the next line's advance) turns round.
     const bool mirrored = p.ext230 < 0;
     const double r = mirrored ? -ang : ang;
     const Matrix rot{std::cos(r), -std::sin(r), std::sin(r), std::cos(r), 0, 0};
     const double s = mirrored ? -1 : 1;
+    double ox = 0, oy = 0;
+    if (!p.ismtext)
+        ox = -s * h * sa, oy = s * h * ca;
     const bool outline = p.selected && !a.forprint;
 
     textLines(p.textstr, textBuf);
@@ -598,7 +604,7 @@ void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, double bx, double 
         } else if (p.patternfill) {
             b.style = Brush::Style::BackwardDiagonal;
             b.color = color;
-            b.background = {255, 255, 255};
+            b.background = paperColor(a.showmodelforcolor);  // between the lines the paper shows
         } else {
             b.color = color;
         }

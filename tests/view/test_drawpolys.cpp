@@ -188,17 +188,22 @@ TEST(Drawpolys, GeometryPathsFillsAndWidths)
     EXPECT_EQ(strokes[0]->path.elems.back().kind, Kind::Close);
     EXPECT_TRUE(f.s.of(Op::Fill).empty());
 
-    struct Case { const char* name; bool solid, wipeout, pattern; Brush want; };
+    // On a layout tab (dark paper) the hatch lines lie on the paper's black: on white a
+    // hatch of colour 7 (white there) was a white block hiding what lay under it.
+    struct Case { const char* name; bool solid, wipeout, pattern, light; Brush want; };
     const Case cases[] = {
-        {"solid", true, false, false, {Brush::Style::Solid, red, {}}},
-        {"hatch", true, false, true, {Brush::Style::BackwardDiagonal, red, white}},
-        {"wipeout", false, true, false, {Brush::Style::Solid, white, {}}}};
+        {"solid", true, false, false, true, {Brush::Style::Solid, red, {}}},
+        {"hatch", true, false, true, true, {Brush::Style::BackwardDiagonal, red, white}},
+        {"hatch on a layout tab", true, false, true, false, {Brush::Style::BackwardDiagonal, red, black}},
+        {"wipeout", false, true, false, true, {Brush::Style::Solid, white, {}}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         f.m.polys[0].issolid = c.solid;
         f.m.polys[0].iswipeout = c.wipeout;
         f.m.polys[0].patternfill = c.pattern;
-        f.draw();
+        DrawArgs a = Fixture::args();
+        a.showmodelforcolor = c.light;
+        f.draw(a);
         ASSERT_EQ(f.s.calls.size(), 2u);
         EXPECT_EQ(f.s.calls[0].op, Op::Fill);  // filled first, then outlined
         EXPECT_EQ(f.s.calls[0].brush, c.want);
@@ -364,12 +369,15 @@ TEST(Drawpolys, TextPlacementMatrices)
     EXPECT_NEAR(m0.dy, 60, 1e-12);
     EXPECT_NEAR(texts[1]->matrix.dx, 20, 1e-12);
 
-    // Mirrored extrusion: the rotation turns the other way and the y axis flips.
+    // Mirrored extrusion: the rotation turns the other way and the y axis flips, so the
+    // glyphs hang below the baseline (rows 60 to 65) and the lines step upwards on the
+    // screen. The first line was placed above the baseline, two text heights off.
     f.m.polys[i].rotation = 0;
     f.m.polys[i].ext230 = -1;
     texts = f.draw(a).of(Op::Text);
     EXPECT_EQ(texts[0]->matrix.m22, -1);
-    EXPECT_EQ(texts[1]->matrix.dy, 50);  // lines step upwards on the screen
+    EXPECT_EQ(texts[0]->matrix.dy, 65);
+    EXPECT_EQ(texts[1]->matrix.dy, 60);
 
     // Selected: outlines stroked with the entity pen, none on paper.
     f.m.polys[i].ext230 = 0;
