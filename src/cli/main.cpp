@@ -15,6 +15,7 @@ static int usage()
                  "       kerbon-cli edit SRC DST [--script FILE] [--json] [COMMAND ...]\n"
                  "       kerbon-cli print FILE OUT.pdf [--tab N] [--scale MM:UNITS] [--offset X,Y]\n"
                  "                        [--margin MM] [--paper NAME] [--landscape]\n"
+                 "       kerbon-cli nest SRC DST --width W --height H [options]\n"
                  "       kerbon-cli --version\n");
     return 2;
 }
@@ -36,6 +37,7 @@ int main(int argc, char** argv)
         {"save", cmdSave},
         {"join", cmdJoin},
         {"render", cmdRender},
+        {"nest", cmdNest},
         {"edit", cmdEdit},
         {"print", cmdPrint},
     };

@@ -6,6 +6,7 @@
 
 #include "dxf/entities.h"
 #include "dxf/entity_shapes.h"
+#include "dxf/placement.h"
 
 namespace kerbon {
 
@@ -191,18 +192,8 @@ void twoLineAngularDimension(tpoly& p)
 void linearDimension(tpoly& p, bool aligned)
 {
     double dx = p.cx3 - p.cx4, dy = p.cy3 - p.cy4;
-    if (!aligned) {
-        // Exact at the quarter turns, where nearly every linear dimension lies: a vertical
-        // dimension line has one x throughout.
-        const double q = p.rotation / 90;
-        if (q == std::floor(q) && std::fabs(q) < 1e9) {
-            static const double c4[] = {1, 0, -1, 0};
-            const int k = int(std::fmod(q, 4.0) + 4) % 4;
-            dx = c4[k], dy = c4[(k + 3) % 4];
-        } else {
-            dx = std::cos(radians(p.rotation)), dy = std::sin(radians(p.rotation));
-        }
-    }
+    if (!aligned)
+        cosSinDegrees(p.rotation, dx, dy);  // a vertical dimension line keeps one x exactly
     const double dd = dx * dx + dy * dy;
     // Foot of (x, y) on the dimension line. When points 3 and 4 coincide there is no
     // direction; both feet are then point 10.
@@ -333,9 +324,23 @@ void readInsert(ParseContext& c)
 {
     tpoly& p = beginEntity(c);
     p.rotation = 0;
+    p.scalex = p.scaley = p.scalez = 1;
+    p.colcount = p.rowcount = 1;
+    p.ext230 = 1;
     while (nextEntityPair(c, p, EntityKind::Insert)) {
         switch (c.codeNum) {
         case 2: p.insertstr.assign(c.value); break;
+        case 41: readReal(c, p.scalex); break;
+        case 42: readReal(c, p.scaley); break;
+        case 43: readReal(c, p.scalez); break;
+        case 50: readReal(c, p.rotation); break;
+        case 70: readInt(c, p.colcount); break;
+        case 71: readInt(c, p.rowcount); break;
+        case 44: readReal(c, p.colspacing); break;
+        case 45: readReal(c, p.rowspacing); break;
+        case 210: readReal(c, p.ext210); break;
+        case 220: readReal(c, p.ext220); break;
+        case 230: readReal(c, p.ext230); break;
         case 10: {
             Tmypoi& v = addVertex(p, 0, 0, 0);
             readReal(c, v.x);
@@ -351,6 +356,12 @@ void readInsert(ParseContext& c)
             break;
         default: break;
         }
+    }
+    // The insertion point is given in the insert's own axes (a mirrored insert has the
+    // extrusion (0, 0, -1)); the model holds it where the drawing shows it.
+    if (!p.ps.empty()) {
+        Tmypoi& v = p.ps.front();
+        extrusionAxes(p.ext210, p.ext220, p.ext230).toWorld(v.x, v.y, v.z);
     }
     endEntity(c, p);
 }

@@ -318,9 +318,9 @@ void Editor::mouseWheel(bool up, double px, double py, bool shift, bool ctrl)
     repaint();
 }
 
-void Editor::scrollbarChange(int scrollx, int scrolly)
+void Editor::scrollbarChange(int64_t scrollx, int64_t scrolly)
 {
-    view.setScroll(scrollx, scrolly, model);
+    view.setScroll(double(scrollx), double(scrolly), model);
     repaint();
 }
 

@@ -99,7 +99,7 @@ public:
     void ZoomAllClick();             // zoom to extents and repaint
     void ZoomFullIn();               // zoom to extents without repaint
     void mouseWheel(bool up, double px, double py, bool shift, bool ctrl);
-    void scrollbarChange(int scrollx, int scrolly);  // the user moved a scroll bar
+    void scrollbarChange(int64_t scrollx, int64_t scrolly);  // the user moved a scroll bar
     void setAreaSize(int w, int h);
     // Restores the tab's view (or zooms to extents); a layout tab without viewports gets
     // them (addMissingViewports), each as an undo step of its own.

@@ -162,7 +162,8 @@ void TMainForm::createDialogs()
     SkalierungForm = new TSkalierungForm(this);
     RotationsForm = new TRotationsForm(this);
     TranslateForm = new TTranslateForm(this, editor->ui);
-    SchachtelungForm = new TSchachtelungForm(this);
+    SchachtelungForm = new TSchachtelungForm(this, &editor->ui);
+    SchachtelungForm->setEditor(editor.get());
     PolyForm = new TPolyForm(this);
     qtui->druckenForm = DruckenForm;
     qtui->viewPortForm = ViewPortForm;
@@ -332,7 +333,7 @@ void TMainForm::createActions()
           MittelpunktStart1, MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1,
           Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1, Text1, Punkt1,
           Flche1, Pfeil1, Ebenen1, Linienstile1, UndoBtn,
-          BitBtn1, PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
+          PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
         a->setEnabled(false);
     for (QAction* a : drawingTools->actions())
         a->setEnabled(false);
@@ -468,7 +469,7 @@ void TMainForm::createCentral()
     VertScrollbar = new QScrollBar(Qt::Vertical, central);
     VertScrollbar->setObjectName("VertScrollbar");
     for (QScrollBar* s : {HorzScrollbar, VertScrollbar}) {
-        s->setRange(view::scrollMin, view::scrollMax);
+        s->setRange(int(view::scrollMin), int(view::scrollMax));
         s->setSingleStep(view::scrollSmallStep);
         s->setPageStep(view::scrollLargeStep);
     }
@@ -551,6 +552,7 @@ void TMainForm::connectCommands()
     on(ZoomBtn, [this] { ZoomBtnClick(); });
     on(HandBtn, [this] { HandBtnClick(); });
     on(JoinLinesBtn, [this] { JoinLinesBtnClick(); });
+    on(BitBtn1, [this] { BitBtn1Click(); });
     on(bersetzen1, [this] { bersetzen1Click(); });
     on(Seiteeinrichten1, [this] { editor->Seiteeinrichten1Click(); });
     on(Druckereinrichten1, [this] { Druckereinrichten1Click(); });
@@ -735,8 +737,15 @@ void TMainForm::refreshView()
     Druckvorschau1->setChecked(editor->display.printPreview);
     Rckgngig1->setEnabled(!editor->undos.empty());  // so Ctrl+Z works without the menu
     syncing = true;
-    HorzScrollbar->setValue(v.scrollx);
-    VertScrollbar->setValue(v.scrolly);
+    const view::ScrollRange r = v.scrollRange(editor->model);
+    hbar = view::scrollBarView(r.hmin, r.hmax, v.scrollx);
+    vbar = view::scrollBarView(r.vmin, r.vmax, v.scrolly);
+    for (auto [bar, b] : {std::pair{HorzScrollbar, &hbar}, std::pair{VertScrollbar, &vbar}}) {
+        bar->setRange(b->minimum, b->maximum);
+        bar->setSingleStep(b->single);
+        bar->setPageStep(b->page);
+        bar->setValue(b->value);
+    }
     if (v.tabindex >= 0 && v.tabindex < TabControl1->count())
         TabControl1->setCurrentIndex(v.tabindex);
     syncing = false;
@@ -774,13 +783,13 @@ void TMainForm::refreshSelectors(const std::vector<std::string>& linetypeNames,
 void TMainForm::HorzScrollbarChange(int value)
 {
     if (!syncing)
-        editor->scrollbarChange(value, VertScrollbar->value());
+        editor->scrollbarChange(hbar.position(value), vbar.position(VertScrollbar->value()));
 }
 
 void TMainForm::VertScrollbarChange(int value)
 {
     if (!syncing)
-        editor->scrollbarChange(HorzScrollbar->value(), value);
+        editor->scrollbarChange(hbar.position(HorzScrollbar->value()), vbar.position(value));
 }
 
 void TMainForm::endViewTools()
@@ -814,6 +823,13 @@ void TMainForm::JoinLinesBtnClick()
     PolyForm->exec();
     if (!PolyForm->openTarget.empty())  // the user chose to open the result
         editor->OpenNamed(PolyForm->openTarget);
+}
+
+void TMainForm::BitBtn1Click()
+{
+    SchachtelungForm->UebernehmenBtnClick();
+    SchachtelungForm->applyFields();
+    SchachtelungForm->exec();
 }
 
 // The translation editor; windows take changed translations only at the next start.

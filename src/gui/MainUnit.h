@@ -205,6 +205,7 @@ public:
     void ZoomBtnClick();
     void HandBtnClick();
     void JoinLinesBtnClick();
+    void BitBtn1Click();             // "Schachteln...": take-over, then the nesting window
     void bersetzen1Click();
     void keyeditKeyDown(int key);
     void Druckereinrichten1Click();  // the printer (or PDF file) and its paper
@@ -247,5 +248,6 @@ private:
     QString settingsFile() const;
 
     bool syncing = false;            // scroll bar and tab changes come from the editor
+    kerbon::view::ScrollBarView hbar, vbar;  // how the scroll bars show the view's scroll range
     int wheelRest = 0;               // wheel rotation not yet used, in 1/8 degree
 };

@@ -296,14 +296,34 @@ TEST(readWipeout, ClipBoundaryMappedThroughTheImageVectors)
 
 TEST(readInsert, BlockNameAndInsertionPoint)
 {
-    const model::tpoly& p = Parsed("0|INSERT|2|Block1|10|5|20|6|30|7|41|2|42|2|50|30").only();
+    const model::tpoly& p =
+        Parsed("0|INSERT|2|Block1|10|5|20|6|30|7|41|2|42|3|43|4|50|30|70|3|71|2|44|10|45|20").only();
     EXPECT_EQ(p.insertstr, "Block1");
     ASSERT_EQ(p.anzp, 1);
     expectAt(p, 0, 5, 6, 0);
     EXPECT_EQ(p.ps[0].z, 7);
     EXPECT_EQ(p.ps[0].linex, 0);
     EXPECT_EQ(p.ps[0].liney, 0);
-    EXPECT_EQ(p.rotation, 0);  // scale and rotation are not read
+    EXPECT_EQ(p.scalex, 2);
+    EXPECT_EQ(p.scaley, 3);
+    EXPECT_EQ(p.scalez, 4);
+    EXPECT_EQ(p.rotation, 30);
+    EXPECT_EQ(p.colcount, 3);
+    EXPECT_EQ(p.rowcount, 2);
+    EXPECT_EQ(p.colspacing, 10);
+    EXPECT_EQ(p.rowspacing, 20);
+
+    const model::tpoly& plain = Parsed("0|INSERT|2|B|10|5|20|6").only();
+    EXPECT_EQ(plain.scalex, 1);
+    EXPECT_EQ(plain.scaley, 1);
+    EXPECT_EQ(plain.colcount, 1);
+    EXPECT_EQ(plain.rowcount, 1);
+    EXPECT_EQ(plain.ext230, 1);
+
+    // Extrusion (0, 0, -1): the insertion point is given in mirrored axes.
+    const model::tpoly& mirrored = Parsed("0|INSERT|2|B|10|5|20|6|30|1|210|0|220|0|230|-1").only();
+    expectAt(mirrored, 0, -5, 6, 0);
+    EXPECT_EQ(mirrored.ps[0].z, -1);
 }
 
 TEST(readViewport, FrameAndGrips)

@@ -39,6 +39,16 @@ model::tpoly line(double x1, double y1, double x2, double y2, int color = 1)
     return poly({pt(x1, y1), pt(x2, y2)}, color);
 }
 
+// An insert of `block` at (x, y), unscaled and unturned, as the parser makes it.
+model::tpoly insertOf(const char* block, double x, double y)
+{
+    model::tpoly p = poly({pt(x, y)});
+    p.insertstr = block;
+    p.scalex = p.scaley = p.scalez = 1;
+    p.colcount = p.rowcount = 1;
+    return p;
+}
+
 struct Fixture {
     model::DisplayModel m;
     RecordingSurface s;
@@ -421,12 +431,8 @@ TEST(Drawpolys, BlockInsertsPlaceMembersAtTheInsertionPoint)
     model::tpoly member = poly({pt(10, 0), pt(10, 5)});
     member.isblock = true, member.theblockname = "B", member.blockbasex = 10;
     f.add(member);
-    model::tpoly ins = poly({pt(100, 0)});
-    ins.insertstr = "B";
-    f.add(ins);
-    model::tpoly missing = poly({pt(0, 0)});
-    missing.insertstr = "nothing";
-    f.add(missing);
+    f.add(insertOf("B", 100, 0));
+    f.add(insertOf("nothing", 0, 0));
     auto strokes = f.draw().of(Op::Stroke);
     ASSERT_EQ(strokes.size(), 1u);
     EXPECT_EQ(points(strokes[0]->path), (std::vector<std::pair<double, double>>{{100, 100}, {100, 95}}));
@@ -440,19 +446,17 @@ TEST(Drawpolys, BlockInsertingItselfIsDrawnOnce)
     inA.isblock = true, inA.theblockname = "A";
     f.add(inA);
     for (const char* target : {"A", "B"}) {
-        model::tpoly i = poly({pt(0, 0)});
-        i.isblock = true, i.theblockname = "A", i.insertstr = target;
+        model::tpoly i = insertOf(target, 0, 0);
+        i.isblock = true, i.theblockname = "A";
         f.add(i);
     }
     model::tpoly inB = line(0, 0, 1, 0, 5);
     inB.isblock = true, inB.theblockname = "B";
     f.add(inB);
-    model::tpoly bToA = poly({pt(0, 0)});
-    bToA.isblock = true, bToA.theblockname = "B", bToA.insertstr = "A";
+    model::tpoly bToA = insertOf("A", 0, 0);
+    bToA.isblock = true, bToA.theblockname = "B";
     f.add(bToA);
-    model::tpoly top = poly({pt(0, 0)});
-    top.insertstr = "A";
-    f.add(top);
+    f.add(insertOf("A", 0, 0));
     EXPECT_EQ(f.strokeColours(), (std::vector<Rgb>{red, blue}));
     // Culling computes block extents the same way without recursing.
     RenderCache cache;
