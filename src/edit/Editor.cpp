@@ -337,6 +337,8 @@ void Editor::TabControl1Change(int t)
 {
     view.tabindex = t;
     view.restoreZoom(model, page);
+    if (t > 0)
+        addMissingViewports();
     repaint();
 }
 

@@ -182,6 +182,11 @@ TransformStatus Editor::MovePoint(int objnr, int pointnr, double dx, double dy, 
     GripEdits g;
     if (viewport) {
         ViewportFrame f = draggedViewport(p, pointnr, dx, dy);
+        if (pointnr == 7) {  // the grip below the centre: every value in the dialog
+            ViewportValues v{f.w, f.h, f.cx, f.cy, f.panx, f.pany, f.viewheight};
+            ui.viewportDialog(v);
+            f = {v.breite, v.hoehe, v.mitteX, v.mitteY, v.inhaltX, v.inhaltY, v.heiCont};
+        }
         g = viewportEdits(dxf, p, pointnr, f);
     } else {
         g = pointGripEdits(dxf, p, pointnr, dx, dy, ex, ey);

@@ -222,6 +222,7 @@ const CommandTable& commandTable()
         addDrawCommands(t);
         addSelectCommands(t);
         addTransformCommands(t);
+        addLayoutCommands(t);
         return t;
     }();
     return table;

@@ -136,6 +136,41 @@ TEST(MovePoint, ViewportGrips)
     }
 }
 
+// Grip 7 opens "Viewport konfigurieren" with the viewport's values and writes back all
+// seven.
+TEST(MovePoint, ViewportGripSevenTakesTheDialogsValues)
+{
+    struct DialogUi : test::ScriptedUi {
+        ViewportValues shown;
+        void viewportDialog(ViewportValues& v) override
+        {
+            shown = v;
+            v = {70, 50, 45, 40, 12, 13, 30};
+        }
+    };
+    DialogUi ui;
+    TransformFixture f(false, "", test::kPaper2000);
+    Editor ed(ui);
+    ed.dxf = f.ed.dxf;
+    ed.processdxf();
+    ed.TabControl1Change(1);
+    const int vp = viewport(ed);
+    ASSERT_EQ(ed.MovePoint(vp, 7, 0, 0, 0, 0), TransformStatus::Ok);
+    EXPECT_EQ(ui.shown.breite, 80);
+    EXPECT_EQ(ui.shown.hoehe, 60);
+    EXPECT_EQ(ui.shown.mitteX, 50);
+    EXPECT_EQ(ui.shown.inhaltY, 10);
+    EXPECT_EQ(ui.shown.heiCont, 40);
+    const model::tpoly& p = ed.model.polys[size_t(vp)];
+    EXPECT_EQ(p.widx, 70);
+    EXPECT_EQ(p.widy, 50);
+    EXPECT_EQ(p.cx, 45);
+    EXPECT_EQ(p.cy, 40);
+    EXPECT_EQ(p.panx, 12);
+    EXPECT_EQ(p.pany, 13);
+    EXPECT_EQ(p.viewheight, 30);
+}
+
 // References that name no line of the document are never written through: a viewport
 // without a height (41) keeps line 0; bad indices change nothing but leave their step.
 TEST(MovePoint, ChecksEveryReference)
