@@ -48,6 +48,7 @@ QString labelOf(QDialog* d, const char* field)
 }
 
 struct Dialogs {
+    QApplication& app = test::qtApp();  // before any widget
     QWidget parent;
     QtUi ui{&parent};
     TAddTextForm* text = new TAddTextForm(&parent);
@@ -57,7 +58,6 @@ struct Dialogs {
     TSkalierungForm* scale = new TSkalierungForm(&parent);
     Dialogs()
     {
-        test::qtApp();
         ui.textForm = text;
         ui.arrayForm = array;
         ui.polygonForm = polygon;
@@ -70,7 +70,6 @@ struct Dialogs {
 
 TEST(InputDialogs, CaptionsLabelsDefaultsAndRanges)
 {
-    test::qtApp();
     Dialogs d;
     EXPECT_EQ(d.text->windowTitle(), QString("Text hinzufügen"));
     EXPECT_EQ(d.text->findChild<QLabel*>("LabelFontSize")->text(), QString("Schriftgröße:"));
