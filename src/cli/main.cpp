@@ -12,7 +12,8 @@ static int usage()
                  "       kerbon-cli save SRC DST [--encoding ENC] [--strict]\n"
                  "       kerbon-cli join lines|polylines SRC DST [--tolerance T]\n"
                  "       kerbon-cli render FILE OUT.png [--size WxH] [--tab N]\n"
-                 "       kerbon-cli edit SRC DST [--script FILE] [--json] [COMMAND ...]\n");
+                 "       kerbon-cli edit SRC DST [--script FILE] [--json] [COMMAND ...]\n"
+                 "       kerbon-cli --version\n");
     return 2;
 }
 
@@ -20,6 +21,10 @@ int main(int argc, char** argv)
 {
     if (argc < 2)
         return usage();
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("kerbon-cli %s\n", KERBON_VERSION);
+        return 0;
+    }
     struct Command {
         const char* name;
         int (*run)(int, char**);

@@ -42,7 +42,7 @@ std::string directoryOf(const std::string& path)
 
 }  // namespace
 
-Editor::Editor(Ui& ui) : ui(ui), datadirs(shippedDataDirs(""))
+Editor::Editor(Ui& ui) : ui(ui), datadirs(shippedDataDirs(executableDir()))
 {
 }
 
@@ -157,6 +157,11 @@ bool Editor::NewFile(bool r12)
     afilename.clear();
     SetUnChanged();
     return ok;
+}
+
+bool Editor::OpenNamed(const std::string& fname)
+{
+    return askToSave() && openfilewithname(fname);
 }
 
 bool Editor::Open()
@@ -313,9 +318,9 @@ void Editor::mouseWheel(bool up, double px, double py, bool shift, bool ctrl)
     repaint();
 }
 
-void Editor::scrollbarChange(int scrollx, int scrolly)
+void Editor::scrollbarChange(int64_t scrollx, int64_t scrolly)
 {
-    view.setScroll(scrollx, scrolly, model);
+    view.setScroll(double(scrollx), double(scrolly), model);
     repaint();
 }
 

@@ -68,6 +68,7 @@ public:
     bool SaveAs();                   // "Speichern unter...": always asks for a name
     bool NewFile(bool r12);          // "Neue DXF Datei ..." from template0/template1.dat
     bool Open();                     // "Öffnen...": save question, then OpenFile
+    bool OpenNamed(const std::string& fname);  // save question, then openfilewithname
     // The unsaved-changes question (message 7). True when the caller may go on: no
     // changes, "No", or "Yes" with a successful save.
     bool askToSave();
@@ -98,7 +99,7 @@ public:
     void ZoomAllClick();             // zoom to extents and repaint
     void ZoomFullIn();               // zoom to extents without repaint
     void mouseWheel(bool up, double px, double py, bool shift, bool ctrl);
-    void scrollbarChange(int scrollx, int scrolly);  // the user moved a scroll bar
+    void scrollbarChange(int64_t scrollx, int64_t scrolly);  // the user moved a scroll bar
     void setAreaSize(int w, int h);
     void TabControl1Change(int t);   // restore the tab's view (or zoom to extents)
 

@@ -464,7 +464,7 @@ void TMainForm::createCentral()
     VertScrollbar = new QScrollBar(Qt::Vertical, central);
     VertScrollbar->setObjectName("VertScrollbar");
     for (QScrollBar* s : {HorzScrollbar, VertScrollbar}) {
-        s->setRange(view::scrollMin, view::scrollMax);
+        s->setRange(int(view::scrollMin), int(view::scrollMax));
         s->setSingleStep(view::scrollSmallStep);
         s->setPageStep(view::scrollLargeStep);
     }
@@ -691,8 +691,15 @@ void TMainForm::refreshView()
     UndoBtn->setEnabled(editor->undoBtnEnabled);
     Rckgngig1->setEnabled(!editor->undos.empty());  // so Ctrl+Z works without the menu
     syncing = true;
-    HorzScrollbar->setValue(v.scrollx);
-    VertScrollbar->setValue(v.scrolly);
+    const view::ScrollRange r = v.scrollRange(editor->model);
+    hbar = view::scrollBarView(r.hmin, r.hmax, v.scrollx);
+    vbar = view::scrollBarView(r.vmin, r.vmax, v.scrolly);
+    for (auto [bar, b] : {std::pair{HorzScrollbar, &hbar}, std::pair{VertScrollbar, &vbar}}) {
+        bar->setRange(b->minimum, b->maximum);
+        bar->setSingleStep(b->single);
+        bar->setPageStep(b->page);
+        bar->setValue(b->value);
+    }
     if (v.tabindex >= 0 && v.tabindex < TabControl1->count())
         TabControl1->setCurrentIndex(v.tabindex);
     syncing = false;
@@ -730,13 +737,13 @@ void TMainForm::refreshSelectors(const std::vector<std::string>& linetypeNames,
 void TMainForm::HorzScrollbarChange(int value)
 {
     if (!syncing)
-        editor->scrollbarChange(value, VertScrollbar->value());
+        editor->scrollbarChange(hbar.position(value), vbar.position(VertScrollbar->value()));
 }
 
 void TMainForm::VertScrollbarChange(int value)
 {
     if (!syncing)
-        editor->scrollbarChange(HorzScrollbar->value(), value);
+        editor->scrollbarChange(hbar.position(HorzScrollbar->value()), vbar.position(value));
 }
 
 void TMainForm::endViewTools()
@@ -766,7 +773,10 @@ void TMainForm::HandBtnClick()
 
 void TMainForm::JoinLinesBtnClick()
 {
+    PolyForm->openTarget.clear();
     PolyForm->exec();
+    if (!PolyForm->openTarget.empty())  // the user chose to open the result
+        editor->OpenNamed(PolyForm->openTarget);
 }
 
 // The translation editor; windows take changed translations only at the next start.

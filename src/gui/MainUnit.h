@@ -236,5 +236,6 @@ private:
     QString settingsFile() const;
 
     bool syncing = false;            // scroll bar and tab changes come from the editor
+    kerbon::view::ScrollBarView hbar, vbar;  // how the scroll bars show the view's scroll range
     int wheelRest = 0;               // wheel rotation not yet used, in 1/8 degree
 };

@@ -78,6 +78,7 @@ TTranslateForm::TTranslateForm(QWidget* parent, Ui& ui, TranslationTable* t)
     StringGrid1->horizontalHeader()->setDefaultSectionSize(250);
     StringGrid1->verticalHeader()->setVisible(false);  // no fixed column at first
     StringGrid1->setWordWrap(false);  // one line per text, as long as the table is
+    StringGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     StringGrid1->setEditTriggers(QAbstractItemView::DoubleClicked |
                                  QAbstractItemView::EditKeyPressed |
@@ -167,16 +168,15 @@ void TTranslateForm::DeleteRowBtnClick()
 
 void TTranslateForm::showGridCell(GridCell c)
 {
-    QScrollBar* h = StringGrid1->horizontalScrollBar();
-    h->setValue(std::min(StringGrid1->columnViewportPosition(c.col) + h->value(), h->maximum()));
-    if (c.row == 0) {  // a column name: its column is selected
-        StringGrid1->selectColumn(c.col);
-        return;
+    if (c.row == 0) {
+        StringGrid1->selectColumn(c.col);  // a column name: its column
+    } else if (QTableWidgetItem* it = StringGrid1->item(c.row - 1, c.col)) {
+        StringGrid1->setCurrentItem(it);
+        StringGrid1->scrollToItem(it, QAbstractItemView::PositionAtTop);
     }
-    StringGrid1->setCurrentCell(c.row - 1, c.col);
-    StringGrid1->scrollToItem(StringGrid1->item(c.row - 1, c.col),
-                              QAbstractItemView::PositionAtTop);
-    h->setValue(std::min(StringGrid1->columnViewportPosition(c.col) + h->value(), h->maximum()));
+    // Its column becomes the left one, as far as the grid can scroll.
+    QScrollBar* h = StringGrid1->horizontalScrollBar();
+    h->setValue(std::min(h->value() + StringGrid1->columnViewportPosition(c.col), h->maximum()));
 }
 
 void TTranslateForm::FilterBtnClick()

@@ -86,11 +86,21 @@ std::string writeProgFile(const std::string& progpath, const std::string& config
     return writeWhole(configdir, name, bytes) ? configdir + std::string(name) : "";
 }
 
+std::string executableDir()
+{
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec || exe.empty())
+        return "";
+    const std::string dir = exe.parent_path().string();
+    return dir.ends_with('/') ? dir : dir + "/";
+}
+
 std::vector<std::string> shippedDataDirs(const std::string& progpath)
 {
     std::vector<std::string> dirs;
     if (!progpath.empty())
-        dirs.push_back(progpath + "../share/kerbon/");
+        dirs.push_back(progpath + KERBON_DATA_FROM_BIN);
 #ifdef KERBON_DATA_DIR
     dirs.push_back(KERBON_DATA_DIR);
 #endif

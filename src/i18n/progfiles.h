@@ -26,6 +26,9 @@ std::string progFileForReading(const std::string& progpath, const std::string& c
 std::string writeProgFile(const std::string& progpath, const std::string& configdir,
                           std::string_view name, std::string_view bytes);
 
+// The directory of the running program file, ending in "/"; empty when it cannot be told.
+std::string executableDir();
+
 // The directories holding the files the program ships (templates, the translation table),
 // each ending in "/", in the order they are searched: share/kerbon/ beside the program's bin
 // directory (an installed program, wherever it was installed to; left out without progpath),
