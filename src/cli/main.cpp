@@ -13,6 +13,7 @@ static int usage()
                  "       kerbon-cli join lines|polylines SRC DST [--tolerance T]\n"
                  "       kerbon-cli render FILE OUT.png [--size WxH] [--tab N]\n"
                  "       kerbon-cli edit SRC DST [--script FILE] [--json] [COMMAND ...]\n"
+                 "       kerbon-cli nest SRC DST --width W --height H [options]\n"
                  "       kerbon-cli --version\n");
     return 2;
 }
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
         {"save", cmdSave},
         {"join", cmdJoin},
         {"render", cmdRender},
+        {"nest", cmdNest},
         {"edit", cmdEdit},
     };
     for (const Command& c : commands)

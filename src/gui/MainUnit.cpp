@@ -158,7 +158,8 @@ void TMainForm::createDialogs()
     SkalierungForm = new TSkalierungForm(this);
     RotationsForm = new TRotationsForm(this);
     TranslateForm = new TTranslateForm(this, editor->ui);
-    SchachtelungForm = new TSchachtelungForm(this);
+    SchachtelungForm = new TSchachtelungForm(this, &editor->ui);
+    SchachtelungForm->setEditor(editor.get());
     PolyForm = new TPolyForm(this);
     qtui->textForm = AddTextForm;
     qtui->arrayForm = ArrayForm;
@@ -328,7 +329,7 @@ void TMainForm::createActions()
           MittelpunktStart1, MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1,
           Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1, Text1, Punkt1,
           Flche1, Pfeil1, Viewporthinzufgen1, Ebenen1, Linienstile1, UndoBtn,
-          BitBtn1, PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
+          PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
         a->setEnabled(false);
     for (QAction* a : drawingTools->actions())
         a->setEnabled(false);
@@ -547,6 +548,7 @@ void TMainForm::connectCommands()
     on(ZoomBtn, [this] { ZoomBtnClick(); });
     on(HandBtn, [this] { HandBtnClick(); });
     on(JoinLinesBtn, [this] { JoinLinesBtnClick(); });
+    on(BitBtn1, [this] { BitBtn1Click(); });
     on(bersetzen1, [this] { bersetzen1Click(); });
     on(Linienbreitezeigen1, [this] {
         editor->display.showLineweights = Linienbreitezeigen1->isChecked();
@@ -777,6 +779,13 @@ void TMainForm::JoinLinesBtnClick()
     PolyForm->exec();
     if (!PolyForm->openTarget.empty())  // the user chose to open the result
         editor->OpenNamed(PolyForm->openTarget);
+}
+
+void TMainForm::BitBtn1Click()
+{
+    SchachtelungForm->UebernehmenBtnClick();
+    SchachtelungForm->applyFields();
+    SchachtelungForm->exec();
 }
 
 // The translation editor; windows take changed translations only at the next start.

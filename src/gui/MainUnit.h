@@ -204,6 +204,7 @@ public:
     void ZoomBtnClick();
     void HandBtnClick();
     void JoinLinesBtnClick();
+    void BitBtn1Click();             // "Schachteln...": take-over, then the nesting window
     void bersetzen1Click();
     void keyeditKeyDown(int key);
 

@@ -108,6 +108,33 @@ std::string upper(std::string s)
     return s;
 }
 
+// What the header pairs [from, to) of a polyline say: placement, flags (70) and elevation
+// (`elevationCode`: 38 of a lightweight polyline, 30 of an old-style one's base point).
+// Stops at extended data.
+struct HeaderFacts {
+    Placement pl;
+    int64_t flags = 0;
+    double elevation = 0;
+};
+
+HeaderFacts headerFacts(const PairBuffer& buf, size_t from, size_t to,
+                        std::string_view elevationCode)
+{
+    HeaderFacts h;
+    for (size_t q = from; q < to; ++q) {
+        const std::string_view c = buf.code(q);
+        if (c == "1001")
+            break;
+        h.pl.take(c, buf.valueLine(q));
+        if (c == "70")
+            if (auto f = parseInteger(buf.valueLine(q)))
+                h.flags = *f;
+        if (c == elevationCode)
+            setIfNumber(h.elevation, buf.valueLine(q));
+    }
+    return h;
+}
+
 // Numbers for the join classes of one read: equal text, equal number.
 class Classes {
 public:
@@ -442,18 +469,7 @@ void readPolyline(PairStream& in, ContourModel& m, PairBuffer& buf, Classes& cla
             }
         }
     firstVertex = std::min(firstVertex, seqend);
-    Placement pl;
-    int64_t flags = 0;
-    double elevation = 0;
-    for (size_t q = 0; q < firstVertex; ++q) {
-        const std::string_view c = buf.code(q);
-        pl.take(c, buf.valueLine(q));
-        if (c == "70")
-            if (auto f = parseInteger(buf.valueLine(q)))
-                flags = *f;
-        if (c == "30")
-            setIfNumber(elevation, buf.valueLine(q));
-    }
+    const auto [pl, flags, elevation] = headerFacts(buf, 0, firstVertex, "30");
     // Every 70 pair of the polyline, its vertices' included, sets the closed flag as read.
     for (size_t q = 0; q < seqend; ++q)
         if (buf.code(q) == "70")
@@ -505,23 +521,10 @@ void readLwPolyline(PairStream& in, ContourModel& m, PairBuffer& buf, Classes& c
     LinePool& pool = m.lines;
     tpoly p;
     p.kind = PieceKind::LwPolyline;
-    Placement pl;
-    int64_t flags = 0;
-    double elevation = 0;
-    size_t xd = buf.pairs();
-    for (size_t q = 0; q < buf.pairs(); ++q) {
-        const std::string_view c = buf.code(q);
-        if (c == "1001") {
-            xd = q;
-            break;
-        }
-        pl.take(c, buf.valueLine(q));
-        if (c == "70")
-            if (auto f = parseInteger(buf.valueLine(q)))
-                flags = *f;
-        if (c == "38")
-            setIfNumber(elevation, buf.valueLine(q));
-    }
+    const auto [pl, flags, elevation] = headerFacts(buf, 0, buf.pairs(), "38");
+    size_t xd = 0;  // where the extended data starts
+    while (xd < buf.pairs() && buf.code(xd) != "1001")
+        ++xd;
     const bool mirrored = pl.mirrored();
     p.flagclosed = (flags & 1) != 0;
     p.joinable = !p.flagclosed && (pl.upright() || mirrored);
