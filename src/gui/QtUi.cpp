@@ -10,6 +10,8 @@
 #include "gui/PolyGonFUnit.h"
 #include "gui/RotationsFUnit.h"
 #include "gui/SkalierungFUnit.h"
+#include "gui/DruckenFUnit.h"
+#include "gui/ViewPortFUnit.h"
 
 using namespace kerbon;
 
@@ -117,4 +119,15 @@ bool QtUi::rotationDialog(RotationValues& v)
 bool QtUi::scaleDialog(ScaleValues& v)
 {
     return scaleForm ? scaleForm->edit(v) : true;
+}
+
+void QtUi::viewportDialog(ViewportValues& v)
+{
+    if (viewPortForm)
+        viewPortForm->run(v);
+}
+
+PageDialogResult QtUi::pageDialog(view::PageValues& page)
+{
+    return druckenForm ? druckenForm->run(page) : Ui::pageDialog(page);
 }

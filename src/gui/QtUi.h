@@ -12,6 +12,8 @@ class TArrayForm;
 class TPolygonForm;
 class TRotationsForm;
 class TSkalierungForm;
+class TDruckenForm;
+class TViewPortForm;
 
 class QtUi : public kerbon::Ui {
 public:
@@ -32,6 +34,13 @@ public:
     TPolygonForm* polygonForm = nullptr;
     TRotationsForm* rotationForm = nullptr;
     TSkalierungForm* scaleForm = nullptr;
+
+    void viewportDialog(kerbon::ViewportValues& v) override;
+    kerbon::PageDialogResult pageDialog(kerbon::view::PageValues& page) override;
+
+    // The dialog windows of the main window that the port shows (unset: the defaults).
+    TDruckenForm* druckenForm = nullptr;
+    TViewPortForm* viewPortForm = nullptr;
 
     // Lookup for the German texts of the boxes' buttons and of the dialogs' filters;
     // unset: German as written.
