@@ -71,6 +71,7 @@ void DrawArea::renderCache()
         cache = QImage(s, QImage::Format_ARGB32_Premultiplied);
     cache.fill(Qt::white);
     stale = false;
+    ++renders;
     if (!editor)
         return;
     kerbon::render::paintImage(cache, editor->model, editor->view, editor->page, editor->display,
@@ -89,6 +90,17 @@ void DrawArea::paintEvent(QPaintEvent*)
         p.fillRect(rect(), Qt::white);
     else
         p.drawImage(0, 0, cache);
+    if (!overlay || overlay->empty())
+        return;
+    // White in difference mode inverts each pixel, as an exclusive-or pen would: black
+    // on the white paper, white on black lines, and two strokes over a pixel cancel out.
+    std::vector<QLine> lines;
+    lines.reserve(overlay->size());
+    for (const kerbon::model::tremove& r : *overlay)
+        lines.emplace_back(r.x1, r.y1, r.x2, r.y2);
+    p.setCompositionMode(QPainter::CompositionMode_Difference);
+    p.setPen(QPen(Qt::white, 0));
+    p.drawLines(lines.data(), int(lines.size()));
 }
 
 void DrawArea::resizeEvent(QResizeEvent* e)

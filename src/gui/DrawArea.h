@@ -1,10 +1,13 @@
 // The drawing area `PaintBox1`: shows the drawing from a cached image, which is redrawn
-// only when something changed, and passes mouse events to the main window.
+// only when something changed, with the tools' rubber band over it, and passes mouse
+// events to the main window.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
+#include "dxf/model.h"
 #include "view/Drawpolys.h"
 
 namespace kerbon {
@@ -19,6 +22,10 @@ public:
     kerbon::Editor* editor = nullptr;  // set by the main window
     QImage cache;                      // the last painted picture of the drawing
     kerbon::view::RenderCache renderData;  // entity extents etc., kept until the next parse
+    // The rubber band drawn over the picture, inverting what lies under it; set by the main
+    // window. A change of it needs only update(), not a new picture.
+    const std::vector<kerbon::model::tremove>* overlay = nullptr;
+    int renders = 0;                   // how often the picture was drawn anew
 
     // Marks the cached picture stale and schedules a repaint.
     void invalidate();
