@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "edit/Editor.h"
 #include "render/paintImage.h"
@@ -92,15 +93,32 @@ void DrawArea::paintEvent(QPaintEvent*)
         p.drawImage(0, 0, cache);
     if (!overlay || overlay->empty())
         return;
-    // White in difference mode inverts each pixel, as an exclusive-or pen would: black
-    // on the white paper, white on black lines, and two strokes over a pixel cancel out.
+    // The rubber band is drawn into a layer of its own, then laid over the picture in
+    // difference mode: white inverts each pixel it covers once, as an exclusive-or pen
+    // does (black on the white paper, white on black lines), also where strokes meet.
     std::vector<QLine> lines;
     lines.reserve(overlay->size());
-    for (const kerbon::model::tremove& r : *overlay)
+    QRect box;
+    for (const kerbon::model::tremove& r : *overlay) {
         lines.emplace_back(r.x1, r.y1, r.x2, r.y2);
+        box |= QRect(QPoint(std::min(r.x1, r.x2), std::min(r.y1, r.y2)),
+                     QPoint(std::max(r.x1, r.x2), std::max(r.y1, r.y2)));
+    }
+    box &= rect();
+    if (box.isEmpty())
+        return;
+    if (layer.size() != size())
+        layer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    QPainter lp(&layer);
+    lp.setCompositionMode(QPainter::CompositionMode_Source);
+    lp.fillRect(box, Qt::transparent);
+    lp.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    lp.setClipRect(box);
+    lp.setPen(QPen(Qt::white, 0));
+    lp.drawLines(lines.data(), int(lines.size()));
+    lp.end();
     p.setCompositionMode(QPainter::CompositionMode_Difference);
-    p.setPen(QPen(Qt::white, 0));
-    p.drawLines(lines.data(), int(lines.size()));
+    p.drawImage(box.topLeft(), layer, box);
 }
 
 void DrawArea::resizeEvent(QResizeEvent* e)

@@ -54,4 +54,5 @@ protected:
 
 private:
     bool stale = true;
+    QImage layer;                      // the rubber band before it is laid over the picture
 };

@@ -849,6 +849,11 @@ void TMainForm::mouseWheelAt(QPointF p, QPoint d, Qt::KeyboardModifiers mods)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* e)
 {
+    // The sink leaves the menus' shortcuts (Ctrl+Z, Ctrl+A, Del) to the menus.
+    if (watched == keyedit && e->type() == QEvent::ShortcutOverride) {
+        e->ignore();
+        return true;
+    }
     if (watched == keyedit && e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Escape) {
