@@ -285,6 +285,10 @@ PressAnswer ToolState::PaintBox1MouseDown(const MouseEvent& e)
             return PressAnswer::OpenPopup;
         }
         removeall();
+        if (E.polyline0.empty()) {  // nothing collected any more: the tool has ended
+            inpoly = false;
+            return PressAnswer::Done;
+        }
         const model::Tmypoi last = E.polyline0.back();
         const Taken p = takePoint(last.x, last.y, X, Y, e.ctrl);
         model::Tmypoi v0;

@@ -186,25 +186,34 @@ void ToolState::previewTransform(double X, double Y, bool ctrl)
     const double factor = std::hypot(linesx - linesx2, linesy - linesy2);
     const double c = std::cos(alpha), sn = std::sin(alpha);
     const double c2 = std::cos(2 * alpha), s2 = std::sin(2 * alpha);
+    auto pixel = [](double x, double y) {
+        return ScreenPos{view::roundHalfEven(x), view::roundHalfEven(y)};
+    };
+    // The vertex's pixel, then turned, mirrored or scaled about S, at whole pixels (as the
+    // segments are recorded).
     auto place = [&](double x, double y) {
         const ScreenPos r = roundedScreen(ed.view, x, y);
         const double u = r.x - s.x, w = r.y - s.y;
         if (rotate)
-            return Pixel{s.x + u * c - w * sn, s.y + u * sn + w * c};
+            return pixel(s.x + u * c - w * sn, s.y + u * sn + w * c);
         if (mirror)
-            return Pixel{s.x + u * c2 + w * s2, s.y + u * s2 - w * c2};
+            return pixel(s.x + u * c2 + w * s2, s.y + u * s2 - w * c2);
         if (scale)
-            return Pixel{s.x + factor * u, s.y + factor * w};
-        return Pixel{double(r.x), double(r.y)};
+            return pixel(s.x + factor * u, s.y + factor * w);
+        return r;
     };
+    auto line = [&](ScreenPos a, ScreenPos b) { segment(a.x, a.y, b.x, b.y); };
     const LayoutFilter f = ed.layoutFilter();
     const model::DisplayModel& md = ed.model;
     for (int i = 0; i < md.anzpoly; ++i) {
         const model::tpoly& p = md.polys[size_t(i)];
         if (!p.selected || !f.blockTest(p))
             continue;
+        // Pieces that stay within one pixel are left out (a selection seen from afar has
+        // many): an object that keeps no piece at all shows as its first pixel.
         bool started = false;
-        Pixel first, prev;
+        const size_t before = remove.size();
+        ScreenPos first, prev;
         const int n = std::min(p.anzp, int(p.ps.size()));
         for (int k = 0; k < n; ++k) {
             const model::Tmypoi& vt = p.ps[size_t(k)];
@@ -212,15 +221,20 @@ void ToolState::previewTransform(double X, double Y, bool ctrl)
                 continue;
             // During a grip drag only the dragged vertex moves.
             const bool moves = !inmovepoint || (i == moveobjnr && k == movepointnr);
-            const Pixel q = place(vt.x + (moves ? dx : 0), vt.y + (moves ? dy : 0));
-            if (!started)
-                first = q, started = true;
-            else if (!vt.moveonly)
-                segment(prev, q);
-            prev = q;
+            const ScreenPos q = place(vt.x + (moves ? dx : 0), vt.y + (moves ? dy : 0));
+            if (!started) {
+                first = prev = q, started = true;
+            } else if (vt.moveonly) {
+                prev = q;
+            } else if (q.x != prev.x || q.y != prev.y) {
+                line(prev, q);
+                prev = q;
+            }
         }
-        if (p.isclosed && started)
-            segment(prev, first);
+        if (p.isclosed && started && (prev.x != first.x || prev.y != first.y))
+            line(prev, first);
+        if (started && remove.size() == before)
+            line(first, first);
     }
 }
 

@@ -354,6 +354,9 @@ void ToolState::BenutzenBtnClick(double x, double y)
     e.y = view::roundHalfEven(exacty);
     PaintBox1MouseDown(e);
     useexact = false;
+    // No release follows a typed press: a drag it began would go on without a button held.
+    inmove = inmovepoint = false;
+    ed.view.inzoomit = ed.view.inpan = false;
 }
 
 }  // namespace kerbon

@@ -114,8 +114,9 @@ public:
     // The keyboard sink's key-down: only Escape (27) does something.
     void keyeditKeyDown(int key);
 
-    // "Klick an diese Stelle (Anstatt Mausklick)": a left press at the drawing point (x, y)
-    // as typed, without snapping.
+    // "Klick an diese Stelle (Anstatt Mausklick)": a left press at the drawing point (x, y),
+    // which reaches the tool exactly as typed (no snapping). Only a press: it serves the
+    // tools and the selection, and starts no drag.
     void BenutzenBtnClick(double x, double y);
 
     // The right-click menu of the polyline and spline tools.

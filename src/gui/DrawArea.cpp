@@ -65,6 +65,24 @@ void DrawArea::invalidate()
     update();
 }
 
+QRect DrawArea::currentOverlayBox() const
+{
+    QRect box;
+    if (overlay)
+        for (const kerbon::model::tremove& r : *overlay)
+            box |= QRect(QPoint(std::min(r.x1, r.x2), std::min(r.y1, r.y2)),
+                         QPoint(std::max(r.x1, r.x2), std::max(r.y1, r.y2)));
+    return box & rect();
+}
+
+void DrawArea::overlayChanged()
+{
+    const QRect box = currentOverlayBox();
+    const QRect dirty = box | overlayBox;
+    if (!dirty.isEmpty())
+        update(dirty.adjusted(-1, -1, 1, 1));
+}
+
 void DrawArea::renderCache()
 {
     const QSize s = size().expandedTo(QSize(1, 1));
@@ -91,22 +109,20 @@ void DrawArea::paintEvent(QPaintEvent*)
         p.fillRect(rect(), Qt::white);
     else
         p.drawImage(0, 0, cache);
-    if (!overlay || overlay->empty())
+    if (!overlay || overlay->empty()) {
+        overlayBox = QRect();
         return;
+    }
     // The rubber band is drawn into a layer of its own, then laid over the picture in
     // difference mode: white inverts each pixel it covers once, as an exclusive-or pen
     // does (black on the white paper, white on black lines), also where strokes meet.
-    std::vector<QLine> lines;
-    lines.reserve(overlay->size());
-    QRect box;
-    for (const kerbon::model::tremove& r : *overlay) {
-        lines.emplace_back(r.x1, r.y1, r.x2, r.y2);
-        box |= QRect(QPoint(std::min(r.x1, r.x2), std::min(r.y1, r.y2)),
-                     QPoint(std::max(r.x1, r.x2), std::max(r.y1, r.y2)));
-    }
-    box &= rect();
+    const QRect box = overlayBox = currentOverlayBox();
     if (box.isEmpty())
         return;
+    std::vector<QLine> lines;
+    lines.reserve(overlay->size());
+    for (const kerbon::model::tremove& r : *overlay)
+        lines.emplace_back(r.x1, r.y1, r.x2, r.y2);
     if (layer.size() != size())
         layer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
     QPainter lp(&layer);

@@ -29,6 +29,8 @@ public:
 
     // Marks the cached picture stale and schedules a repaint.
     void invalidate();
+    // Schedules a repaint of where the rubber band was and is now (the picture stays).
+    void overlayChanged();
     // Draws the drawing into `cache` at the widget's size (white where nothing is drawn).
     void renderCache();
 
@@ -55,4 +57,6 @@ protected:
 private:
     bool stale = true;
     QImage layer;                      // the rubber band before it is laid over the picture
+    QRect overlayBox;                  // where the rubber band was painted last
+    QRect currentOverlayBox() const;
 };

@@ -121,7 +121,7 @@ void TMainForm::syncTools()
         case ToolCursor::Magnifier: PaintBox1->setCursor(DrawArea::magnifierCursor()); break;
         }
     }
-    PaintBox1->update();  // the rubber band over the cached picture
+    PaintBox1->overlayChanged();
 }
 
 static MouseEvent toolEvent(const QMouseEvent* e)
@@ -158,7 +158,7 @@ void TMainForm::PaintBox1MouseMove(QMouseEvent* e)
     const QPointF p = e->position();
     tools->PaintBox1MouseMove(p.x(), p.y(), e->modifiers() & Qt::ControlModifier);
     statusText->setText(QString::fromStdString(tools->statusText));
-    PaintBox1->update();
+    PaintBox1->overlayChanged();
 }
 
 void TMainForm::PaintBox1MouseUp(QMouseEvent* e)

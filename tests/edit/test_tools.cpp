@@ -644,6 +644,21 @@ TEST(Drags, SelectionGripWindowAndStaleDrags)
         EXPECT_FALSE(t.ed.model.polys[0].selected);
     }
     {
+        SCOPED_TRACE("a typed press on the selection or with the pan tool starts no drag");
+        Tools t;
+        ASSERT_EQ(scripted(t.ed, "line 0 0 100 0; select all"), "");
+        const auto lines = t.ed.dxf.lines;
+        t.tools.BenutzenBtnClick(50, 0);
+        t.move(80, 0);
+        t.release(80, 0);
+        EXPECT_EQ(t.ed.dxf.lines, lines);
+        t.tools.HandBtnClick();
+        t.tools.BenutzenBtnClick(50, 0);
+        const int64_t h = t.ed.view.scrollx;
+        t.move(80, 0);
+        EXPECT_EQ(t.ed.view.scrollx, h);
+    }
+    {
         SCOPED_TRACE("a grip drag after the selection was deleted");
         Tools t;
         ASSERT_EQ(scripted(t.ed, "line 0 50 100 50; line 0 0 100 0"), "");
