@@ -103,6 +103,7 @@ bool Editor::openfilewithname(const std::string& fname)
     if (ok) {
         afilename = fname;
         FreeUndos();
+        chosenLayer.clear();
     }
     else
         ui.messageBox(messageText(32) + fname, "", MsgIcon::Error, MsgButtons::Ok);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "edit/DialogValues.h"
+#include "styles/StyleDialogs.h"
 
 namespace kerbon {
 
@@ -42,6 +43,18 @@ public:
     virtual bool polygonDialog(PolygonValues& v) { return (void)v, true; }
     virtual bool rotationDialog(RotationValues& v) { return (void)v, true; }
     virtual bool scaleDialog(ScaleValues& v) { return (void)v, true; }
+
+    // The layer dialog "Ebenen": the rows are edited in place; how it was closed. The
+    // new-layer dialog and the line type dialog: true for OK. The text dialog for the text
+    // of a text object, where only the text can be changed: true for OK. Without a person:
+    // closed, or OK, with the values unchanged.
+    virtual styles::LayerDialogEnd layerDialog(styles::LayerDialogValues& v)
+    {
+        return (void)v, styles::LayerDialogEnd::Closed;
+    }
+    virtual bool newLayerDialog(styles::NewLayerValues& v) { return (void)v, true; }
+    virtual bool lineTypeDialog(styles::LineTypeValues& v) { return (void)v, true; }
+    virtual bool textEditDialog(std::string& text) { return (void)text, true; }
 };
 
 }  // namespace kerbon
