@@ -7,6 +7,8 @@
 #include "edit/Ui.h"
 
 class QWidget;
+class TDruckenForm;
+class TViewPortForm;
 
 class QtUi : public kerbon::Ui {
 public:
@@ -15,6 +17,12 @@ public:
                                  kerbon::MsgIcon icon, kerbon::MsgButtons buttons) override;
     std::optional<std::string> openFileDialog(const kerbon::FileDialogOptions& opts) override;
     std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions& opts) override;
+    void viewportDialog(kerbon::ViewportValues& v) override;
+    kerbon::PageDialogResult pageDialog(kerbon::view::PageValues& page) override;
+
+    // The dialog windows of the main window that the port shows (unset: the defaults).
+    TDruckenForm* druckenForm = nullptr;
+    TViewPortForm* viewPortForm = nullptr;
 
     // Lookup for the German texts of the boxes' buttons and of the dialogs' filters;
     // unset: German as written.
