@@ -7,8 +7,8 @@
 
 #include "edit/DialogValues.h"
 #include "edit/Viewport.h"
-#include "view/PageValues.h"
 #include "styles/StyleDialogs.h"
+#include "view/PageValues.h"
 
 namespace kerbon {
 

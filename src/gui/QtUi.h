@@ -7,7 +7,10 @@
 #include "edit/Ui.h"
 
 class QWidget;
+class TAddNewLayerForm;
 class TDruckenForm;
+class TLayerForm;
+class TLinienstilForm;
 class TViewPortForm;
 
 class QtUi : public kerbon::Ui {
@@ -19,10 +22,16 @@ public:
     std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions& opts) override;
     void viewportDialog(kerbon::ViewportValues& v) override;
     kerbon::PageDialogResult pageDialog(kerbon::view::PageValues& page) override;
+    kerbon::styles::LayerDialogEnd layerDialog(kerbon::styles::LayerDialogValues& v) override;
+    bool newLayerDialog(kerbon::styles::NewLayerValues& v) override;
+    bool lineTypeDialog(kerbon::styles::LineTypeValues& v) override;
 
     // The dialog windows of the main window that the port shows (unset: the defaults).
     TDruckenForm* druckenForm = nullptr;
     TViewPortForm* viewPortForm = nullptr;
+    TLayerForm* layerForm = nullptr;
+    TAddNewLayerForm* newLayerForm = nullptr;
+    TLinienstilForm* lineTypeForm = nullptr;
 
     // Lookup for the German texts of the boxes' buttons and of the dialogs' filters;
     // unset: German as written.

@@ -32,9 +32,10 @@ std::vector<std::string> splitAtNewlines(const std::string& text)
 
 std::string Editor::styleStatusText(StyleStatus s) const
 {
-    const char* const allowed =
-        "Ein Name darf keines der Zeichen < > / \\ \" : ; ? * | = und keine Steuerzeichen "
-        "enthalten.";
+    const auto allowed = [this] {
+        return translate("Ein Name darf keines der Zeichen < > / \\ \" : ; ? * | = und keine "
+                         "Steuerzeichen enthalten.");
+    };
     switch (s) {
     case StyleStatus::EmptyLayerName:    return messageText(28);
     case StyleStatus::LayerExists:       return messageText(27);
@@ -44,9 +45,9 @@ std::string Editor::styleStatusText(StyleStatus s) const
     case StyleStatus::NoLineweights:     return messageText(9);
     case StyleStatus::BadLayerName:
         return translate("Sie haben keinen gültigen Namen für die neue Ebene eingegeben.") +
-               " " + translate(allowed);
+               " " + allowed();
     case StyleStatus::BadLineTypeName:
-        return messageText(31) + " " + translate(allowed);
+        return messageText(31) + " " + allowed();
     case StyleStatus::NoHandles:
         return translate("Die Zeichnung hat keine freien Handles mehr. Es wurde nichts "
                          "hinzugefügt.");

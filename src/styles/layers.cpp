@@ -40,6 +40,16 @@ std::array<std::string, 6> layerRowTexts(const LayerRow& r, const LayerWords& w)
             floattodxf(r.lineweight / 100.0)};
 }
 
+std::vector<std::string> layerBoxNames(std::vector<std::string> names, const std::string& chosen)
+{
+    const auto it = std::find_if(names.begin(), names.end(), [&](const std::string& n) {
+        return view::trimmedLayerName(n) == view::trimmedLayerName(chosen);
+    });
+    if (!chosen.empty() && it != names.end())
+        std::rotate(names.begin(), it, it + 1);
+    return names;
+}
+
 std::vector<std::string> lineTypeChoices(const model::DisplayModel& m)
 {
     std::vector<std::string> names;

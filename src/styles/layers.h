@@ -34,6 +34,10 @@ std::vector<LayerRow> layerRows(const model::DisplayModel& m);
 // "Linienbreite" (the weight in millimetres).
 std::array<std::string, 6> layerRowTexts(const LayerRow& r, const LayerWords& w);
 
+// The entries of the property bar's layer box: the layer names in table order, the layer
+// chosen for new objects moved to the front.
+std::vector<std::string> layerBoxNames(std::vector<std::string> names, const std::string& chosen);
+
 // The line types the layer dialogs offer: every name but "ByLayer" and "ByBlock".
 std::vector<std::string> lineTypeChoices(const model::DisplayModel& m);
 

@@ -296,7 +296,7 @@ TEST(LineTypeDialog, PatternsPresetsAndTheNameKeptForTheNextUse)
     }
 }
 
-TEST(LayerState, HiddenLayersAreNotDrawnAndLockedOnesNotSelectedRightAfterTheChange)
+TEST(LayerState, HiddenLayersAreNotDrawnRightAfterTheChange)
 {
     StylesFixture f(false);
     ASSERT_EQ(f.run("layer-add Kontur 1; layer Kontur; line 0 0 10 0; line 0 5 10 5; "
@@ -316,16 +316,4 @@ TEST(LayerState, HiddenLayersAreNotDrawnAndLockedOnesNotSelectedRightAfterTheCha
     EXPECT_EQ(strokes(), 0);
     ASSERT_EQ(f.run("layer-set Kontur visible"), "");
     EXPECT_EQ(strokes(), 2);
-
-    // Locked: no selection takes the layer's objects, before any paint.
-    ASSERT_EQ(f.run("layer-set Kontur locked; select all"), "");
-    int selected = 0;
-    for (int i = 0; i < f.ed.model.anzpoly; ++i)
-        selected += f.ed.model.polys[size_t(i)].selected;
-    EXPECT_EQ(selected, 1);
-    ASSERT_EQ(f.run("select window -1 -1 11 11"), "");
-    selected = 0;
-    for (int i = 0; i < f.ed.model.anzpoly; ++i)
-        selected += f.ed.model.polys[size_t(i)].selected;
-    EXPECT_EQ(selected, 1);
 }
