@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/DialogFields.h"
 #include "styles/layers.h"
 #include "view/tables.h"
 
@@ -38,18 +39,7 @@ TAddNewLayerForm::TAddNewLayerForm(QWidget* parent) : QDialog(parent)
     for (const char* w : styles::layerWeightItems)
         LineWeightBox->addItem(QString::fromUtf8(w));
 
-    auto* buttons = new QHBoxLayout;
-    column->addLayout(buttons);
-    buttons->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName("OKBtn");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cancel->setObjectName("AbbrechenBtn");
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    column->addLayout(gui::buttonRow(this, true));
 }
 
 void TAddNewLayerForm::showEvent(QShowEvent* e)

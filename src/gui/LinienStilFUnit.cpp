@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/DialogFields.h"
 #include "styles/linetypes.h"
 
 using namespace kerbon;
@@ -55,18 +56,7 @@ TLinienstilForm::TLinienstilForm(QWidget* parent) : QDialog(parent)
     }
     presets->addStretch(1);
 
-    auto* buttons = new QHBoxLayout;
-    column->addLayout(buttons);
-    buttons->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName("OKBtn");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
-    cancel->setObjectName("AbbrechenBtn");
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    column->addLayout(gui::buttonRow(this, true));
 }
 
 void TLinienstilForm::showEvent(QShowEvent* e)

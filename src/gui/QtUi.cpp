@@ -6,9 +6,14 @@
 #include <QPushButton>
 
 #include "gui/AddNewLayerFUnit.h"
+#include "gui/AddTextFUnit.h"
+#include "gui/ArrayFUnit.h"
 #include "gui/DruckenFUnit.h"
 #include "gui/LayerFUnit.h"
 #include "gui/LinienStilFUnit.h"
+#include "gui/PolyGonFUnit.h"
+#include "gui/RotationsFUnit.h"
+#include "gui/SkalierungFUnit.h"
 #include "gui/ViewPortFUnit.h"
 
 using namespace kerbon;
@@ -94,6 +99,31 @@ std::optional<std::string> QtUi::saveFileDialog(const FileDialogOptions& opts)
     return runFileDialog(parent, opts, filterOf(opts.filter), true);
 }
 
+bool QtUi::textDialog(TextValues& v, bool dimension)
+{
+    return textForm ? textForm->edit(v, dimension) : true;
+}
+
+bool QtUi::arrayDialog(ArrayValues& v)
+{
+    return arrayForm ? arrayForm->edit(v) : true;
+}
+
+bool QtUi::polygonDialog(PolygonValues& v)
+{
+    return polygonForm ? polygonForm->edit(v) : true;
+}
+
+bool QtUi::rotationDialog(RotationValues& v)
+{
+    return rotationForm ? rotationForm->edit(v) : true;
+}
+
+bool QtUi::scaleDialog(ScaleValues& v)
+{
+    return scaleForm ? scaleForm->edit(v) : true;
+}
+
 void QtUi::viewportDialog(ViewportValues& v)
 {
     if (viewPortForm)
@@ -118,4 +148,9 @@ bool QtUi::newLayerDialog(styles::NewLayerValues& v)
 bool QtUi::lineTypeDialog(styles::LineTypeValues& v)
 {
     return lineTypeForm ? lineTypeForm->edit(v) : Ui::lineTypeDialog(v);
+}
+
+bool QtUi::textEditDialog(std::string& text)
+{
+    return textForm ? textForm->editText(text) : Ui::textEditDialog(text);
 }
