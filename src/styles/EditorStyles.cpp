@@ -13,23 +13,6 @@ namespace kerbon {
 
 using styles::StyleStatus;
 
-namespace {
-
-std::vector<std::string> splitAtNewlines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (;;) {
-        const size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
-        if (end == std::string::npos)
-            return lines;
-        start = end + 1;
-    }
-}
-
-}  // namespace
-
 std::string Editor::styleStatusText(StyleStatus s) const
 {
     const auto allowed = [this] {
@@ -120,7 +103,7 @@ void Editor::Linienstile1Click()
     if (!ui.lineTypeDialog(lineTypeValues))
         return;
     AddLineStil(lineTypeValues.name, lineTypeValues.description,
-                styles::patternLengths(splitAtNewlines(lineTypeValues.pattern)));
+                styles::patternLengths(memoLines(lineTypeValues.pattern)));
 }
 
 StyleStatus Editor::AddLineStil(const std::string& name, const std::string& description,
