@@ -296,7 +296,7 @@ TEST(LineTypeDialog, PatternsPresetsAndTheNameKeptForTheNextUse)
     }
 }
 
-TEST(LayerState, HiddenLayersAreNotDrawnRightAfterTheChange)
+TEST(LayerState, HiddenLayersAreNotDrawnAndLockedOnesNotSelectedRightAfterTheChange)
 {
     StylesFixture f(false);
     ASSERT_EQ(f.run("layer-add Kontur 1; layer Kontur; line 0 0 10 0; line 0 5 10 5; "
@@ -316,4 +316,18 @@ TEST(LayerState, HiddenLayersAreNotDrawnRightAfterTheChange)
     EXPECT_EQ(strokes(), 0);
     ASSERT_EQ(f.run("layer-set Kontur visible"), "");
     EXPECT_EQ(strokes(), 2);
+
+    // Locked: no selection takes the layer's objects, before any paint.
+    auto selected = [&] {
+        int n = 0;
+        for (int i = 0; i < f.ed.model.anzpoly; ++i)
+            n += f.ed.model.polys[size_t(i)].selected;
+        return n;
+    };
+    ASSERT_EQ(f.run("layer-set Kontur locked; select all"), "");
+    EXPECT_EQ(selected(), 1);
+    ASSERT_EQ(f.run("select none; select window -1 -1 11 11"), "");
+    EXPECT_EQ(selected(), 1);
+    ASSERT_EQ(f.run("select none; select pick 5 0"), "");
+    EXPECT_EQ(selected(), 0);
 }
