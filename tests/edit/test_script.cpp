@@ -13,6 +13,7 @@
 
 using namespace kerbon;
 using kerbon::test::EditorFixture;
+using kerbon::test::runScript;
 using kerbon::test::shq;
 using kerbon::test::TempDir;
 
@@ -29,17 +30,6 @@ std::vector<std::string> shown(const std::vector<script::Command>& cmds)
         out.push_back(s);
     }
     return out;
-}
-
-// Runs script text on the editor; the error text, or empty.
-std::string run(Editor& ed, const std::string& text)
-{
-    std::vector<script::Command> cmds;
-    std::string error;
-    script::Report report;
-    if (!script::parseScript(text, cmds, error) || !script::runCommands(ed, cmds, report, error))
-        return error;
-    return {};
 }
 
 }  // namespace
@@ -97,7 +87,7 @@ TEST(Script, BadCommandsStopWithTheirLine)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         EditorFixture f("template1.dat");
-        EXPECT_EQ(run(f.ed, c.text), c.error);
+        EXPECT_EQ(runScript(f.ed, c.text), c.error);
     }
 }
 
@@ -106,18 +96,18 @@ TEST(Script, SelectDeleteUndoAndTabRunTheEditorOperations)
     EditorFixture f("examples/parts.dxf");
     const std::vector<std::string> original = f.ed.dxf.lines;
     const int objects = f.ed.model.anzpoly;
-    ASSERT_EQ(run(f.ed, "select window -1 -1 400 200; select none; delete"), "");
+    ASSERT_EQ(runScript(f.ed, "select window -1 -1 400 200; select none; delete"), "");
     EXPECT_TRUE(f.ed.undos.empty());  // nothing was selected any more
-    ASSERT_EQ(run(f.ed, "select all; delete"), "");
+    ASSERT_EQ(runScript(f.ed, "select all; delete"), "");
     EXPECT_EQ(f.ed.model.anzpoly, 0);
-    ASSERT_EQ(run(f.ed, "undo; tab 1; line 500 500 505 505; tab 0; select pick 502.5 502.5; delete"), "");
+    ASSERT_EQ(runScript(f.ed, "undo; tab 1; line 500 500 505 505; tab 0; select pick 502.5 502.5; delete"), "");
     // Entering the empty layout gave it a viewport; the pick on the model tab missed the line.
     EXPECT_EQ(f.ed.model.anzpoly, objects + 2);
     EXPECT_TRUE(f.ed.model.polys[size_t(objects)].isviewport);
     EXPECT_TRUE(f.ed.model.polys[size_t(objects + 1)].ispaperspace);
-    ASSERT_EQ(run(f.ed, "tab 1; select pick 502.5 502.5; delete"), "");
+    ASSERT_EQ(runScript(f.ed, "tab 1; select pick 502.5 502.5; delete"), "");
     EXPECT_EQ(f.ed.model.anzpoly, objects + 1);
-    ASSERT_EQ(run(f.ed, "undo; undo; undo"), "");
+    ASSERT_EQ(runScript(f.ed, "undo; undo; undo"), "");
     EXPECT_EQ(f.ed.dxf.lines, original);
 }
 
@@ -153,8 +143,8 @@ TEST(Script, UndoOfRandomSequencesGivesTheOriginalLines)
 
             EditorFixture a(name), b(name);
             const std::vector<std::string> original = a.ed.dxf.lines;
-            ASSERT_EQ(run(a.ed, text), "");
-            ASSERT_EQ(run(b.ed, text), "");
+            ASSERT_EQ(runScript(a.ed, text), "");
+            ASSERT_EQ(runScript(b.ed, text), "");
             EXPECT_EQ(a.ed.dxf.lines, b.ed.dxf.lines);
             while (!a.ed.undos.empty())
                 a.ed.Rckgngig1Click();
