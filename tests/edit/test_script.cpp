@@ -230,7 +230,7 @@ TEST(KerbonCliEdit, TransformCommandsWriteWhatTheEditorWrites)
 
     EditorFixture f("examples/parts.dxf");
     f.ed.setAreaSize(1200, 800);
-    ASSERT_EQ(run(f.ed, commands), "");
+    ASSERT_EQ(runScript(f.ed, commands), "");
     LineStore saved;
     ASSERT_TRUE(loadLines(dst, saved));
     EXPECT_EQ(saved.lines, f.ed.dxf.lines);
