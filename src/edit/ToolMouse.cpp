@@ -536,7 +536,7 @@ void ToolState::PaintBox1DblClick()
     if (i < 0)
         return;
     removeall();
-    // PENDING: ed.ChangeText(i) once the text editing has landed
+    ed.ChangeText(i);
     SetAlltoFalse();
 }
 

@@ -11,7 +11,6 @@
 #include "dxf/Random.h"
 #include "edit/EditorFixture.h"
 #include "edit/ToolState.h"
-#include "edit/script.h"
 #include "support/RunCli.h"
 
 using namespace kerbon;
@@ -20,17 +19,6 @@ using kerbon::test::EditorFixture;
 namespace {
 
 constexpr MouseButton kLeft = MouseButton::Left, kRight = MouseButton::Right;
-
-// Runs script text on the editor; the error text, or empty when every command ran.
-std::string scripted(Editor& ed, const std::string& text)
-{
-    std::vector<script::Command> cmds;
-    std::string error;
-    script::Report report;
-    if (!script::parseScript(text, cmds, error) || !script::runCommands(ed, cmds, report, error))
-        return error;
-    return {};
-}
 
 // The first line where two documents differ, or empty when they are equal.
 std::string firstDifference(const std::vector<std::string>& a, const std::vector<std::string>& b)
@@ -99,7 +87,7 @@ struct Tools : EditorFixture {
     {
         EditorFixture e("template1.dat");
         programRandom().seed(7);
-        EXPECT_EQ(scripted(e.ed, script), "");
+        EXPECT_EQ(test::runScript(e.ed, script), "");
         return e.ed.dxf.lines;
     }
     std::string differsFrom(const std::string& script) const
@@ -386,7 +374,7 @@ TEST(ToolEnds, RightPressesEscapeAndOtherCommands)
 TEST(ToolEnds, EscapeWithNothingActiveDeselectsEveryLayoutSplineGoesOnToItsTangents)
 {
     Tools t;
-    ASSERT_EQ(scripted(t.ed, "line 0 0 50 0; polyline 0 10 50 10 50 40"), "");
+    ASSERT_EQ(test::runScript(t.ed, "line 0 0 50 0; polyline 0 10 50 10 50 40"), "");
     for (int i = 0; i < t.ed.model.anzpoly; ++i)
         t.ed.model.polys[size_t(i)].selected = true;
     t.ed.model.polys[0].layhan = -5;  // as if it lay on another layout tab
@@ -560,7 +548,7 @@ TEST(ToolCommands, EditCommandsSelectThenTakeTheirPoints)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Tools t;
-        ASSERT_EQ(scripted(t.ed, line), "");
+        ASSERT_EQ(test::runScript(t.ed, line), "");
         c.act(t);
         EXPECT_EQ(t.differsFrom(line + c.written), "");
         EXPECT_TRUE(t.ui.shown.empty());
@@ -601,7 +589,7 @@ TEST(Drags, SelectionGripWindowAndStaleDrags)
     {
         SCOPED_TRACE("a press and release at one pixel");
         Tools t;
-        ASSERT_EQ(scripted(t.ed, "line 0 0 100 0; select all"), "");
+        ASSERT_EQ(test::runScript(t.ed, "line 0 0 100 0; select all"), "");
         const auto lines = t.ed.dxf.lines;
         t.click(50, 0);
         EXPECT_EQ(t.ed.dxf.lines, lines);
@@ -611,7 +599,7 @@ TEST(Drags, SelectionGripWindowAndStaleDrags)
     {
         SCOPED_TRACE("dragging the selection");
         Tools t;
-        ASSERT_EQ(scripted(t.ed, "line 0 0 100 0; select all"), "");
+        ASSERT_EQ(test::runScript(t.ed, "line 0 0 100 0; select all"), "");
         t.press(50, 0);
         EXPECT_TRUE(t.tools.inmove);
         t.move(60, 0);
@@ -621,7 +609,7 @@ TEST(Drags, SelectionGripWindowAndStaleDrags)
     {
         SCOPED_TRACE("dragging a grip 10 pixels right at zoom 100");
         Tools t;
-        ASSERT_EQ(scripted(t.ed, "line 0 0 100 0; select all"), "");
+        ASSERT_EQ(test::runScript(t.ed, "line 0 0 100 0; select all"), "");
         t.press(100, 0);
         EXPECT_TRUE(t.tools.inmovepoint);
         t.move(110, 0);
@@ -631,7 +619,7 @@ TEST(Drags, SelectionGripWindowAndStaleDrags)
     {
         SCOPED_TRACE("a selection window, and one with Shift");
         Tools t;
-        ASSERT_EQ(scripted(t.ed, "line 0 0 100 0; line 0 50 100 50"), "");
+        ASSERT_EQ(test::runScript(t.ed, "line 0 0 100 0; line 0 50 100 50"), "");
         t.click(-10, 10);
         EXPECT_TRUE(t.tools.inmassselect);
         t.move(20, -10);
@@ -646,7 +634,7 @@ TEST(Drags, SelectionGripWindowAndStaleDrags)
     {
         SCOPED_TRACE("a typed press on the selection or with the pan tool starts no drag");
         Tools t;
-        ASSERT_EQ(scripted(t.ed, "line 0 0 100 0; select all"), "");
+        ASSERT_EQ(test::runScript(t.ed, "line 0 0 100 0; select all"), "");
         const auto lines = t.ed.dxf.lines;
         t.tools.BenutzenBtnClick(50, 0);
         t.move(80, 0);
@@ -661,7 +649,7 @@ TEST(Drags, SelectionGripWindowAndStaleDrags)
     {
         SCOPED_TRACE("a grip drag after the selection was deleted");
         Tools t;
-        ASSERT_EQ(scripted(t.ed, "line 0 50 100 50; line 0 0 100 0"), "");
+        ASSERT_EQ(test::runScript(t.ed, "line 0 50 100 50; line 0 0 100 0"), "");
         t.ed.model.polys[0].selected = true;
         t.press(100, 50);
         ASSERT_TRUE(t.tools.inmovepoint);
@@ -675,7 +663,7 @@ TEST(Drags, SelectionGripWindowAndStaleDrags)
     {
         SCOPED_TRACE("a press while a re-parse is owed");
         Tools t;
-        ASSERT_EQ(scripted(t.ed, "line 0 0 100 0; select all"), "");
+        ASSERT_EQ(test::runScript(t.ed, "line 0 0 100 0; select all"), "");
         t.ed.CopyObjects(0, 100, true);  // copied, not parsed yet
         ASSERT_TRUE(t.ed.reparsePending());
         t.click(50, 100);  // on the copy
@@ -722,7 +710,7 @@ TEST(RubberBand, ShowsTheConstructionAndLeavesItsValues)
 
     // An armed tool shows the snap marker only.
     t.escape();
-    ASSERT_EQ(scripted(t.ed, "line 0 0 100 0"), "");
+    ASSERT_EQ(test::runScript(t.ed, "line 0 0 100 0"), "");
     t.tools.CircleBtnClick();
     t.move(99, 2);
     EXPECT_EQ(t.tools.remove.size(), 4u);
@@ -759,7 +747,7 @@ TEST(RubberBand, DimensionEllipticalArcAndTransformPreview)
 
     // Moving a selected line: the line from the base point and the line at its new place.
     Tools m;
-    ASSERT_EQ(scripted(m.ed, "line 0 0 100 0; select all"), "");
+    ASSERT_EQ(test::runScript(m.ed, "line 0 0 100 0; select all"), "");
     m.tools.MoveBtnClick();
     m.click(0, 0);
     m.move(10, 25);
@@ -770,4 +758,26 @@ TEST(RubberBand, DimensionEllipticalArcAndTransformPreview)
     EXPECT_EQ(moved.x2, m.px(110));
     EXPECT_DOUBLE_EQ(m.tools.linesx2, 10);
     EXPECT_DOUBLE_EQ(m.tools.linesy2, 25);
+}
+
+TEST(DoubleClick, OnASelectedTextsInsertionPointEditsIt)
+{
+    Tools t;
+    ASSERT_EQ(test::runScript(t.ed, "text 10 10 5 \"Hallo\"; line 100 0 200 0"), "");
+    t.ui.typeText = "Welt";
+    t.move(12, 10);  // near the insertion point, the text not selected
+    t.tools.PaintBox1DblClick();
+    EXPECT_TRUE(t.ui.textEdits.empty());
+
+    t.ed.AllesAuswhlen1Click();
+    t.tools.LineBtnClick();
+    t.move(30, 30);   // selected, but too far away
+    t.tools.PaintBox1DblClick();
+    EXPECT_TRUE(t.ui.textEdits.empty());
+    t.move(14, 6);
+    t.tools.PaintBox1DblClick();
+    EXPECT_EQ(t.ui.textEdits, std::vector<std::string>{"Hallo\n"});  // the writer ends each line
+    EXPECT_EQ(t.ed.model.polys[0].textstr, "Welt");
+    EXPECT_EQ(t.tools.down, ToolButton::LineBtn);  // the tool buttons stay
+    EXPECT_FALSE(t.tools.inlin);
 }
