@@ -8,11 +8,12 @@
 #include <string>
 #include <thread>
 
+#include "cli/CliUi.h"
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "dxf/LineStore.h"
 #include "dxf/Random.h"
-#include "dxf/processdxf.h"
+#include "edit/Editor.h"
 #include "i18n/translateunit.h"
 #include "nesting/nest_search.h"
 
@@ -143,15 +144,12 @@ int cmdNest(int argc, char** argv)
     if (npaths < 2 || !width || !height)
         return usage();
 
-    LineStore store;
-    if (!loadLines(paths[0], store)) {
-        std::fprintf(stderr, "kerbon-cli: cannot open %s\n", paths[0]);
-        return 1;
-    }
-    model::DisplayModel m;
-    processdxf(store, m);
+    cli::CliUi ui;
+    Editor ed(ui);
+    if (!ed.openfilewithname(paths[0]))
+        return 1;  // the editor named the file
     Schachtelung n;
-    n.Uebernehmen(m, 0, keepHoles);
+    n.Uebernehmen(ed.model, ed.view.tabindex, keepHoles);
     const SheetProposal proposal = n.proposal();
     s.pw = *width;
     s.ph = *height;
