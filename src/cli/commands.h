@@ -8,3 +8,4 @@ int cmdJoin(int argc, char** argv);
 int cmdRender(int argc, char** argv);
 int cmdNest(int argc, char** argv);
 int cmdEdit(int argc, char** argv);
+int cmdPrint(int argc, char** argv);

@@ -150,6 +150,51 @@ void Bounds::widen(const Bounds& o)
 
 namespace {
 
+class PlacedWalk {
+public:
+    PlacedWalk(const model::DisplayModel& m, const BlockIndex& blocks,
+               const std::function<bool(const model::tpoly&, const Placement&)>& fn)
+        : m(m), blocks(blocks), fn(fn)
+    {
+    }
+
+    bool visit(int index, const Placement& place)
+    {
+        const model::tpoly& p = m.polys[size_t(index)];
+        if (--budget < 0)
+            return false;
+        if (p.insertstr.empty())
+            return fn(p, place);
+        const std::string_view name = p.insertstr;
+        const std::vector<int>& members = blocks.members(name);
+        if (members.empty())
+            return fn(p, place);
+        if (open.size() >= 64 || std::find(open.begin(), open.end(), name) != open.end())
+            return false;
+        const InsertGrid g = insertGrid(p);
+        open.push_back(name);
+        bool hit = false;
+        for (int i = 0; i < g.cols && !hit && budget > 0; ++i)
+            for (int j = 0; j < g.rows && !hit && budget > 0; ++j) {
+                const Placement cell = place.after(g.cell(i, j));
+                for (int k : members) {
+                    const model::tpoly& q = m.polys[size_t(k)];
+                    if ((hit = visit(k, cell.from(q.blockbasex, q.blockbasey))))
+                        break;
+                }
+            }
+        open.pop_back();
+        return hit;
+    }
+
+private:
+    const model::DisplayModel& m;
+    const BlockIndex& blocks;
+    const std::function<bool(const model::tpoly&, const Placement&)>& fn;
+    std::vector<std::string_view> open;
+    int budget = kMaxPlacedVisits;
+};
+
 // Offsets of the cells of the arrays around an object: every point stands for the box of
 // the point moved by every offset, x in [x1, x2] and y in [y1, y2]. Exact for bounds,
 // since the bounds of a set moved by a grid of offsets are the set's bounds moved by the
@@ -231,6 +276,15 @@ private:
 };
 
 }  // namespace
+
+bool anyPlaced(const model::DisplayModel& m, const BlockIndex& blocks, int index,
+               const std::function<bool(const model::tpoly&, const Placement&)>& fn,
+               const Placement& place)
+{
+    if (index < 0 || index >= std::min(m.anzpoly, int(m.polys.size())))
+        return false;
+    return PlacedWalk(m, blocks, fn).visit(index, place);
+}
 
 Bounds placedBounds(const model::DisplayModel& m, const BlockIndex& blocks, int index,
                     const Placement& place)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -79,6 +80,16 @@ public:
 private:
     std::unordered_map<std::string_view, std::vector<int>> byName;
 };
+
+// Visits what object `index` shows, where it shows it: fn(object, placement) for the object
+// itself, or for an insert for every object of its block through every cell of its array,
+// nested inserts composed (the insert itself when its block has no objects). A block that
+// inserts itself is not entered again; at most kMaxPlacedVisits objects are visited.
+// Stops as soon as fn returns true, and returns true then.
+inline constexpr int kMaxPlacedVisits = 1000000;
+bool anyPlaced(const model::DisplayModel& m, const BlockIndex& blocks, int index,
+               const std::function<bool(const model::tpoly&, const Placement&)>& fn,
+               const Placement& place = {});
 
 // The bounds of what an object shows, in drawing units.
 struct Bounds {

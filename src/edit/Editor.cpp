@@ -103,6 +103,9 @@ bool Editor::openfilewithname(const std::string& fname)
     if (ok) {
         afilename = fname;
         FreeUndos();
+        // The tabs' remembered views belong to the document that was open.
+        model.layouts.clear();
+        view.slot0 = view.slot1 = {};
     }
     else
         ui.messageBox(messageText(32) + fname, "", MsgIcon::Error, MsgButtons::Ok);
@@ -334,6 +337,8 @@ void Editor::TabControl1Change(int t)
 {
     view.tabindex = t;
     view.restoreZoom(model, page);
+    if (t > 0)
+        addMissingViewports();
     repaint();
 }
 

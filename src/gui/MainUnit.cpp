@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -21,6 +22,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
@@ -53,6 +56,7 @@
 #include "gui/ViewPortFUnit.h"
 #include "i18n/progfiles.h"
 #include "i18n/translateunit.h"
+#include "render/printDrawing.h"
 
 using namespace kerbon;
 
@@ -161,6 +165,16 @@ void TMainForm::createDialogs()
     SchachtelungForm = new TSchachtelungForm(this, &editor->ui);
     SchachtelungForm->setEditor(editor.get());
     PolyForm = new TPolyForm(this);
+    qtui->textForm = AddTextForm;
+    qtui->arrayForm = ArrayForm;
+    qtui->polygonForm = PolygonForm;
+    qtui->rotationForm = RotationsForm;
+    qtui->scaleForm = SkalierungForm;
+    qtui->druckenForm = DruckenForm;
+    qtui->viewPortForm = ViewPortForm;
+    DruckenForm->onPrinterSetup = [this] { Druckereinrichten1Click(); };
+    DruckenForm->settingsFile = settingsFile();
+    createPrinter();
 }
 
 void TMainForm::createActions()
@@ -319,11 +333,11 @@ void TMainForm::createActions()
     // Commands whose work is not built yet are present but disabled; "Rückgängig" follows
     // the undo steps.
     for (QAction* a :
-         {Seiteeinrichten1, Druckereinrichten1, Drucken1, PrintBtn, Rckgngig1, AllesAuswhlen1,
+         {Rckgngig1, AllesAuswhlen1,
           Nichtsauswhlen1, Linie1, Konstruktionslinie1, Strahl1, Polylinie1, Freihand1, Vieleck1, Rechteck1, N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1,
           MittelpunktStart1, MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1,
           Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1, Text1, Punkt1,
-          Flche1, Pfeil1, Viewporthinzufgen1, Ebenen1, Linienstile1, UndoBtn,
+          Flche1, Pfeil1, Ebenen1, Linienstile1, UndoBtn,
           PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
         a->setEnabled(false);
     for (QAction* a : drawingTools->actions())
@@ -533,6 +547,8 @@ void TMainForm::connectCommands()
     on(Rckgngig1, [this] { editor->Rckgngig1Click(); });
     on(UndoBtn, [this] { editor->Rckgngig1Click(); });
     on(Lschen1, [this] { editor->Loeschen(); });
+    on(AllesAuswhlen1, [this] { editor->AllesAuswhlen1Click(); });
+    on(Nichtsauswhlen1, [this] { editor->Nichtsauswhlen1Click(); });
     connect(Bearbeiten1, &QMenu::aboutToShow, this, [this] {
         Rckgngig1->setEnabled(!editor->undos.empty());
     });
@@ -545,6 +561,11 @@ void TMainForm::connectCommands()
     on(JoinLinesBtn, [this] { JoinLinesBtnClick(); });
     on(BitBtn1, [this] { BitBtn1Click(); });
     on(bersetzen1, [this] { bersetzen1Click(); });
+    on(Seiteeinrichten1, [this] { editor->Seiteeinrichten1Click(); });
+    on(Druckereinrichten1, [this] { Druckereinrichten1Click(); });
+    on(Drucken1, [this] { Drucken1Click(); });
+    on(PrintBtn, [this] { Drucken1Click(); });
+    on(Viewporthinzufgen1, [this] { editor->Viewporthinzufgen1Click(); });
     on(Linienbreitezeigen1, [this] {
         editor->display.showLineweights = Linienbreitezeigen1->isChecked();
         refreshView();
@@ -642,6 +663,15 @@ void TMainForm::restorePlacement()
     if (!restoreGeometry(s.value("MainForm/geometry").toByteArray()))
         resize(1100, 760);
     restoreState(s.value("MainForm/state").toByteArray());
+    // The text heights of "Text hinzufügen" are kept from run to run.
+    TextValues& t = editor->textValues;
+    for (auto [key, field] : {std::pair{"AddTextForm/FontSizeEd", &t.fontsize},
+                              std::pair{"AddTextForm/FontSizeDimensionEd", &t.fontsizeDimension}}) {
+        bool ok = false;
+        const double v = s.value(key).toDouble(&ok);
+        if (ok && v >= 1e-06 && v <= 1000000)
+            *field = v;
+    }
 }
 
 void TMainForm::savePlacement()
@@ -649,24 +679,71 @@ void TMainForm::savePlacement()
     QSettings s(settingsFile(), QSettings::IniFormat);
     s.setValue("MainForm/geometry", saveGeometry());
     s.setValue("MainForm/state", saveState());
+    s.setValue("AddTextForm/FontSizeEd", editor->textValues.fontsize);
+    s.setValue("AddTextForm/FontSizeDimensionEd", editor->textValues.fontsizeDimension);
 }
 
 // The five page values the print dialog keeps between runs.
 void TMainForm::restorePageValues()
 {
-    QSettings s(settingsFile(), QSettings::IniFormat);
-    view::PageValues& p = editor->page;
-    auto read = [&](const char* key, double& v, bool positive) {
-        bool ok = false;
-        const double d = s.value(key).toDouble(&ok);
-        if (ok && std::isfinite(d) && (!positive || d > 0))
-            v = d;
-    };
-    read("XOffsetEd.Value", p.xoffset, false);
-    read("YOffsetEd.Value", p.yoffset, false);
-    read("RandEd.Value", p.rand, false);
-    read("UnitsEd.Value", p.units, true);
-    read("mmEd.Value", p.mm, true);
+    render::loadPageValues(settingsFile(), editor->page);
+}
+
+void TMainForm::createPrinter()
+{
+    printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (printer->outputFormat() == QPrinter::PdfFormat) {
+        // No printer: a PDF page, its printable area the whole sheet.
+        printer->setResolution(render::printResolution);
+        printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    }
+    render::takePageMetrics(*printer, editor->page);
+}
+
+void TMainForm::Druckereinrichten1Click()
+{
+    QPrintDialog dialog(printer.get(), this);
+    dialog.setWindowTitle(QString::fromStdString(editor->translate("Drucker einrichten")));
+    // The dialog chooses the printer; it prints nothing.
+    if (auto* box = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
+            ok->setText(u("OK"));
+    dialog.exec();
+    render::takePageMetrics(*printer, editor->page);
+    refreshView();  // the sheet follows the paper
+}
+
+void TMainForm::Drucken1Click()
+{
+    if (editor->Drucken1Click())
+        printTo(*printer);
+}
+
+bool TMainForm::printTo(QPrinter& p)
+{
+    Editor& ed = *editor;
+    bool askedName = false;
+    if (p.outputFormat() == QPrinter::PdfFormat && p.outputFileName().isEmpty()) {
+        FileDialogOptions opts;
+        opts.filter = "PDF-Dateien (*.pdf)|*.pdf";
+        opts.defaultExt = "pdf";
+        opts.overwritePrompt = true;
+        const auto name = ed.ui.saveFileDialog(opts);
+        if (!name)
+            return false;
+        p.setOutputFileName(QString::fromStdString(*name));
+        askedName = true;
+    }
+    p.setDocName(QString::fromStdString(ed.printTitle()));
+    const bool ok = render::printDrawing(p, ed.model, ed.view.tabindex, ed.page, ed.display);
+    if (!ok)
+        ed.ui.messageBox(ed.translate("Der Druck konnte nicht ausgeführt werden: ") +
+                             p.outputFileName().toStdString(),
+                         "", MsgIcon::Error, MsgButtons::Ok);
+    if (askedName)
+        p.setOutputFileName({});  // the next print asks again
+    refreshView();
+    return ok;
 }
 
 // ---- view ----
@@ -675,6 +752,7 @@ void TMainForm::refreshView()
 {
     const view::ViewState& v = editor->view;
     UndoBtn->setEnabled(editor->undoBtnEnabled);
+    Druckvorschau1->setChecked(editor->display.printPreview);
     Rckgngig1->setEnabled(!editor->undos.empty());  // so Ctrl+Z works without the menu
     syncing = true;
     const view::ScrollRange r = v.scrollRange(editor->model);
@@ -860,8 +938,5 @@ void TMainForm::keyeditKeyDown(int key)
         endViewTools();
         return;
     }
-    model::DisplayModel& m = editor->model;  // nothing active: clear the selection
-    for (model::tpoly& p : m.polys)
-        p.selected = false;
-    refreshView();
+    editor->Nichtsauswhlen1Click();  // nothing active: clear the selection
 }

@@ -7,6 +7,13 @@
 #include "edit/Ui.h"
 
 class QWidget;
+class TAddTextForm;
+class TArrayForm;
+class TPolygonForm;
+class TRotationsForm;
+class TSkalierungForm;
+class TDruckenForm;
+class TViewPortForm;
 
 class QtUi : public kerbon::Ui {
 public:
@@ -15,6 +22,25 @@ public:
                                  kerbon::MsgIcon icon, kerbon::MsgButtons buttons) override;
     std::optional<std::string> openFileDialog(const kerbon::FileDialogOptions& opts) override;
     std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions& opts) override;
+    // The input dialogs, shown by the windows the main window made (unset: OK, unchanged).
+    bool textDialog(kerbon::TextValues& v, bool dimension) override;
+    bool arrayDialog(kerbon::ArrayValues& v) override;
+    bool polygonDialog(kerbon::PolygonValues& v) override;
+    bool rotationDialog(kerbon::RotationValues& v) override;
+    bool scaleDialog(kerbon::ScaleValues& v) override;
+
+    TAddTextForm* textForm = nullptr;
+    TArrayForm* arrayForm = nullptr;
+    TPolygonForm* polygonForm = nullptr;
+    TRotationsForm* rotationForm = nullptr;
+    TSkalierungForm* scaleForm = nullptr;
+
+    void viewportDialog(kerbon::ViewportValues& v) override;
+    kerbon::PageDialogResult pageDialog(kerbon::view::PageValues& page) override;
+
+    // The dialog windows of the main window that the port shows (unset: the defaults).
+    TDruckenForm* druckenForm = nullptr;
+    TViewPortForm* viewPortForm = nullptr;
 
     // Lookup for the German texts of the boxes' buttons and of the dialogs' filters;
     // unset: German as written.
