@@ -16,6 +16,7 @@
 #include "edit/Editor.h"
 #include "i18n/translateunit.h"
 #include "nesting/nest_search.h"
+#include "nesting/nest_transfer.h"
 
 using namespace kerbon;
 using namespace kerbon::nest;
@@ -187,10 +188,8 @@ int cmdNest(int argc, char** argv)
     if (r.over)
         std::fprintf(stderr, "kerbon-cli: %s\n", GetMessageText(40).c_str());
 
-    // Moving the objects goes through the editor's move operation, one undoable edit per
-    // part, like the window's transfer.
-    std::fprintf(stderr, "kerbon-cli: %s not written: moving the objects needs the editor's move "
-                         "operation, which is not built yet\n",
-                 paths[1]);
-    return 1;
+    transferInto(ed, n);
+    if (!ed.SaveFileUnder(paths[1]))
+        return 1;  // the editor named the file
+    return r.over ? 3 : 0;
 }
