@@ -93,14 +93,14 @@ void Schachtelung::Uebernehmen(const model::DisplayModel& m, int tab, bool keepH
 {
     ClearElemente();
     const int n = std::clamp(m.anzpoly, 0, int(m.polys.size()));
-    const LayoutFilter tc = currentLayoutFilter(m, tab);
+    const LayoutFilter filter = currentLayoutFilter(m, tab);
     BlockIndex blocks;
     blocks.build(m);
     std::vector<int> objs;
     std::vector<Shape> shapes;
     for (int k = 0; k < n; ++k) {
         const tpoly& p = m.polys[size_t(k)];
-        if (p.xline || p.ray || !tc.passes(p))
+        if (p.xline || p.ray || !filter.passes(p))
             continue;
         objs.push_back(k);
         shapes.push_back(shapeOf(m, blocks, k));

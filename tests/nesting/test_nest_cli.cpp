@@ -31,14 +31,6 @@ std::string partsDxf()
     return std::string(d ? d : "data/") + "examples/parts.dxf";
 }
 
-std::vector<std::vector<int>> groups(const Schachtelung& n)
-{
-    std::vector<std::vector<int>> g;
-    for (uint32_t i = 0; i < n.elemente.count(); ++i)
-        g.push_back(n.elemente.recordAt(i).objs);
-    return g;
-}
-
 }  // namespace
 
 TEST(NestTransfer, ObjectsLandAtTheirPlacesWithTheirHolesAndUndoRestoresTheText)
@@ -60,7 +52,7 @@ TEST(NestTransfer, ObjectsLandAtTheirPlacesWithTheirHolesAndUndoRestoresTheText)
     // Taken over again, the drawing holds the same parts, each where the search put it.
     Schachtelung after;
     after.Uebernehmen(ed.model, 0, true);
-    ASSERT_EQ(groups(after), groups(n));
+    ASSERT_EQ(nest::test::groups(after), nest::test::groups(n));
     for (uint32_t i = 0; i < n.elemente.count(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_NEAR(after.elemente.recordAt(i).minx, n.elemente.recordAt(i).x, 1e-9);
