@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "gui/DrawArea.h"
+#include "edit/EditorFixture.h"
 #include "gui/MainUnit.h"
 #include "support/QtApp.h"
 #include "support/ScriptedUi.h"
@@ -52,10 +53,39 @@ struct Window {
         ed().view.Bildschirm2DXF(p.x(), p.y(), d.rx(), d.ry());
         return d;
     }
+    QPoint screenPoint(double x, double y)
+    {
+        double sx = 0, sy = 0;
+        ed().view.DXF2Bildschirm(x, y, sx, sy);
+        return QPoint(int(std::lround(sx)), int(std::lround(sy)));
+    }
     void click(QPoint p, Qt::MouseButton b = Qt::LeftButton)
     {
         QTest::mouseMove(area(), p);
         QTest::mouseClick(area(), b, {}, p);
+    }
+    // Mouse events of the left button as the toolkit delivers them.
+    void send(QEvent::Type type, QPoint p, Qt::MouseButtons held)
+    {
+        const Qt::MouseButton b = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(type, p, area()->mapToGlobal(QPointF(p)), b, held, Qt::NoModifier);
+        QApplication::sendEvent(area(), &e);
+    }
+    void drag(QPoint from, QPoint to)
+    {
+        send(QEvent::MouseMove, from, Qt::NoButton);
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        send(QEvent::MouseMove, to, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    }
+    // The toolkit reports a double click as press, release, double click, release.
+    void doubleClick(QPoint p)
+    {
+        send(QEvent::MouseMove, p, Qt::NoButton);
+        for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+            send(t, p, Qt::LeftButton);
+            send(QEvent::MouseButtonRelease, p, Qt::NoButton);
+        }
     }
 };
 
@@ -173,4 +203,36 @@ TEST(ToolsWindow, PolylineClosedFromTheRightClickMenuAndTypedCoordinates)
     EXPECT_EQ(line.ps[1].x, 11.25);
     EXPECT_EQ(line.ps[1].y, -3.5);
     EXPECT_TRUE(f.keyedit->hasFocus() || !QApplication::focusWindow());
+}
+
+TEST(ToolsWindow, WindowSelectionGripDragAndDoubleClickOnAText)
+{
+    Window w;
+    TMainForm& f = *w.form;
+    ASSERT_EQ(kerbon::test::runScript(w.ed(), "line 0 0 100 0; text 10 50 5 \"Hallo\""), "");
+    f.refreshView();
+    const QPoint end = w.screenPoint(100, 0), text = w.screenPoint(10, 50);
+
+    // A selection window of two presses around the line's end selects the line only.
+    w.click(end + QPoint(-10, -10));
+    EXPECT_TRUE(f.tools->inmassselect);
+    w.click(end + QPoint(10, 10));
+    ASSERT_EQ(w.ed().model.anzpoly, 2);
+    EXPECT_TRUE(w.ed().model.polys[0].selected);
+    EXPECT_FALSE(w.ed().model.polys[1].selected);
+
+    // Its grip dragged 10 pixels right at zoom 100 moves the end by 10 units.
+    w.drag(end, end + QPoint(10, 0));
+    ASSERT_EQ(w.ed().model.anzpoly, 2);
+    EXPECT_DOUBLE_EQ(w.ed().model.polys[0].ps[1].x, 110);
+    EXPECT_DOUBLE_EQ(w.ed().model.polys[0].ps[0].x, 0);
+
+    // A double click beside the text opens nothing; on its insertion point the press
+    // selects it and the double click opens its editor.
+    w.ui.typeText = "Welt";
+    w.doubleClick(text + QPoint(0, 40));
+    EXPECT_TRUE(w.ui.textEdits.empty());
+    w.doubleClick(text);
+    EXPECT_EQ(w.ui.textEdits, std::vector<std::string>{"Hallo\n"});
+    EXPECT_EQ(w.ed().model.polys[1].textstr, "Welt");
 }
