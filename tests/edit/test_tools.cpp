@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <numbers>
+#include <random>
 
 #include "dxf/Random.h"
 #include "edit/EditorFixture.h"
@@ -780,4 +781,75 @@ TEST(DoubleClick, OnASelectedTextsInsertionPointEditsIt)
     EXPECT_EQ(t.ed.model.polys[0].textstr, "Welt");
     EXPECT_EQ(t.tools.down, ToolButton::LineBtn);  // the tool buttons stay
     EXPECT_FALSE(t.tools.inlin);
+}
+
+// Random commands, presses, moves, releases, double clicks, Escape, typed points, undo
+// and zooms on a real drawing: nothing crashes, every preview segment lies near the area,
+// and undoing every step gives back the document as it was read.
+TEST(ToolRobustness, RandomUseNeverBreaksTheDocument)
+{
+    using Command = void (ToolState::*)();
+    const Command commands[] = {
+        &ToolState::LineBtnClick, &ToolState::Konstruktionslinie1Click,
+        &ToolState::Strahl1Click, &ToolState::PolyLineBtnClick, &ToolState::PenBtnClick,
+        &ToolState::PolyGonClick, &ToolState::RectangleBtnClick, &ToolState::ArcBtnClick,
+        &ToolState::N3PunkteStartEndeMitte1Click, &ToolState::MittelpunktStart1Click,
+        &ToolState::CircleBtnClick, &ToolState::MittelpunktDurchmesser1Click,
+        &ToolState::N2Punkte1Click, &ToolState::N3Punkte1Click, &ToolState::EllipseBtnClick,
+        &ToolState::Mittelpunkt1Click, &ToolState::Ellipsenbogen1Click,
+        &ToolState::EllipsenbogenMittelpunkt1Click, &ToolState::SplineBtnClick,
+        &ToolState::TextBtnClick, &ToolState::DimensionBtnClick, &ToolState::PointBtnClick,
+        &ToolState::SolidBtnClick, &ToolState::ArrowBtnClick, &ToolState::CopyBtnClick,
+        &ToolState::MoveBtnClick, &ToolState::RotateBtnClick, &ToolState::ScaleBtnClick,
+        &ToolState::MirrorBtnClick, &ToolState::ArrayBtnClick, &ToolState::DelBtnClick,
+        &ToolState::ZoomBtnClick, &ToolState::HandBtnClick, &ToolState::Fertig1Click,
+        &ToolState::Linienzugschlieen1Click, &ToolState::Kreisbogen2Click,
+        &ToolState::Linie2Click,
+    };
+    const std::pair<const char*, unsigned> runs[] = {
+        {"examples/parts.dxf", 1}, {"examples/parts.dxf", 2}, {"examples/parts.dxf", 3},
+        {"template0.dat", 4},  // the oldest format: commands refused
+    };
+    for (const auto& [drawing, seed] : runs) {
+        SCOPED_TRACE(std::string(drawing) + ", seed " + std::to_string(seed));
+        Tools t(drawing);
+        t.ed.ZoomAllClick();
+        t.ui.typeText = "T";
+        const auto original = t.ed.dxf.lines;
+        std::mt19937 rng(seed);
+        auto coordinate = [&](double size) {
+            if (rng() % 40 == 0)
+                return (rng() % 2 ? 1e9 : -1e9) * double(rng() % 3);
+            return double(rng() % unsigned(size + 100)) - 50;
+        };
+        for (int step = 0; step < 2500; ++step) {
+            const double x = coordinate(t.ed.view.W), y = coordinate(t.ed.view.H);
+            MouseEvent e;
+            e.x = x, e.y = y;
+            e.button = MouseButton(rng() % 3);
+            e.shift = rng() % 5 == 0;
+            e.ctrl = rng() % 5 == 0;
+            switch (rng() % 12) {
+            case 0: ((t.tools).*commands[rng() % std::size(commands)])(); break;
+            case 1: case 2: t.tools.PaintBox1MouseDown(e); break;
+            case 3: t.tools.PaintBox1MouseUp(e); break;
+            case 4: case 5: case 6: t.tools.PaintBox1MouseMove(x, y, e.ctrl); break;
+            case 7: t.tools.PaintBox1DblClick(); break;
+            case 8: t.tools.keyeditKeyDown(27); break;
+            case 9: t.tools.BenutzenBtnClick(coordinate(400), coordinate(300)); break;
+            case 10:
+                if (rng() % 8 == 0)
+                    t.ed.Rckgngig1Click();
+                break;
+            case 11: t.ed.view.zoomedvalue = std::pow(10.0, double(rng() % 9) - 2); break;
+            }
+            for (const model::tremove& r : t.tools.remove)  // cut to the area, rays included
+                ASSERT_LT(std::max({std::abs(r.x1), std::abs(r.y1), std::abs(r.x2), std::abs(r.y2)}),
+                          20000000) << step;
+        }
+        t.ed.finishPendingReparse();
+        while (!t.ed.undos.empty())
+            t.ed.Rckgngig1Click();
+        EXPECT_EQ(firstDifference(t.ed.dxf.lines, original), "");
+    }
 }
