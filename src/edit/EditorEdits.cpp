@@ -101,7 +101,7 @@ bool Editor::Loeschen()
 
 WriteContext Editor::writeContext() const
 {
-    return {model, AddToLayout(model, view.tabindex, false), newObjectLayer(model)};
+    return {model, AddToLayout(model, view.tabindex, false), layerForNewObjects()};
 }
 
 std::string Editor::writeStatusText(WriteStatus s) const
