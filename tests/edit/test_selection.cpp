@@ -120,6 +120,29 @@ TEST(SnapPoints, SkipsOtherLayoutsAndForeignBlocksButNotLockedOrHiddenLayers)
     EXPECT_FALSE(snapsAt(10, 10));
 }
 
+TEST(SnapPoints, InsertsOfferTheirBlocksPointsWhereTheyArePlaced)
+{
+    // Block B: a line from (1, 1) to (3, 1). Inserted at (50, 20), doubled and turned by
+    // 90, it shows from (48, 22) to (48, 26).
+    Drawing d("0|INSERT|8|0|2|B|10|50|20|20|41|2|42|2|50|90",
+              "0|SECTION|2|BLOCKS|0|BLOCK|2|B|10|0|20|0|" + line(1, 1, 3, 1) + "0|ENDBLK|0|ENDSEC|");
+    for (bool indexed : {false, true}) {
+        SCOPED_TRACE(indexed);
+        PickIndex index;
+        index.build(d.ed.model);
+        auto snap = [&](double x, double y) {
+            return SnapPoints(d.ed.model, d.filter(), d.ed.view, x, 99 - y, x, 99 - y, false,
+                              indexed ? &index : nullptr);
+        };
+        const SnapResult end = snap(47, 27);
+        ASSERT_TRUE(end.setted);
+        EXPECT_EQ(end.ex, 48);
+        EXPECT_EQ(end.ey, 26);
+        EXPECT_TRUE(snap(51, 19).setted);   // the insertion point
+        EXPECT_FALSE(snap(3, 1).setted);    // where the block lies unplaced
+    }
+}
+
 TEST(Pick, GripsSegmentsShiftAndDrags)
 {
     // Objects 0 and 1 share the segment (10,50)-(60,50); object 2 is a line to the right.
