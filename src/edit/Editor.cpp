@@ -106,6 +106,7 @@ bool Editor::openfilewithname(const std::string& fname)
         // The tabs' remembered views belong to the document that was open.
         model.layouts.clear();
         view.slot0 = view.slot1 = {};
+        chosenLayer.clear();
     }
     else
         ui.messageBox(messageText(32) + fname, "", MsgIcon::Error, MsgButtons::Ok);

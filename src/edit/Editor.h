@@ -18,6 +18,8 @@
 #include "edit/snapping.h"
 #include "edit/transforms.h"
 #include "edit/Ui.h"
+#include "styles/StyleEdit.h"
+#include "styles/properties.h"
 #include "view/DisplayOptions.h"
 #include "view/PageValues.h"
 #include "view/ViewState.h"
@@ -232,6 +234,33 @@ public:
     // then prints the current tab (view/paint.h printPage) as a job titled printTitle().
     bool Drucken1Click() { return Seiteeinrichten1Click() == PageDialogResult::Ok; }
     std::string printTitle() const;  // "DXF Datei"
+    // ---- Layers, line types, object properties (src/styles/EditorStyles.cpp) ----
+    styles::LineTypeValues lineTypeValues;  // "Linienstil hinzufügen", kept between uses
+    // The layer chosen in the layer box: new objects go to it while the table holds it
+    // (else to the table's first layer), and the box shows it first. Empty on a new document.
+    std::string chosenLayer;
+    std::string layerForNewObjects() const;
+    void LayerBtnClick();            // the layer dialog, then perhaps the new-layer dialog
+    void Linienstile1Click();        // the line type dialog
+    // Each tells the user why nothing was written and returns the reason.
+    styles::StyleStatus AddNewLayer(const styles::NewLayer& layer);
+    styles::StyleStatus AddLineStil(const std::string& name, const std::string& description,
+                                    const std::vector<double>& pattern);
+    // The property boxes: the value given to the selected objects of the layout tab shown,
+    // one undo step (kept even when nothing was selected).
+    styles::StyleStatus SetColorForObjects(int newcolornr);
+    styles::StyleStatus SetLineTypeForObjects(const std::string& newlinetype);
+    styles::StyleStatus SetLayerForObjects(const std::string& newlinetype);
+    styles::StyleStatus SetLeineWeightForObjects(const std::string& newlinetype);
+    // Choosing a layer in the layer box: the layer of the selection and of new objects.
+    void chooseLayer(const std::string& name);
+    // The double click on a selected text object: its text in the text dialog, then
+    // setObjectText. True when the text was changed.
+    bool ChangeText(int textobj);
+    // Stores `typed` (as typed in the text dialog) as the text of object `textobj`, one
+    // undo step; nothing happens when the text stays the same.
+    styles::StyleStatus setObjectText(int textobj, const std::string& typed);
+    std::string styleStatusText(styles::StyleStatus s) const;
 
     void repaint();                  // ask the window to repaint
 
@@ -250,6 +279,8 @@ private:
     void reparseAfterSteps(size_t firstStep);
     void reparseFrom(int firstChanged);
     void showCaption();
+    styles::StyleStatus setPropertyForObjects(styles::Property prop, const std::string& value);
+    styles::StyleStatus told(styles::StyleStatus s);  // shows the reason, if any
     bool saveToChosenName();
     static FileDialogOptions saveDialogOptions();
 };

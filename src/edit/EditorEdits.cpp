@@ -1,9 +1,9 @@
 // The editor's one road for changes: applying edit sets as undo steps, undo, deletion of
-// the selection, and the entity writers as editor operations.
+// the selection, and what every writer shares (its context, applying its result, the
+// words for a refusal). The writers themselves are in EditorWriters.cpp.
 #include <algorithm>
 #include <utility>
 
-#include "dxf/parse_context.h"
 #include "edit/Editor.h"
 #include "edit/LayoutFilter.h"
 #include "edit/ObjectLines.h"
@@ -101,7 +101,7 @@ bool Editor::Loeschen()
 
 WriteContext Editor::writeContext() const
 {
-    return {model, AddToLayout(model, view.tabindex, false), newObjectLayer(model)};
+    return {model, AddToLayout(model, view.tabindex, false), layerForNewObjects()};
 }
 
 std::string Editor::writeStatusText(WriteStatus s) const

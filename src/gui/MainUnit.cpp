@@ -57,6 +57,8 @@
 #include "i18n/progfiles.h"
 #include "i18n/translateunit.h"
 #include "render/printDrawing.h"
+#include "styles/layers.h"
+#include "view/tables.h"
 
 using namespace kerbon;
 
@@ -86,13 +88,6 @@ QAction* makeAction(QObject* owner, const char* name, const char* caption,
     return a;
 }
 
-const char* const colourItems[] = {"Wie Ebene", "Wie Block", "Rot",  "Gelb",    "Grün",
-                                   "Hellblau",  "Blau",      "Rosa", "Schwarz", "Grau",
-                                   "Hellgrau"};
-const char* const weightItems[] = {
-    "Wie Ebene", "0.00 mm", "0.05 mm", "0.09 mm", "0.13 mm", "0.15 mm", "0.20 mm", "0.25 mm",
-    "0.30 mm",   "0.35 mm", "0.40 mm", "0.50 mm", "0.60 mm", "0.70 mm", "0.80 mm", "0.90 mm",
-    "1.00 mm",   "1.06 mm", "1.20 mm", "1.40 mm", "1.58 mm", "2.00 mm", "2.11 mm"};
 
 }  // namespace
 
@@ -172,6 +167,9 @@ void TMainForm::createDialogs()
     qtui->scaleForm = SkalierungForm;
     qtui->druckenForm = DruckenForm;
     qtui->viewPortForm = ViewPortForm;
+    qtui->layerForm = LayerForm;
+    qtui->newLayerForm = AddNewLayerForm;
+    qtui->lineTypeForm = LinienstilForm;
     DruckenForm->onPrinterSetup = [this] { Druckereinrichten1Click(); };
     DruckenForm->settingsFile = settingsFile();
     createPrinter();
@@ -337,7 +335,7 @@ void TMainForm::createActions()
           Nichtsauswhlen1, Linie1, Konstruktionslinie1, Strahl1, Polylinie1, Freihand1, Vieleck1, Rechteck1, N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1,
           MittelpunktStart1, MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1,
           Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1, Text1, Punkt1,
-          Flche1, Pfeil1, Ebenen1, Linienstile1, UndoBtn,
+          Flche1, Pfeil1, UndoBtn,
           PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
         a->setEnabled(false);
     for (QAction* a : drawingTools->actions())
@@ -427,23 +425,21 @@ void TMainForm::createToolBars()
     props->setObjectName("PropertyBar");
     LayerBtn = new QPushButton(u("Ebenen..."), props);
     LayerBtn->setObjectName("LayerBtn");
-    LayerBtn->setEnabled(false);
     props->addWidget(LayerBtn);
     auto makeBox = [&](QComboBox*& box, const char* name, const char* hint, int width) {
         box = new QComboBox(props);
         box->setObjectName(name);
         box->setToolTip(u(hint));
         box->setMinimumWidth(width);
-        box->setEnabled(false);  // the property commands come with their own work
         props->addWidget(box);
     };
     makeBox(LayerCombo, "LayerCombo", "Ebene", 160);
     makeBox(LineCombo, "LineCombo", "Linienstil", 160);
     makeBox(ColorComboBox, "ColorComboBox", "Farbe", 120);
     makeBox(LineWeightBox, "LineWeightBox", "Linienbreite", 110);
-    for (const char* c : colourItems)
+    for (const char* c : view::colorBoxItems)
         ColorComboBox->addItem(u(c));
-    for (const char* w : weightItems)
+    for (const char* w : view::lineWeightBoxItems)
         LineWeightBox->addItem(u(w));
 
     QToolBar* left = new QToolBar(u("Zeichnen"), this);
@@ -566,6 +562,25 @@ void TMainForm::connectCommands()
     on(Drucken1, [this] { Drucken1Click(); });
     on(PrintBtn, [this] { Drucken1Click(); });
     on(Viewporthinzufgen1, [this] { editor->Viewporthinzufgen1Click(); });
+    on(Ebenen1, [this] { editor->LayerBtnClick(); });
+    on(Linienstile1, [this] { editor->Linienstile1Click(); });
+    connect(LayerBtn, &QPushButton::clicked, this, [this] { editor->LayerBtnClick(); });
+    // The property boxes act when an entry is chosen, also the one shown already; the
+    // re-parse that follows sets them back to their first entry.
+    connect(LayerCombo, &QComboBox::activated, this, [this](int i) {
+        if (i >= 0)
+            editor->chooseLayer(LayerCombo->itemText(i).toStdString());
+    });
+    connect(LineCombo, &QComboBox::activated, this, [this](int i) {
+        if (i >= 0)
+            editor->SetLineTypeForObjects(LineCombo->itemText(i).toStdString());
+    });
+    connect(ColorComboBox, &QComboBox::activated, this, [this](int i) {
+        editor->SetColorForObjects(view::colorNumberOfBoxIndex(i));
+    });
+    connect(LineWeightBox, &QComboBox::activated, this, [this](int i) {
+        editor->SetLeineWeightForObjects(view::lineWeightOfBoxIndex(i));
+    });
     on(Linienbreitezeigen1, [this] {
         editor->display.showLineweights = Linienbreitezeigen1->isChecked();
         refreshView();
@@ -788,7 +803,7 @@ void TMainForm::refreshSelectors(const std::vector<std::string>& linetypeNames,
 {
     syncing = true;
     LayerCombo->clear();
-    for (const std::string& n : layerNames)
+    for (const std::string& n : styles::layerBoxNames(layerNames, editor->chosenLayer))
         LayerCombo->addItem(QString::fromStdString(n));
     LineCombo->clear();
     for (const std::string& n : linetypeNames)
