@@ -268,7 +268,9 @@ private:
     // The transform of the selected objects of the current layout, as one step.
     TransformStatus transformSelection(const Transform& t);
     PickIndex pickIndex;
-    // Once per parse, when first needed: the objects' lock flags and the pick index.
+    uint64_t lockedParse = UINT64_MAX;  // the parse whose lock flags are set
+    // Once per parse, when first needed: the objects' lock flags; the pick index.
+    void ensureLocked();
     PickIndex& currentPickIndex();
     // The re-parse after a step was applied or undone, from near its first change; after
     // the steps from undos[firstStep] on; from line `firstChanged` on. Every re-parse
