@@ -608,6 +608,9 @@ void TMainForm::connectCommands()
     connect(PaintBox1, &DrawArea::mouseMoved, this, &TMainForm::PaintBox1MouseMove);
     connect(PaintBox1, &DrawArea::mouseReleased, this, &TMainForm::PaintBox1MouseUp);
     connect(PaintBox1, &DrawArea::wheelTurned, this, &TMainForm::FormMouseWheel);
+    connect(PaintBox1, &DrawArea::mouseDoubleClicked, this, [this](QMouseEvent* e) {
+        editor->PaintBox1DblClick(e->position().x(), e->position().y());
+    });
 }
 
 // ---- start-up and shut-down ----
