@@ -234,7 +234,6 @@ void TSchachtelungForm::FormCreate()
     InnenkonturenBox->setChecked(true);
     applyFields();
     setBusy(false);
-    BitBtn2->setEnabled(false);  // the transfer needs the editor's move operation
 }
 
 void TSchachtelungForm::applyFields()
@@ -274,8 +273,8 @@ void TSchachtelungForm::showError(const std::string& text)
 
 void TSchachtelungForm::setBusy(bool busy)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{BitBtn1, BreitEd, hoched,
-                                                      AbstandEd, IterationsEd, PixEd, SeitenrandEd,
+    for (QWidget* w : std::initializer_list<QWidget*>{BitBtn1, BitBtn2, BreitEd, hoched, AbstandEd,
+                                                      IterationsEd, PixEd, SeitenrandEd,
                                                       InnenkonturenBox})
         w->setEnabled(!busy);
     AbbrechenBtn->setEnabled(busy);
@@ -304,7 +303,7 @@ void TSchachtelungForm::BitBtn1Click()
     finished = false;
     const std::span<const nest::TNestElement> els(nest.elemente.poi(), nest.elemente.count());
     worker = std::thread([this, els, s = settings] {
-        result = nest::searchArrangement(els, s, programRandom(), 0, &progress);
+        searchResult = nest::searchArrangement(els, s, programRandom(), 0, &progress);
         finished = true;
     });
     timer->start();
@@ -323,11 +322,11 @@ void TSchachtelungForm::finishSearch(bool report)
 {
     timer->stop();
     worker.join();
-    nest::takeArrangement({nest.elemente.poi(), nest.elemente.count()}, result);
+    nest::takeArrangement({nest.elemente.poi(), nest.elemente.count()}, searchResult);
     setWindowTitle(keptCaption);
     setBusy(false);
     PaintBox1Paint();
-    if (report && result.over && editor)
+    if (report && searchResult.over && editor)
         ui->messageBox(editor->messageText(40), "", MsgIcon::Error, MsgButtons::Ok);
 }
 
@@ -348,8 +347,7 @@ void TSchachtelungForm::BitBtn2Click()
 {
     if (!editor || searching())
         return;
-    // Moving objects of the drawing comes with the editor's move operation; until then the
-    // button stays disabled (see setBusy).
+    nest::transferInto(*editor, nest);
     accept();
 }
 

@@ -78,7 +78,7 @@ private:
     std::thread worker;
     kerbon::nest::SearchProgress progress;
     std::atomic<bool> finished{false};
-    kerbon::nest::SearchResult result;
+    kerbon::nest::SearchResult searchResult;
     QTimer* timer = nullptr;
     QString keptCaption;
 

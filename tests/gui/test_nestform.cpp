@@ -57,7 +57,7 @@ struct NestWindow {
 
 }  // namespace
 
-TEST(TSchachtelungForm, TakeOverProposesTheSheetAndTheSearchArrangesTheParts)
+TEST(TSchachtelungForm, TakeOverSearchAndTransferAsOneUndoableEditPerPart)
 {
     NestWindow w;
     EXPECT_EQ(w.form.BreitEd->value(), 33);
@@ -81,6 +81,21 @@ TEST(TSchachtelungForm, TakeOverProposesTheSheetAndTheSearchArrangesTheParts)
         EXPECT_GE(e.x, 0.33);
         EXPECT_LE(e.x + e.w, 33 - 0.33);
     }
+
+    // The transfer moves the drawing's objects there, one undo step per part, and closes.
+    const std::vector<std::string> before = w.ed.dxf.lines;
+    w.form.show();
+    w.form.BitBtn2->click();
+    EXPECT_FALSE(w.form.isVisible());
+    EXPECT_EQ(w.form.result(), QDialog::Accepted);
+    ASSERT_EQ(w.ed.undos.size(), 2u);
+    EXPECT_TRUE(w.ed.changed);
+    const model::tpoly& moved = w.ed.model.polys[1];
+    EXPECT_NEAR(moved.ps[0].x, tall.x, 1e-9);  // its first vertex is its lower-left corner
+    EXPECT_NEAR(moved.ps[0].y, 0.33, 1e-9);
+    w.ed.Rckgngig1Click();
+    w.ed.Rckgngig1Click();
+    EXPECT_EQ(w.ed.dxf.lines, before);
 }
 
 TEST(TSchachtelungForm, SearchRunsBesideTheWindowAndCancelKeepsTheBestSoFar)
