@@ -161,10 +161,21 @@ TEST(TabControl1Change, AnEmptyLayoutGetsItsViewportsOnceEachAsAnUndoStep)
         EXPECT_EQ(f.ed.undos.size(), 1u);
     }
     // The model tab never gets one.
-    EditorFixture f("template1.dat");
-    f.ed.TabControl1Change(0);
-    EXPECT_TRUE(viewports(f.ed.model).empty());
+    {
+        EditorFixture f("template1.dat");
+        f.ed.TabControl1Change(0);
+        EXPECT_TRUE(viewports(f.ed.model).empty());
+        EXPECT_FALSE(f.ed.changed);
+    }
+    // A drawing without an ENTITIES section has no place for them: switching tabs says
+    // nothing; the command asked for by hand tells why nothing was written.
+    EditorFixture f;
+    f.setText("0|SECTION|2|HEADER|9|$ACADVER|1|AC1009|0|ENDSEC|0|EOF");
+    f.ed.TabControl1Change(1);
+    EXPECT_TRUE(f.ui.shown.empty());
     EXPECT_FALSE(f.ed.changed);
+    EXPECT_EQ(f.ed.Viewporthinzufgen1Click(), WriteStatus::NoPlace);
+    EXPECT_EQ(f.ui.shown.size(), 1u);
 }
 
 TEST(Viewporthinzufgen1Click, TheDialogShowsTheDefaultsAndItsValuesAreWritten)
