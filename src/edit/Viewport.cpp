@@ -49,6 +49,9 @@ void showWholeModel(const model::DisplayModel& m, ViewportValues& v)
     v.inhaltX = minx + (maxx - minx) / 2;
     v.inhaltY = miny + (maxy - miny) / 2;
     v.heiCont = std::fabs(maxy - miny) * 2;
+    // A drawing wider than the viewport's shape needs more height to show all of it.
+    if (v.breite > 0 && v.hoehe > 0)
+        v.heiCont = std::max(v.heiCont, std::fabs(maxx - minx) * 2 * v.hoehe / v.breite);
     if (!(v.heiCont > 0))
         v.heiCont = v.hoehe > 0 ? v.hoehe : 1;
 }

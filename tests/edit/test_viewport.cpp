@@ -58,13 +58,21 @@ TEST(viewportDefaults, ThePrintablePageLessTwelveMillimetresShowingTheWholeDrawi
     EXPECT_NEAR(v.mitteY, 138.5, 1e-9);
     EXPECT_EQ(v.inhaltX, 20);
     EXPECT_EQ(v.inhaltY, 5);
-    EXPECT_EQ(v.heiCont, 20);  // twice the drawing's height
+    // The line (40 x 10) is wider than the viewport's shape: twice its width fills the
+    // viewport's width, not twice its height (20) the viewport's height.
+    EXPECT_NEAR(v.heiCont, 2 * 40 * 253 / 166.0, 1e-9);
 
-    // 2 mm per unit halves the sheet in drawing units, not the view.
+    // 2 mm per unit halves the sheet in drawing units; the view keeps the shape.
     page.mm = 2;
     v = viewportDefaults(f.ed.model, page);
     EXPECT_NEAR(v.breite, 83, 1e-9);
-    EXPECT_EQ(v.heiCont, 20);
+    EXPECT_NEAR(v.heiCont, 2 * 40 * 253 / 166.0, 1e-9);
+
+    // A tall drawing: twice its height.
+    page.mm = 1;
+    ASSERT_EQ(f.ed.AddLine(0, 0, 0, 0, 400, 0), WriteStatus::Ok);
+    v = viewportDefaults(f.ed.model, page);
+    EXPECT_EQ(v.heiCont, 800);
 
     // A drawing without height (nothing at all, or only a horizontal line) is shown one to
     // one instead of with a view height of 0.
