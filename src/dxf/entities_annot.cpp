@@ -70,18 +70,15 @@ void readText(ParseContext& c, std::string_view type)
         default: extrusion.read(c, p); break;
         }
     }
-    if (directionPending) {
+    const ExtrusionAxes axes = extrusion.axes();
+    if (directionPending)
         p.rotation = std::atan2(dir[1], dir[0]) * 180 / kPi;  // the drawing's direction
-    } else if (!extrusion.plain()) {
-        // The angle runs in the text's own axes (seen from below: mirrored).
-        extrusion.axes();
-        p.rotation = extrusion.worldAngle(p.rotation);
-    }
+    else
+        p.rotation = worldAngle(axes, p.rotation);  // in the text's own axes
     // A TEXT's insertion point is in its own axes, an MTEXT's in the drawing's.
     if (!p.ismtext) {
-        toWorld(p, extrusion);
-        if (!extrusion.plain())
-            extrusion.toWorld(p.cx, p.cy, p.cz);
+        toWorld(p, axes);
+        axes.toWorld(p.cx, p.cy, p.cz);
     }
     endEntity(c, p);
 }

@@ -9,6 +9,7 @@
 
 #include "dxf/parse_context.h"
 #include "dxf/placement.h"
+#include "dxf/placement.h"
 
 namespace kerbon::entity {
 
@@ -53,11 +54,10 @@ inline void readExtrusion(const ParseContext& c, model::tpoly& p)
 
 // The extrusion direction N of an entity (codes 210, 220, 230). An entity drawn in the
 // plane of N (ARC, CIRCLE, LWPOLYLINE, 2D POLYLINE, SOLID, TEXT, HATCH) stores its points in
-// its own axes (extrusionAxes: the arbitrary-axis rule); the drawing shows them seen from
-// above. A mirrored object has N = (0, 0, -1), so x := -x.
+// its own axes (see ExtrusionAxes); the model holds them where the drawing shows them, seen
+// from above. A mirrored object has N = (0, 0, -1): x := -x, its angles and bulges mirrored.
 struct Extrusion {
-    double n[3] = {0, 0, 1};  // as read
-    ExtrusionAxes w;          // set by axes()
+    double n[3] = {0, 0, 1};
 
     // Codes 210/220/230 (also through readExtrusion); false for any other code.
     bool read(const ParseContext& c, model::tpoly& p)
@@ -68,32 +68,30 @@ struct Extrusion {
         readReal(c, n[c.codeNum / 10 - 21]);
         return true;
     }
-    // Whether the entity's axes are the drawing's: N along +z, or no usable direction.
-    bool plain() const { return extrusionAxes(n[0], n[1], n[2]).plain; }
-    // Derives the axes; call once before toWorld when not plain().
-    void axes() { w = extrusionAxes(n[0], n[1], n[2]); }
-    void toWorld(double& x, double& y, double& z) const { w.toWorld(x, y, z); }
-    // Direction angle in the drawing (degrees) of the angle `deg` in the entity's axes.
-    double worldAngle(double deg) const
-    {
-        const double c = std::cos(radians(deg)), s = std::sin(radians(deg));
-        return std::atan2(c * w.ax[1] + s * w.ay[1], c * w.ax[0] + s * w.ay[0]) * 180 / kPi;
-    }
+    ExtrusionAxes axes() const { return extrusionAxes(n[0], n[1], n[2]); }
 };
 
 // Every vertex and snap point of p from the entity's axes into drawing coordinates, each
 // at the entity's `elevation` (its z in its own axes) when given. Nothing for plain axes.
-inline void toWorld(model::tpoly& p, Extrusion& e, std::optional<double> elevation = {})
+inline void toWorld(model::tpoly& p, const ExtrusionAxes& e, std::optional<double> elevation = {})
 {
-    if (e.plain())
+    if (e.plain)
         return;
-    e.axes();
     for (auto* list : {&p.ps, &p.snap})
         for (model::Tmypoi& v : *list) {
             if (elevation)
                 v.z = *elevation;
             e.toWorld(v.x, v.y, v.z);
         }
+}
+
+// Direction angle in the drawing (degrees) of the angle `deg` in the axes `e`.
+inline double worldAngle(const ExtrusionAxes& e, double deg)
+{
+    if (e.plain)
+        return deg;
+    const double c = std::cos(radians(deg)), s = std::sin(radians(deg));
+    return std::atan2(c * e.ax[1] + s * e.ay[1], c * e.ax[0] + s * e.ay[0]) * 180 / kPi;
 }
 
 // Appends n zeroed vertices to p.ps and returns the first of them (valid until ps grows

@@ -140,8 +140,43 @@ public:
     // The words for a writer's status; empty for a refusal the user is not told about.
     std::string writeStatusText(WriteStatus s) const;
 
-    // The entity writers (arguments in drawing units).
+    // State the drawing tools leave for the writers.
+    std::vector<model::Tmypoi> polyline0;  // collected points of the polyline/spline tools
+    int splinemode = 0;              // 0 points; 1 start tangent; 2 end tangent
+    double ellipsewinkel1 = 0, ellipsewinkel2 = 0;  // elliptical arc parameters, radians
+    // Dimension: the text position (middle of the dimension line) and its ends.
+    double linesx3 = 0, linesy3 = 0, linesz3 = 0;
+    double linesx4 = 0, linesy4 = 0, linesx5 = 0, linesy5 = 0;
+
+    // The entity writers (drawing units; meanings by arcmode as the tools use them). Each
+    // is one undo step; the composite ones (polygon, arrow, dimension) are built from the
+    // others. A refusal is told the user (writeStatusText) and returned.
     WriteStatus AddLine(double x1, double y1, double z1, double x2, double y2, double z2);
+    WriteStatus AddSolid(double x1, double y1, double z1, double x2, double y2, double z2,
+                         double x3, double y3, double z3, double x4, double y4, double z4);
+    WriteStatus AddPoint(double x1, double y1, double z1);
+    // MTEXT (TEXT below version 1010) of textValues at the point.
+    WriteStatus AddText(double x1, double y1, double z1, double fontsize);
+    WriteStatus AddPolyLine(bool closed);  // from polyline0
+    // The rectangle tool's closed polyline over two opposite corners.
+    WriteStatus AddRectangle(double x1, double y1, double x2, double y2);
+    WriteStatus AddCircle(double x1, double y1, double z1, double x2, double y2, double z2);
+    WriteStatus AddCircleDurch3Punkte(double x1, double y1, double z1, double x2, double y2,
+                                      double z2, double x3, double y3, double z3);
+    WriteStatus AddArc(double x1, double y1, double z1, double x2, double y2, double z2,
+                       double x3, double y3, double z3);
+    WriteStatus AddEllipse(double x1, double y1, double z1, double x2, double y2, double z2,
+                           double x3, double y3, double z3);
+    // Regular polygon of polygonValues.ecken corners about p1 through p2's direction.
+    WriteStatus AddPolyGon(double x1, double y1, double z1, double x2, double y2, double z2);
+    // Arrowhead with its tip at (linesx, linesy) pointing away from (xx, yy).
+    WriteStatus AddArrowToLine(double linesx, double linesy, double xx, double yy);
+    // Dimension between p1 and p2 (p3 unused) with the text at p4 and the dimension line
+    // linesx4 ... linesy5: three lines, two arrowheads and the text of the text dialog
+    // (prefilled with the distance), six undo steps.
+    WriteStatus AddDimension(double x1, double y1, double z1, double x2, double y2, double z2,
+                             double x3, double y3, double z3, double x4, double y4, double z4);
+    WriteStatus AddSPLINE(bool closed);   // fitted through polyline0 by splinemode
 
     // ---- Layouts, viewports, page set-up and printing (EditorLayout.cpp) ----
     // A VIEWPORT on the tab shown: centre and size on the sheet, the model point shown at

@@ -7,7 +7,6 @@
 #include "edit/Editor.h"
 #include "edit/LayoutFilter.h"
 #include "edit/ObjectLines.h"
-#include "edit/writers.h"
 
 namespace kerbon {
 
@@ -100,6 +99,9 @@ std::string Editor::writeStatusText(WriteStatus s) const
     case WriteStatus::NoHandles:
         return translate("Die Zeichnung hat keine freien Handles mehr. Das Objekt wurde "
                          "nicht gezeichnet.");
+    case WriteStatus::BadSize:
+        return translate("Die Schriftgröße muss größer als 0 sein. Der Text wurde nicht "
+                         "geschrieben.");
     case WriteStatus::ZeroAxis:
         return translate("Eine Achse der Ellipse hat die Länge 0. Die Ellipse wurde nicht "
                          "gezeichnet.");
@@ -120,11 +122,6 @@ WriteStatus Editor::insertWritten(Written w)
     if (!text.empty())
         ui.messageBox(text, "", MsgIcon::Error, MsgButtons::Ok);
     return w.status;
-}
-
-WriteStatus Editor::AddLine(double x1, double y1, double z1, double x2, double y2, double z2)
-{
-    return insertWritten(lineText(writeContext(), arcmode, x1, y1, z1, x2, y2, z2));
 }
 
 }  // namespace kerbon

@@ -165,6 +165,11 @@ void TMainForm::createDialogs()
     SchachtelungForm = new TSchachtelungForm(this, &editor->ui);
     SchachtelungForm->setEditor(editor.get());
     PolyForm = new TPolyForm(this);
+    qtui->textForm = AddTextForm;
+    qtui->arrayForm = ArrayForm;
+    qtui->polygonForm = PolygonForm;
+    qtui->rotationForm = RotationsForm;
+    qtui->scaleForm = SkalierungForm;
     qtui->druckenForm = DruckenForm;
     qtui->viewPortForm = ViewPortForm;
     DruckenForm->onPrinterSetup = [this] { Druckereinrichten1Click(); };
@@ -656,6 +661,15 @@ void TMainForm::restorePlacement()
     if (!restoreGeometry(s.value("MainForm/geometry").toByteArray()))
         resize(1100, 760);
     restoreState(s.value("MainForm/state").toByteArray());
+    // The text heights of "Text hinzufügen" are kept from run to run.
+    TextValues& t = editor->textValues;
+    for (auto [key, field] : {std::pair{"AddTextForm/FontSizeEd", &t.fontsize},
+                              std::pair{"AddTextForm/FontSizeDimensionEd", &t.fontsizeDimension}}) {
+        bool ok = false;
+        const double v = s.value(key).toDouble(&ok);
+        if (ok && v >= 1e-06 && v <= 1000000)
+            *field = v;
+    }
 }
 
 void TMainForm::savePlacement()
@@ -663,6 +677,8 @@ void TMainForm::savePlacement()
     QSettings s(settingsFile(), QSettings::IniFormat);
     s.setValue("MainForm/geometry", saveGeometry());
     s.setValue("MainForm/state", saveState());
+    s.setValue("AddTextForm/FontSizeEd", editor->textValues.fontsize);
+    s.setValue("AddTextForm/FontSizeDimensionEd", editor->textValues.fontsizeDimension);
 }
 
 // The five page values the print dialog keeps between runs.

@@ -7,6 +7,11 @@
 #include "edit/Ui.h"
 
 class QWidget;
+class TAddTextForm;
+class TArrayForm;
+class TPolygonForm;
+class TRotationsForm;
+class TSkalierungForm;
 class TDruckenForm;
 class TViewPortForm;
 
@@ -17,6 +22,19 @@ public:
                                  kerbon::MsgIcon icon, kerbon::MsgButtons buttons) override;
     std::optional<std::string> openFileDialog(const kerbon::FileDialogOptions& opts) override;
     std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions& opts) override;
+    // The input dialogs, shown by the windows the main window made (unset: OK, unchanged).
+    bool textDialog(kerbon::TextValues& v, bool dimension) override;
+    bool arrayDialog(kerbon::ArrayValues& v) override;
+    bool polygonDialog(kerbon::PolygonValues& v) override;
+    bool rotationDialog(kerbon::RotationValues& v) override;
+    bool scaleDialog(kerbon::ScaleValues& v) override;
+
+    TAddTextForm* textForm = nullptr;
+    TArrayForm* arrayForm = nullptr;
+    TPolygonForm* polygonForm = nullptr;
+    TRotationsForm* rotationForm = nullptr;
+    TSkalierungForm* scaleForm = nullptr;
+
     void viewportDialog(kerbon::ViewportValues& v) override;
     kerbon::PageDialogResult pageDialog(kerbon::view::PageValues& page) override;
 
