@@ -28,17 +28,14 @@ public:
     bool polygonDialog(kerbon::PolygonValues& v) override;
     bool rotationDialog(kerbon::RotationValues& v) override;
     bool scaleDialog(kerbon::ScaleValues& v) override;
+    void viewportDialog(kerbon::ViewportValues& v) override;
+    kerbon::PageDialogResult pageDialog(kerbon::view::PageValues& page) override;
 
     TAddTextForm* textForm = nullptr;
     TArrayForm* arrayForm = nullptr;
     TPolygonForm* polygonForm = nullptr;
     TRotationsForm* rotationForm = nullptr;
     TSkalierungForm* scaleForm = nullptr;
-
-    void viewportDialog(kerbon::ViewportValues& v) override;
-    kerbon::PageDialogResult pageDialog(kerbon::view::PageValues& page) override;
-
-    // The dialog windows of the main window that the port shows (unset: the defaults).
     TDruckenForm* druckenForm = nullptr;
     TViewPortForm* viewPortForm = nullptr;
 
