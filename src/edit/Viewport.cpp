@@ -36,8 +36,9 @@ ViewportValues viewportDefaults(const model::DisplayModel& m, const view::PageVa
     const double s = page.scale();
     v.breite = (page.paperWidthMm() - 2 * page.rand - 2 * viewportInset) / s;
     v.hoehe = (page.paperHeightMm() - 2 * page.rand - 2 * viewportInset) / s;
-    v.mitteX = v.breite / 2 + viewportInset;
-    v.mitteY = v.hoehe / 2 + viewportInset;
+    // The printable area's lower-left corner lies at (-xoffset, -yoffset) mm on the sheet.
+    v.mitteX = v.breite / 2 + (viewportInset - page.xoffset) / s;
+    v.mitteY = v.hoehe / 2 + (viewportInset - page.yoffset) / s;
     showWholeModel(m, v);
     return v;
 }

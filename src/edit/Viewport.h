@@ -19,8 +19,9 @@ struct ViewportValues {
     double heiCont = 0;   // HeiContEd: height of model space shown
 };
 
-// The defaults: the printable page less 12 mm on every side, at the page scale, with its
-// lower-left corner 12 mm inside the printable area, showing the whole model drawing.
+// The defaults: the printable page less 12 mm on every side, at the page scale, lying
+// 12 mm inside the printable area wherever the offsets put that on the sheet, and showing
+// the whole model drawing.
 ViewportValues viewportDefaults(const model::DisplayModel& m, const view::PageValues& page);
 // The view of the whole model drawing (getdimtab0) in a viewport of v.breite x v.hoehe:
 // centred, with twice the drawing's height, or more where the drawing is wider than the

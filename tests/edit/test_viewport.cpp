@@ -62,11 +62,17 @@ TEST(viewportDefaults, ThePrintablePageLessTwelveMillimetresShowingTheWholeDrawi
     // viewport's width, not twice its height (20) the viewport's height.
     EXPECT_NEAR(v.heiCont, 2 * 40 * 253 / 166.0, 1e-9);
 
-    // 2 mm per unit halves the sheet in drawing units; the view keeps the shape.
+    // 2 mm per unit halves the sheet in drawing units; the view keeps the shape. The
+    // viewport stays 12 mm inside the printable area, which the offsets move.
     page.mm = 2;
+    page.xoffset = 5, page.yoffset = 7;
     v = viewportDefaults(f.ed.model, page);
     EXPECT_NEAR(v.breite, 83, 1e-9);
+    EXPECT_NEAR(v.hoehe, 126.5, 1e-9);
+    EXPECT_NEAR(v.mitteX, (12 - 5) / 2.0 + 83 / 2.0, 1e-9);
+    EXPECT_NEAR(v.mitteY, (12 - 7) / 2.0 + 126.5 / 2.0, 1e-9);
     EXPECT_NEAR(v.heiCont, 2 * 40 * 253 / 166.0, 1e-9);
+    page.xoffset = page.yoffset = 0;
 
     // A tall drawing: twice its height.
     page.mm = 1;
