@@ -3,7 +3,11 @@
 // viewports of an empty layout tab, the dialog command and the script command.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "edit/EditorFixture.h"
+#include "edit/LayoutFilter.h"
+#include "edit/script.h"
 #include "edit/Viewport.h"
 #include "support/Ezdxf.h"
 #include "support/TempFiles.h"
@@ -249,5 +253,59 @@ TEST(KerbonCliEdit, ViewportCommandPutsASheetRectangleOnTheTabShown)
             EXPECT_EQ(r.err, c.error);
         }
         EXPECT_FALSE(std::filesystem::exists(tmp.path("bad.dxf")));
+    }
+}
+
+TEST(AddToLayout, EveryWriterPutsItsObjectsIntoTheLayoutShown)
+{
+    const std::string common =
+        "line 0 0 10 10; polyline 0 0 5 0 5 5 closed; rect 1 1 4 4; polygon 0 0 3 0 6; "
+        "circle 0 0 5; circle3 0 0 4 0 2 2; arc 0 0 5 0 90; arc3 0 0 4 0 2 2; point 3 3; "
+        "solid 0 0 1 0 0 1; arrow 0 0 5 5; text 1 1 2.5 \"Teil\"; dimension 0 0 10 0 5 5";
+    struct Case {
+        const char* name;
+        std::string script;
+        bool readable;  // an independent reader can check the saved file
+    };
+    const Case cases[] = {
+        {"template1.dat", common + "; ellipse 0 0 5 0 0.5; spline 0 0 5 5 10 0", true},
+        {"template0.dat", common, true},
+        {"block", common + "; ellipse 0 0 5 0 0.5; spline 0 0 5 5 10 0", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EditorFixture f;
+        if (c.readable) {
+            ASSERT_TRUE(f.ed.openfilewithname(kerbon::test::dataFile(c.name)));
+        } else {
+            f.setText(layoutWithBlock);
+        }
+        f.ed.TabControl1Change(1);
+        const int before = f.ed.model.anzpoly;  // the layout's own viewports included
+        std::set<int32_t> old;
+        for (int i = 0; i < before; ++i)
+            old.insert(f.ed.model.polys[size_t(i)].han);
+        std::vector<script::Command> cmds;
+        std::string error;
+        script::Report report;
+        ASSERT_TRUE(script::parseScript(c.script, cmds, error) &&
+                    script::runCommands(f.ed, cmds, report, error))
+            << error;
+        ASSERT_GT(f.ed.model.anzpoly, before + 10);
+        const LayoutFilter shown = currentLayoutFilter(f.ed.model, 1);
+        const LayoutFilter model = currentLayoutFilter(f.ed.model, 0);
+        int written = 0;
+        for (int i = 0; i < f.ed.model.anzpoly; ++i) {
+            const model::tpoly& p = f.ed.model.polys[size_t(i)];
+            if (old.count(p.han))
+                continue;
+            ++written;
+            EXPECT_TRUE(shown.passes(p)) << "handle " << std::hex << p.han;
+            EXPECT_FALSE(model.passes(p)) << "handle " << std::hex << p.han;
+        }
+        EXPECT_EQ(written, f.ed.model.anzpoly - before);
+        if (c.readable) {
+            EXPECT_EQ(savedAudit(f), "");
+        }
     }
 }
