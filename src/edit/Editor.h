@@ -13,6 +13,10 @@
 #include "edit/DialogValues.h"
 #include "edit/EntityText.h"
 #include "edit/LineEdits.h"
+#include "edit/PickIndex.h"
+#include "edit/selection.h"
+#include "edit/snapping.h"
+#include "edit/transforms.h"
 #include "edit/Ui.h"
 #include "view/DisplayOptions.h"
 #include "view/PageValues.h"
@@ -178,6 +182,42 @@ public:
                              double x3, double y3, double z3, double x4, double y4, double z4);
     WriteStatus AddSPLINE(bool closed);   // fitted through polyline0 by splinemode
 
+    // ---- Snapping and selection (positions in area pixels; EditorSelect.cpp) ----
+    LayoutFilter layoutFilter() const;   // the layout tab shown
+    SnapResult SnapPoints(double xx, double yy, double x, double y, bool ctrl);
+    // The pick of a press that no tool takes; repaints when the selection changed.
+    PickResult pick(double X, double Y, bool shift);
+    // Window selection between two corners; repaints when it caught something.
+    int MassSelect(double screenx1, double screeny1, double screenx2, double screeny2, bool shift);
+    bool IsSelected() const;
+    void AllesAuswhlen1Click();      // "Alles Auswählen"
+    void Nichtsauswhlen1Click();     // "Nichts auswählen" (also Escape with no tool active)
+
+    // ---- Transforms of the selection (EditorTransforms.cpp) ----
+    // Each is one undo step, kept also when nothing changed, then a re-parse and repaint
+    // when there were objects to work on. What the user must be told is shown; the status
+    // says it to the caller (Ok: the step was made).
+    TransformStatus MoveObjects(double dx, double dy);
+    // Copies moved by (dx, dy), one insertion step; re-parses unless `donotprocess`.
+    TransformStatus CopyObjects(double dx, double dy, bool donotprocess = false);
+    // About the base point D = (dx, dy) with the second point E = (ex, ey): modex 0 turns
+    // by the direction D -> E, 1 mirrors across the line D E (the pairs a mirror adds form
+    // a second step), 2 scales by |E - D|.
+    TransformStatus RotateObjects(double dx, double dy, double ex, double ey, int modex);
+    // "Array erstellen": copies of the selection on a turned grid, one step per copy.
+    TransformStatus MakeArray();
+    // Moves grip `pointnr` of object `objnr` by (dx, dy) to the point (ex, ey).
+    TransformStatus MovePoint(int objnr, int pointnr, double dx, double dy, double ex, double ey);
+    // The rotate and scale tools with the angle (degrees, clockwise) or the factor (per
+    // cent) typed into their dialogs, about (cx, cy).
+    TransformStatus rotateByDialog(double cx, double cy);
+    TransformStatus scaleByDialog(double cx, double cy);
+    std::string transformStatusText(TransformStatus s) const;
+
+    // Applies the set as one undo step without re-parsing (edits of one operation that
+    // come in several steps); false for a set applyEdits would refuse.
+    bool recordEdits(EditSet set, bool keepEmptyStep = false);
+
     // ---- Layouts, viewports, page set-up and printing (EditorLayout.cpp) ----
     // A VIEWPORT on the tab shown: centre and size on the sheet, the model point shown at
     // its centre and the height of model shown. `mustbenr1`: the sheet viewport number 1.
@@ -197,8 +237,17 @@ public:
     void repaint();                  // ask the window to repaint
 
 private:
-    // The re-parse after a step was applied or undone, from near its first change.
+    // The transform of the selected objects of the current layout, as one step.
+    TransformStatus transformSelection(const Transform& t);
+    PickIndex pickIndex;
+    // Once per parse, when first needed: the objects' lock flags and the pick index.
+    PickIndex& currentPickIndex();
+    // The re-parse after a step was applied or undone, from near its first change; after
+    // the steps from undos[firstStep] on; from line `firstChanged` on. Every re-parse
+    // clears the selection.
     void reparseAfter(const tundo& step);
+    void reparseAfterSteps(size_t firstStep);
+    void reparseFrom(int firstChanged);
     void showCaption();
     bool saveToChosenName();
     static FileDialogOptions saveDialogOptions();

@@ -27,17 +27,39 @@ int firstChangedLine(const tundo& step, int handleseedpos, int lineCount)
 
 void Editor::reparseAfter(const tundo& step)
 {
-    processdxfFrom(dxf, model, firstChangedLine(step, model.handleseedpos, dxf.count()),
-                   parseObserver);
+    reparseFrom(firstChangedLine(step, model.handleseedpos, dxf.count()));
 }
 
-bool Editor::applyEdits(EditSet set, bool keepEmptyStep)
+void Editor::reparseAfterSteps(size_t firstStep)
+{
+    int first = dxf.count();
+    for (size_t i = firstStep; i < undos.size(); ++i)
+        first = std::min(first, firstChangedLine(undos[i], model.handleseedpos, dxf.count()));
+    reparseFrom(first);
+}
+
+void Editor::reparseFrom(int firstChanged)
+{
+    processdxfFrom(dxf, model, firstChanged, parseObserver);
+    // The records kept from before the change keep no selection either.
+    for (int i = 0; i < model.anzpoly; ++i)
+        model.polys[size_t(i)].selected = model.polys[size_t(i)].massselected = false;
+}
+
+bool Editor::recordEdits(EditSet set, bool keepEmptyStep)
 {
     if (!validEdits(set, dxf.count()) || (set.empty() && !keepEmptyStep))
         return false;
     undos.push_back(applyEditSet(dxf, std::move(set)));
     undoBtnEnabled = true;
     SetChanged();
+    return true;
+}
+
+bool Editor::applyEdits(EditSet set, bool keepEmptyStep)
+{
+    if (!recordEdits(std::move(set), keepEmptyStep))
+        return false;
     reparseAfter(undos.back());
     repaint();
     return true;

@@ -227,6 +227,7 @@ const CommandTable& commandTable()
         CommandTable t;
         addDrawCommands(t);
         addSelectCommands(t);
+        addTransformCommands(t);
         addLayoutCommands(t);
         return t;
     }();

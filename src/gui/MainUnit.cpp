@@ -544,6 +544,8 @@ void TMainForm::connectCommands()
     on(Rckgngig1, [this] { editor->Rckgngig1Click(); });
     on(UndoBtn, [this] { editor->Rckgngig1Click(); });
     on(Lschen1, [this] { editor->Loeschen(); });
+    on(AllesAuswhlen1, [this] { editor->AllesAuswhlen1Click(); });
+    on(Nichtsauswhlen1, [this] { editor->Nichtsauswhlen1Click(); });
     connect(Bearbeiten1, &QMenu::aboutToShow, this, [this] {
         Rckgngig1->setEnabled(!editor->undos.empty());
     });
@@ -870,8 +872,5 @@ void TMainForm::keyeditKeyDown(int key)
         endViewTools();
         return;
     }
-    model::DisplayModel& m = editor->model;  // nothing active: clear the selection
-    for (model::tpoly& p : m.polys)
-        p.selected = false;
-    refreshView();
+    editor->Nichtsauswhlen1Click();  // nothing active: clear the selection
 }
