@@ -111,7 +111,8 @@ public:
     // them (addMissingViewports), each as an undo step of its own.
     void TabControl1Change(int t);
     // The sheet viewport number 1 of a layout kept in a block, and a viewport showing the
-    // model, when the layout tab shown has none.
+    // model, when the layout tab shown has none; without a word when the drawing has no
+    // place for them.
     void addMissingViewports();
 
     // ---- Editing: every change of the document goes through applyEdits ----

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -22,8 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QPrinter>  // the printer is destroyed with the window
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
@@ -56,7 +54,6 @@
 #include "gui/ViewPortFUnit.h"
 #include "i18n/progfiles.h"
 #include "i18n/translateunit.h"
-#include "render/printDrawing.h"
 #include "styles/layers.h"
 #include "view/tables.h"
 
@@ -699,69 +696,6 @@ void TMainForm::savePlacement()
     s.setValue("MainForm/state", saveState());
     s.setValue("AddTextForm/FontSizeEd", editor->textValues.fontsize);
     s.setValue("AddTextForm/FontSizeDimensionEd", editor->textValues.fontsizeDimension);
-}
-
-// The five page values the print dialog keeps between runs.
-void TMainForm::restorePageValues()
-{
-    render::loadPageValues(settingsFile(), editor->page);
-}
-
-void TMainForm::createPrinter()
-{
-    printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (printer->outputFormat() == QPrinter::PdfFormat) {
-        // No printer: a PDF page, its printable area the whole sheet.
-        printer->setResolution(render::printResolution);
-        printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    }
-    render::takePageMetrics(*printer, editor->page);
-}
-
-void TMainForm::Druckereinrichten1Click()
-{
-    QPrintDialog dialog(printer.get(), this);
-    dialog.setWindowTitle(QString::fromStdString(editor->translate("Drucker einrichten")));
-    // The dialog chooses the printer; it prints nothing.
-    if (auto* box = dialog.findChild<QDialogButtonBox*>())
-        if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
-            ok->setText(u("OK"));
-    dialog.exec();
-    render::takePageMetrics(*printer, editor->page);
-    refreshView();  // the sheet follows the paper
-}
-
-void TMainForm::Drucken1Click()
-{
-    if (editor->Drucken1Click())
-        printTo(*printer);
-}
-
-bool TMainForm::printTo(QPrinter& p)
-{
-    Editor& ed = *editor;
-    bool askedName = false;
-    if (p.outputFormat() == QPrinter::PdfFormat && p.outputFileName().isEmpty()) {
-        FileDialogOptions opts;
-        opts.filter = "PDF-Dateien (*.pdf)|*.pdf";
-        opts.defaultExt = "pdf";
-        opts.overwritePrompt = true;
-        const auto name = ed.ui.saveFileDialog(opts);
-        if (!name)
-            return false;
-        p.setOutputFileName(QString::fromStdString(*name));
-        askedName = true;
-    }
-    p.setDocName(QString::fromStdString(ed.printTitle()));
-    const bool ok = render::printDrawing(p, ed.model, ed.view.tabindex, ed.page, ed.display);
-    if (!ok)
-        ed.ui.messageBox(ed.translate("Der Druck konnte nicht ausgeführt werden: ") +
-                             p.outputFileName().toStdString(),
-                         "", MsgIcon::Error, MsgButtons::Ok);
-    if (askedName)
-        p.setOutputFileName({});  // the next print asks again
-    refreshView();
-    return ok;
 }
 
 // ---- view ----
