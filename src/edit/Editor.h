@@ -13,6 +13,7 @@
 #include "edit/DialogValues.h"
 #include "edit/EntityText.h"
 #include "edit/LineEdits.h"
+#include "edit/Recovery.h"
 #include "edit/Ui.h"
 #include "view/DisplayOptions.h"
 #include "view/PageValues.h"
@@ -137,6 +138,23 @@ public:
     WriteStatus AddLine(double x1, double y1, double z1, double x2, double y2, double z2);
 
     void repaint();                  // ask the window to repaint
+
+    // ---- Autosave (EditorRecovery.cpp): unsaved lines in a recovery file ----
+    // Folder of the recovery files, ending in "/"; empty (command line): no autosave.
+    std::string recoverydir;
+    static constexpr int autosaveEdits = 50;  // SetChanged writes after this many edits
+    AutosaveState recovery;
+    // Writes the recovery file when the drawing has changes it does not hold yet (the
+    // window's timer calls it every minute). False when it could not be written.
+    bool autosave();
+    // The recovery file for the drawing as it is named now; empty without recoverydir.
+    std::string recoveryPath() const;
+    // Removes this editor's recovery file: the changes are saved or given up.
+    void discardRecovery();
+    // At start: offers each recovery file a run that did not end cleanly left behind,
+    // newest first: "Wiederherstellen" opens it as the changed drawing under its own
+    // name, "Verwerfen" removes it and asks about the next. True when one was restored.
+    bool offerRecovery();
 
 private:
     // The re-parse after a step was applied or undone, from near its first change.

@@ -15,6 +15,8 @@ public:
                                  kerbon::MsgIcon icon, kerbon::MsgButtons buttons) override;
     std::optional<std::string> openFileDialog(const kerbon::FileDialogOptions& opts) override;
     std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions& opts) override;
+    int choiceBox(const std::string& text, const std::string& title, kerbon::MsgIcon icon,
+                  const std::vector<std::string>& buttons) override;
 
     // Lookup for the German texts of the boxes' buttons and of the dialogs' filters;
     // unset: German as written.
