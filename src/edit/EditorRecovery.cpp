@@ -61,7 +61,7 @@ bool Editor::offerRecovery()
         const std::string text =
             translate("Kerbon wurde nicht ordnungsgemäß beendet. Nicht gespeicherte Änderungen "
                       "an folgender Zeichnung lassen sich wiederherstellen: ") +
-            name + " (" + recoveryTimeText(left.written) + ")";
+            "\n" + name + " (" + recoveryTimeText(left.written) + ")";
         const int answer =
             ui.choiceBox(text, translate("Wiederherstellen"), MsgIcon::Question,
                          {translate("Wiederherstellen"), translate("Verwerfen")});
