@@ -10,6 +10,7 @@ using namespace kerbon;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const fuzz::CpuLimit limit;
     const std::string_view bytes = fuzz::bytesOf(data, size);
     static const double tolerances[] = {0, 1e-9, 0.01, 1, 1e300};
     const double t = tolerances[fuzz::inputChoice(bytes, 5)];

@@ -24,6 +24,7 @@ struct Tabs : ParseObserver {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const fuzz::CpuLimit limit;
     const std::string_view bytes = fuzz::bytesOf(data, size);
     const LineStore dxf = decodeLines(bytes);
     model::DisplayModel m;

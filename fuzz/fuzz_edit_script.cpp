@@ -58,6 +58,7 @@ void forgetViews(model::DisplayModel& m)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const fuzz::CpuLimit limit;
     static const LineStore templates[] = {templateDrawing("template0.dat"),
                                           templateDrawing("template1.dat")};
     std::string_view text = fuzz::bytesOf(data, size);

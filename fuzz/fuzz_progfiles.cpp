@@ -28,6 +28,7 @@ bool sameRows(const TranslationTable& t, const std::vector<TTransRow>& rows)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const fuzz::CpuLimit limit;
     static const std::vector<TTransRow> shipped =
         readTranslateFile(KERBON_SOURCE_DATA_DIR "translate.dat");
     const std::string_view bytes = fuzz::bytesOf(data, size);

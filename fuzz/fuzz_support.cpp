@@ -43,6 +43,16 @@ void repeatableRandom()
     programRandom().seed(20240601);
 }
 
+CpuLimit::~CpuLimit()
+{
+    const double seconds = double(std::clock() - start) / CLOCKS_PER_SEC;
+    if (seconds > 10) {
+        std::fprintf(stderr, "fuzz check failed: one input took %.1f s of processor time\n",
+                     seconds);
+        std::abort();
+    }
+}
+
 bool writeFile(const std::string& path, std::string_view bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

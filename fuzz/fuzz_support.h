@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -40,6 +41,20 @@ inline unsigned inputChoice(std::string_view bytes, unsigned n)
 // Makes the program's random numbers (fitting splines through points) the same for every
 // run of an input: a finding must show again when its input is run again.
 void repeatableRandom();
+
+// Watches one input: one that takes more than 10 s of processor time is a finding (a
+// hang), whatever the load of the machine. Inputs that never end are left to libFuzzer's
+// own timeout, which counts wall-clock time.
+class CpuLimit {
+public:
+    CpuLimit() : start(std::clock()) {}
+    ~CpuLimit();
+    CpuLimit(const CpuLimit&) = delete;
+    CpuLimit& operator=(const CpuLimit&) = delete;
+
+private:
+    std::clock_t start;
+};
 
 // Aborts with the message when `ok` is false (a finding, like a sanitizer report).
 inline void require(bool ok, const char* what)
