@@ -1,5 +1,6 @@
 // Join passes on closed outlines of shuffled LINE pieces: the indexed passes against the
-// literal all-pairs rule (the tests' oracle), which is only run at sizes where it finishes.
+// literal all-pairs rule (the tests' oracle), which is only run at sizes where it finishes;
+// the plain rule, and all options on with a third of the pieces drawn the other way.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -14,8 +15,8 @@ using namespace kerbon::contour;
 namespace {
 
 // Polygons of 3..40 sides, one two-vertex polyline per side, ends shifted by up to 0.002,
-// in shuffled order.
-ContourModel outlines(int pieces)
+// in shuffled order; `reversed` of them run the other way.
+ContourModel outlines(int pieces, double reversed = 0)
 {
     std::mt19937_64 rng(1);
     std::uniform_real_distribution<double> jitter(-0.002, 0.002);
@@ -38,6 +39,10 @@ ContourModel outlines(int pieces)
         }
     }
     std::shuffle(m.polys.begin(), m.polys.end(), rng);
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (tpoly& p : m.polys)
+        if (unit(rng) < reversed)
+            std::swap(p.ps[0], p.ps[1]);
     m.anzpoly = int(m.polys.size());
     return m;
 }
@@ -66,10 +71,39 @@ void BM_joinAllPairs(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+const JoinOptions allOptions{true, true, true};
+
+void BM_joinIndexedAllOptions(benchmark::State& state)
+{
+    const ContourModel source = outlines(int(state.range(0)), 0.3);
+    for (auto _ : state) {
+        state.PauseTiming();
+        ContourModel m = source;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(joinPasses(m, 0.01, allOptions));
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_joinAllPairsAllOptions(benchmark::State& state)
+{
+    const ContourModel source = outlines(int(state.range(0)), 0.3);
+    for (auto _ : state) {
+        state.PauseTiming();
+        ContourModel m = source;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(test::joinPassesOracle(m, 0.01, allOptions));
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 }  // namespace
 
 BENCHMARK(BM_joinIndexed)->Arg(2000)->Arg(8000)->Arg(32000)->Arg(200000)->Arg(1000000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_joinAllPairs)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_joinIndexedAllOptions)->Arg(2000)->Arg(8000)->Arg(200000)->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_joinAllPairsAllOptions)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -1,8 +1,9 @@
 // Writes a DXF drawing of loose LINE pieces that form closed outlines, for timing the joining
-// tool: gen_lines PIECES OUT.dxf [--r12] [--seed S] [--reversed FRACTION]
+// tool: gen_lines PIECES OUT.dxf [--r12] [--seed S] [--reversed FRACTION] [--arcs FRACTION]
 // Outlines are polygons of 3 to 40 sides laid out on a grid; each side is one LINE drawn head
 // to tail, its ends shifted by up to 0.002 so they meet only within a tolerance. The pieces are
-// written in shuffled order; --reversed draws that fraction of them the other way round.
+// written in shuffled order; --reversed draws that fraction of them the other way round, and
+// --arcs draws that fraction of the sides as ARCs bulging outwards.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +17,7 @@ namespace {
 
 struct Piece {
     double x1, y1, x2, y2;
+    bool arc = false;
 };
 
 }  // namespace
@@ -23,13 +25,14 @@ struct Piece {
 int main(int argc, char** argv)
 {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: gen_lines PIECES OUT.dxf [--r12] [--seed S] [--reversed F]\n");
+        std::fprintf(stderr, "usage: gen_lines PIECES OUT.dxf [--r12] [--seed S] [--reversed F]"
+                             " [--arcs F]\n");
         return 2;
     }
     const long count = std::atol(argv[1]);
     bool r12 = false;
     unsigned seed = 1;
-    double reversed = 0;
+    double reversed = 0, arcs = 0;
     for (int k = 3; k < argc; ++k) {
         if (std::strcmp(argv[k], "--r12") == 0)
             r12 = true;
@@ -37,6 +40,8 @@ int main(int argc, char** argv)
             seed = unsigned(std::atol(argv[++k]));
         else if (std::strcmp(argv[k], "--reversed") == 0 && k + 1 < argc)
             reversed = std::atof(argv[++k]);
+        else if (std::strcmp(argv[k], "--arcs") == 0 && k + 1 < argc)
+            arcs = std::atof(argv[++k]);
     }
     std::mt19937_64 rng(seed);
     std::uniform_real_distribution<double> jitter(-0.002, 0.002);
@@ -63,9 +68,12 @@ int main(int argc, char** argv)
     }
     std::shuffle(pieces.begin(), pieces.end(), rng);
     std::uniform_real_distribution<double> unit(0, 1);
-    for (Piece& p : pieces)
-        if (unit(rng) < reversed)
+    for (Piece& p : pieces) {
+        if (unit(rng) < arcs)
+            p.arc = true;  // an arc always runs counter-clockwise, as the outline does
+        else if (unit(rng) < reversed)
             p = {p.x2, p.y2, p.x1, p.y1};
+    }
 
     std::FILE* f = std::fopen(argv[2], "wb");
     if (!f) {
@@ -79,6 +87,25 @@ int main(int argc, char** argv)
                  r12 ? "AC1009" : "AC1015", firstHandle + count);
     long h = firstHandle;
     for (const Piece& p : pieces) {
+        if (p.arc) {
+            // Bulge 0.25 from the first end to the second: the centre lies left of the chord.
+            const double b = 0.25, dx = p.x2 - p.x1, dy = p.y2 - p.y1;
+            const double c = std::hypot(dx, dy), d = c / 2 * (1 - b * b) / (2 * b);
+            const double cx = (p.x1 + p.x2) / 2 - dy / c * d, cy = (p.y1 + p.y2) / 2 + dx / c * d;
+            const double r = std::hypot(p.x1 - cx, p.y1 - cy);
+            const double a1 = std::atan2(p.y1 - cy, p.x1 - cx) * 180 / M_PI;
+            const double a2 = std::atan2(p.y2 - cy, p.x2 - cx) * 180 / M_PI;
+            if (r12)
+                std::fprintf(f, "  0\r\nARC\r\n  5\r\n%lX\r\n  8\r\nCUT\r\n", h++);
+            else
+                std::fprintf(f, "  0\r\nARC\r\n  5\r\n%lX\r\n330\r\n1F\r\n100\r\nAcDbEntity\r\n"
+                                "  8\r\nCUT\r\n100\r\nAcDbCircle\r\n", h++);
+            std::fprintf(f, " 10\r\n%.6f\r\n 20\r\n%.6f\r\n 30\r\n0.0\r\n 40\r\n%.6f\r\n", cx, cy, r);
+            if (!r12)
+                std::fprintf(f, "100\r\nAcDbArc\r\n");
+            std::fprintf(f, " 50\r\n%.6f\r\n 51\r\n%.6f\r\n", a1, a2);
+            continue;
+        }
         if (r12)
             std::fprintf(f, "  0\r\nLINE\r\n  5\r\n%lX\r\n  8\r\nCUT\r\n", h++);
         else

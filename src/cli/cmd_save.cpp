@@ -52,6 +52,11 @@ int cmdSave(int argc, char** argv)
         return usage();
 
     LineStore store;
+    if (isBinaryDxfFile(paths[0])) {  // the lines of a binary file would be saved corrupted
+        std::fprintf(stderr, "kerbon-cli: %s is a binary DXF file; only DXF text files can be "
+                             "saved, nothing written\n", paths[0]);
+        return 1;
+    }
     if (!loadLines(paths[0], store)) {
         std::fprintf(stderr, "kerbon-cli: cannot open %s\n", paths[0]);
         return 1;

@@ -6,4 +6,6 @@ int cmdInfo(int argc, char** argv);
 int cmdSave(int argc, char** argv);
 int cmdJoin(int argc, char** argv);
 int cmdRender(int argc, char** argv);
+int cmdNest(int argc, char** argv);
 int cmdEdit(int argc, char** argv);
+int cmdPrint(int argc, char** argv);

@@ -13,6 +13,9 @@ static int usage()
                  "       kerbon-cli join lines|polylines SRC DST [--tolerance T]\n"
                  "       kerbon-cli render FILE OUT.png [--size WxH] [--tab N]\n"
                  "       kerbon-cli edit SRC DST [--script FILE] [--json] [COMMAND ...]\n"
+                 "       kerbon-cli print FILE OUT.pdf [--tab N] [--scale MM:UNITS] [--offset X,Y]\n"
+                 "                        [--margin MM] [--paper NAME] [--landscape]\n"
+                 "       kerbon-cli nest SRC DST --width W --height H [options]\n"
                  "       kerbon-cli --version\n");
     return 2;
 }
@@ -34,7 +37,9 @@ int main(int argc, char** argv)
         {"save", cmdSave},
         {"join", cmdJoin},
         {"render", cmdRender},
+        {"nest", cmdNest},
         {"edit", cmdEdit},
+        {"print", cmdPrint},
     };
     for (const Command& c : commands)
         if (std::strcmp(argv[1], c.name) == 0)

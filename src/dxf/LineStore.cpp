@@ -161,6 +161,20 @@ LineStore decodeLines(std::string_view bytes)
     return out;
 }
 
+bool isBinaryDxf(std::string_view head)
+{
+    static constexpr std::string_view sentinel("Binary DXF\r\n\x1a\0", 14);
+    return head.substr(0, 32).find(sentinel) != std::string_view::npos;
+}
+
+bool isBinaryDxfFile(const std::string& path)
+{
+    std::ifstream f(path, std::ios::binary);
+    char head[32];
+    f.read(head, sizeof head);
+    return isBinaryDxf(std::string_view(head, size_t(f.gcount())));
+}
+
 bool loadLines(const std::string& path, LineStore& store)
 {
     std::string bytes;

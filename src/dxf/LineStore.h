@@ -49,6 +49,12 @@ bool loadLines(const std::string& path, LineStore& store);
 // U+FFFD (UTF-16); ask `unrepresentable` first to warn about them.
 bool saveLines(const std::string& path, const LineStore& store);
 
+// Whether file content starts like a binary DXF file (a sentinel line ending in CR LF,
+// SUB, NUL), which the line store cannot hold as text.
+bool isBinaryDxf(std::string_view head);
+// Whether the file at path is a binary DXF file; false when it cannot be read.
+bool isBinaryDxfFile(const std::string& path);
+
 // The store loadLines makes of a file's content (encoding, lines, line-break style).
 LineStore decodeLines(std::string_view bytes);
 // The file content saveLines writes for `store`, byte-order mark included.

@@ -1,10 +1,12 @@
 // Annotation and compound entities: VIEWPORT, DIMENSION, WIPEOUT, TEXT, MTEXT and INSERT,
 // each read into one display record (HATCH has a file of its own).
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
 #include "dxf/entities.h"
 #include "dxf/entity_shapes.h"
+#include "dxf/placement.h"
 
 namespace kerbon {
 
@@ -68,18 +70,15 @@ void readText(ParseContext& c, std::string_view type)
         default: extrusion.read(c, p); break;
         }
     }
-    if (directionPending) {
+    const ExtrusionAxes axes = extrusion.axes();
+    if (directionPending)
         p.rotation = std::atan2(dir[1], dir[0]) * 180 / kPi;  // the drawing's direction
-    } else if (!extrusion.plain()) {
-        // The angle runs in the text's own axes (seen from below: mirrored).
-        extrusion.axes();
-        p.rotation = extrusion.worldAngle(p.rotation);
-    }
+    else
+        p.rotation = worldAngle(axes, p.rotation);  // in the text's own axes
     // A TEXT's insertion point is in its own axes, an MTEXT's in the drawing's.
     if (!p.ismtext) {
-        toWorld(p, extrusion);
-        if (!extrusion.plain())
-            extrusion.toWorld(p.cx, p.cy, p.cz);
+        toWorld(p, axes);
+        axes.toWorld(p.cx, p.cy, p.cz);
     }
     endEntity(c, p);
 }
@@ -101,8 +100,8 @@ void fixed4(double v, std::string& out)
         out.assign(buf, r.ptr);
 }
 
-// Angular dimension: the arc about point 5 through the arc point (10), between the
-// directions of points 3 and 4, on the side where the arc point lies.
+// Three-point angular dimension: the arc about point 5 through the arc point (10), between
+// the directions of points 3 and 4, on the side where the arc point lies.
 void angularDimension(tpoly& p)
 {
     const P3 p3{p.cx3, p.cy3, p.cz3}, p4{p.cx4, p.cy4, p.cz4};
@@ -134,6 +133,54 @@ void angularDimension(tpoly& p)
     p.addtextmode = 3;
 }
 
+double cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
+
+// Two-line angular dimension: the first line runs through points 3 and 4, the second
+// through points 5 and 10; the arc about their intersection passes through point 6,
+// between the two rays of the lines that enclose point 6. Each extension line comes from
+// the line's definition point farthest out on its ray (the intersection when the line
+// lies behind it). Parallel lines have no angle: drawn like the three-point kind.
+void twoLineAngularDimension(tpoly& p)
+{
+    const double d1x = p.cx4 - p.cx3, d1y = p.cy4 - p.cy3;
+    const double d2x = p.cx - p.cx5, d2y = p.cy - p.cy5;
+    const double det = cross(d1x, d1y, d2x, d2y);
+    const double s = cross(p.cx5 - p.cx3, p.cy5 - p.cy3, d2x, d2y) / det;
+    const double vx = p.cx3 + s * d1x, vy = p.cy3 + s * d1y;
+    const double qx = p.cx6 - vx, qy = p.cy6 - vy;
+    if (det == 0 || !std::isfinite(vx) || !std::isfinite(vy) || !std::isfinite(qx) || !std::isfinite(qy)) {
+        angularDimension(p);
+        return;
+    }
+    // Point 6 = V + alpha d1 + beta d2: the signs choose the rays.
+    const double f1 = cross(qx, qy, d2x, d2y) / det < 0 ? -1 : 1;
+    const double f2 = cross(d1x, d1y, qx, qy) / det < 0 ? -1 : 1;
+    const double r1x = f1 * d1x, r1y = f1 * d1y, r2x = f2 * d2x, r2y = f2 * d2y;
+    const double from = std::atan2(r1y, r1x);
+    double sweep = std::atan2(r2y, r2x) - from;
+    if (sweep > kPi)
+        sweep -= 2 * kPi;
+    else if (sweep <= -kPi)
+        sweep += 2 * kPi;
+    auto outermost = [&](double rx, double ry, P3 a, P3 b) {
+        const double pa = (a.x - vx) * rx + (a.y - vy) * ry, pb = (b.x - vx) * rx + (b.y - vy) * ry;
+        if (std::max(pa, pb) <= 0)
+            return P3{vx, vy, p.cz};
+        return pa >= pb ? a : b;
+    };
+    p.radius = std::sqrt(qx * qx + qy * qy);
+    add(p, outermost(r1x, r1y, {p.cx3, p.cy3, p.cz3}, {p.cx4, p.cy4, p.cz4}));
+    Tmypoi* out = appendVertices(p, kOutlinePoints);
+    for (int k = 0; k < kOutlinePoints; ++k) {
+        const double w = from + sweep * k / 100;
+        out[k].x = vx + p.radius * std::cos(w);
+        out[k].y = vy + p.radius * std::sin(w);
+        out[k].z = p.cz;
+    }
+    add(p, outermost(r2x, r2y, {p.cx5, p.cy5, p.cz5}, {p.cx, p.cy, p.cz})).doadddimtexthere = true;
+    p.addtextmode = 3;
+}
+
 // Linear and aligned dimension: extension lines from points 3 and 4 to their feet on the
 // dimension line through point 10, and the dimension line between the feet with an
 // arrowhead at each end. The dimension line of an aligned dimension runs parallel to
@@ -142,18 +189,8 @@ void angularDimension(tpoly& p)
 void linearDimension(tpoly& p, bool aligned)
 {
     double dx = p.cx3 - p.cx4, dy = p.cy3 - p.cy4;
-    if (!aligned) {
-        // Exact at the quarter turns, where nearly every linear dimension lies: a vertical
-        // dimension line has one x throughout.
-        const double q = p.rotation / 90;
-        if (q == std::floor(q) && std::fabs(q) < 1e9) {
-            static const double c4[] = {1, 0, -1, 0};
-            const int k = int(std::fmod(q, 4.0) + 4) % 4;
-            dx = c4[k], dy = c4[(k + 3) % 4];
-        } else {
-            dx = std::cos(radians(p.rotation)), dy = std::sin(radians(p.rotation));
-        }
-    }
+    if (!aligned)
+        cosSinDegrees(p.rotation, dx, dy);  // a vertical dimension line keeps one x exactly
     const double dd = dx * dx + dy * dy;
     // Foot of (x, y) on the dimension line. When points 3 and 4 coincide there is no
     // direction; both feet are then point 10.
@@ -234,7 +271,7 @@ void readDimension(ParseContext& c)
     switch (p.dimtyp & 7) {
     case 0:
     case 1: linearDimension(p, (p.dimtyp & 7) == 1); break;
-    case 2:
+    case 2: twoLineAngularDimension(p); break;
     case 5: angularDimension(p); break;
     case 3:
     case 4: {
@@ -284,9 +321,23 @@ void readInsert(ParseContext& c)
 {
     tpoly& p = beginEntity(c);
     p.rotation = 0;
+    p.scalex = p.scaley = p.scalez = 1;
+    p.colcount = p.rowcount = 1;
+    p.ext230 = 1;
     while (nextEntityPair(c, p, EntityKind::Insert)) {
         switch (c.codeNum) {
         case 2: p.insertstr.assign(c.value); break;
+        case 41: readReal(c, p.scalex); break;
+        case 42: readReal(c, p.scaley); break;
+        case 43: readReal(c, p.scalez); break;
+        case 50: readReal(c, p.rotation); break;
+        case 70: readInt(c, p.colcount); break;
+        case 71: readInt(c, p.rowcount); break;
+        case 44: readReal(c, p.colspacing); break;
+        case 45: readReal(c, p.rowspacing); break;
+        case 210: readReal(c, p.ext210); break;
+        case 220: readReal(c, p.ext220); break;
+        case 230: readReal(c, p.ext230); break;
         case 10: {
             Tmypoi& v = addVertex(p, 0, 0, 0);
             readReal(c, v.x);
@@ -302,6 +353,12 @@ void readInsert(ParseContext& c)
             break;
         default: break;
         }
+    }
+    // The insertion point is given in the insert's own axes (a mirrored insert has the
+    // extrusion (0, 0, -1)); the model holds it where the drawing shows it.
+    if (!p.ps.empty()) {
+        Tmypoi& v = p.ps.front();
+        extrusionAxes(p.ext210, p.ext220, p.ext230).toWorld(v.x, v.y, v.z);
     }
     endEntity(c, p);
 }

@@ -278,7 +278,7 @@ void readLineEntity(ParseContext& c, std::string_view type)
     }
     polylineEnd(p);
     if (planar)
-        toWorld(p, extrusion, elevation);
+        toWorld(p, extrusion.axes(), elevation);
     if ((p.xline || p.ray) && p.ps.size() >= 2) {
         // Code 11 of XLINE and RAY is a direction: the line is drawn 10000 units long.
         Tmypoi& B = p.ps[0];
@@ -361,7 +361,7 @@ void readPolyline(ParseContext& c)
     }
     polylineEnd(p);
     if (planar)
-        toWorld(p, extrusion, elevation);
+        toWorld(p, extrusion.axes(), elevation);
     endEntity(c, p);
 }
 
@@ -393,7 +393,7 @@ void readSolid(ParseContext& c, std::string_view type)
         std::swap(a.z, b.z);
     }
     if (p.issolid)
-        toWorld(p, extrusion);
+        toWorld(p, extrusion.axes());
     endEntity(c, p);
 }
 
@@ -497,9 +497,9 @@ void readArc(ParseContext& c, std::string_view type)
     }
     // The outline, grips and centre where the drawing shows them: seen from below (a
     // mirrored arc) the arc runs the other way round, its angles mirrored.
-    toWorld(p, extrusion);
-    if (!extrusion.plain())
-        extrusion.toWorld(p.cx, p.cy, p.cz);
+    const ExtrusionAxes axes = extrusion.axes();
+    toWorld(p, axes);
+    axes.toWorld(p.cx, p.cy, p.cz);
     endEntity(c, p);
 }
 

@@ -230,7 +230,7 @@ void readHatch(ParseContext& c)
     }
     finishEdge(edge, c, p);
     polylineEnd(p);
-    toWorld(p, extrusion, elevation);
+    toWorld(p, extrusion.axes(), elevation);
     p.issolid = true;
     p.patternfill = true;
     endEntity(c, p);

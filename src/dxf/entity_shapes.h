@@ -8,6 +8,8 @@
 #include <optional>
 
 #include "dxf/parse_context.h"
+#include "dxf/placement.h"
+#include "dxf/placement.h"
 
 namespace kerbon::entity {
 
@@ -52,13 +54,10 @@ inline void readExtrusion(const ParseContext& c, model::tpoly& p)
 
 // The extrusion direction N of an entity (codes 210, 220, 230). An entity drawn in the
 // plane of N (ARC, CIRCLE, LWPOLYLINE, 2D POLYLINE, SOLID, TEXT, HATCH) stores its points in
-// its own axes: x along Ax, y along Ay, z along N, where by the arbitrary-axis rule Ax is
-// (0, 1, 0) x N when N is within 1/64 of the z axis and (0, 0, 1) x N otherwise, and
-// Ay = N x Ax. The drawing shows the point x Ax + y Ay + z N seen from above. A mirrored
-// object has N = (0, 0, -1): Ax = (-1, 0, 0), Ay = (0, 1, 0), so x := -x.
+// its own axes (see ExtrusionAxes); the model holds them where the drawing shows them, seen
+// from above. A mirrored object has N = (0, 0, -1): x := -x, its angles and bulges mirrored.
 struct Extrusion {
     double n[3] = {0, 0, 1};
-    double ax[3] = {1, 0, 0}, ay[3] = {0, 1, 0};  // set by axes()
 
     // Codes 210/220/230 (also through readExtrusion); false for any other code.
     bool read(const ParseContext& c, model::tpoly& p)
@@ -69,57 +68,30 @@ struct Extrusion {
         readReal(c, n[c.codeNum / 10 - 21]);
         return true;
     }
-    // Whether the entity's axes are the drawing's: N along +z, or no usable direction.
-    bool plain() const
-    {
-        const double l = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-        return (n[0] == 0 && n[1] == 0 && n[2] > 0) || !(l > 0) || !std::isfinite(l);
-    }
-    // Normalises N and derives Ax and Ay; call once before toWorld when not plain().
-    void axes()
-    {
-        const double l = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-        for (double& c : n)
-            c /= l;
-        if (std::fabs(n[0]) < 1.0 / 64 && std::fabs(n[1]) < 1.0 / 64)
-            ax[0] = n[2], ax[1] = 0, ax[2] = -n[0];
-        else
-            ax[0] = -n[1], ax[1] = n[0], ax[2] = 0;
-        const double la = std::sqrt(ax[0] * ax[0] + ax[1] * ax[1] + ax[2] * ax[2]);
-        for (double& c : ax)
-            c /= la;
-        ay[0] = n[1] * ax[2] - n[2] * ax[1];
-        ay[1] = n[2] * ax[0] - n[0] * ax[2];
-        ay[2] = n[0] * ax[1] - n[1] * ax[0];
-    }
-    void toWorld(double& x, double& y, double& z) const
-    {
-        const double u = x, v = y, w = z;
-        x = u * ax[0] + v * ay[0] + w * n[0];
-        y = u * ax[1] + v * ay[1] + w * n[1];
-        z = u * ax[2] + v * ay[2] + w * n[2];
-    }
-    // Direction angle in the drawing (degrees) of the angle `deg` in the entity's axes.
-    double worldAngle(double deg) const
-    {
-        const double c = std::cos(radians(deg)), s = std::sin(radians(deg));
-        return std::atan2(c * ax[1] + s * ay[1], c * ax[0] + s * ay[0]) * 180 / kPi;
-    }
+    ExtrusionAxes axes() const { return extrusionAxes(n[0], n[1], n[2]); }
 };
 
 // Every vertex and snap point of p from the entity's axes into drawing coordinates, each
 // at the entity's `elevation` (its z in its own axes) when given. Nothing for plain axes.
-inline void toWorld(model::tpoly& p, Extrusion& e, std::optional<double> elevation = {})
+inline void toWorld(model::tpoly& p, const ExtrusionAxes& e, std::optional<double> elevation = {})
 {
-    if (e.plain())
+    if (e.plain)
         return;
-    e.axes();
     for (auto* list : {&p.ps, &p.snap})
         for (model::Tmypoi& v : *list) {
             if (elevation)
                 v.z = *elevation;
             e.toWorld(v.x, v.y, v.z);
         }
+}
+
+// Direction angle in the drawing (degrees) of the angle `deg` in the axes `e`.
+inline double worldAngle(const ExtrusionAxes& e, double deg)
+{
+    if (e.plain)
+        return deg;
+    const double c = std::cos(radians(deg)), s = std::sin(radians(deg));
+    return std::atan2(c * e.ax[1] + s * e.ay[1], c * e.ax[0] + s * e.ay[0]) * 180 / kPi;
 }
 
 // Appends n zeroed vertices to p.ps and returns the first of them (valid until ps grows

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dxf/placement.h"
+
 namespace kerbon {
 
 // Whole-number value of a coordinate, halves to even. Coordinates beyond any drawing are
@@ -18,9 +20,11 @@ void getdimtab0(const model::DisplayModel& m, double& minx, double& miny, double
                 double& maxy)
 {
     minx = miny = maxx = maxy = 0;
-    bool first = true;
     const bool hasOwner = !m.layouts.empty();
     const int32_t owner = hasOwner ? m.layouts[0].layhan : 0;
+    BlockIndex blocks;
+    blocks.build(m);
+    Bounds b;
     const int n = std::min(m.anzpoly, int(m.polys.size()));
     for (int i = 0; i < n; ++i) {
         const model::tpoly& p = m.polys[size_t(i)];
@@ -28,23 +32,12 @@ void getdimtab0(const model::DisplayModel& m, double& minx, double& miny, double
             continue;
         if (hasOwner ? (p.layhan != owner && p.layhan != 0) : p.ispaperspace)
             continue;
-        const int anzp = std::min(p.anzp, int(p.ps.size()));
-        for (int k = 0; k < anzp; ++k) {
-            const model::Tmypoi& v = p.ps[size_t(k)];
-            if (!std::isfinite(v.x) || !std::isfinite(v.y))
-                continue;  // a point that is nowhere does not widen the drawing
-            const double x = wholeUnits(v.x), y = wholeUnits(v.y);
-            if (first) {
-                minx = maxx = x;
-                miny = maxy = y;
-                first = false;
-                continue;
-            }
-            maxx = std::max(maxx, x);
-            minx = std::min(minx, x);
-            maxy = std::max(maxy, y);
-            miny = std::min(miny, y);
-        }
+        b.widen(placedBounds(m, blocks, i));
+    }
+    // Rounding each point or the bounds gives the same whole numbers.
+    if (!b.empty) {
+        minx = wholeUnits(b.minx), miny = wholeUnits(b.miny);
+        maxx = wholeUnits(b.maxx), maxy = wholeUnits(b.maxy);
     }
 }
 

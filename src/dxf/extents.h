@@ -5,7 +5,8 @@
 
 namespace kerbon {
 
-// Bounds of every vertex (grips included) of the objects of the model drawing: not in a
+// Bounds of the drawn points (placedBounds: grips only of an object without drawn points,
+// inserted blocks where they are placed) of the objects of the model drawing: not in a
 // block definition, not an XLINE or RAY, and in model space (no layouts: not paper space;
 // with layouts: owned by the first layout, or without owner). Coordinates are rounded to
 // whole numbers, halves to even. All four are 0 when nothing counts.

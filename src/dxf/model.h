@@ -98,7 +98,11 @@ struct tpoly {
     double thewid = 0;
     double dimtextrotate = 0;
     double dimtextheight = 0;           // DIMENSION: text height in drawing units, from its style
-    double ext230 = 0;
+    double ext230 = 0;                  // z of the extrusion direction (code 230); INSERT: 1 when absent
+    double ext210 = 0, ext220 = 0;      // INSERT: x and y of the extrusion direction (codes 210, 220)
+    double scalex = 0, scaley = 0, scalez = 0;  // INSERT: scale factors (41, 42, 43; 1 when absent)
+    int colcount = 0, rowcount = 0;     // INSERT: columns and rows of the array (70, 71; 1 when absent)
+    double colspacing = 0, rowspacing = 0;  // INSERT: their spacing (44, 45)
     double radius1 = 0, radius2 = 0, radius3 = 0;  // ELLIPSE derived axis values
     double cx = 0, cy = 0, cz = 0;
     double zoomedvalue = 0;
@@ -156,7 +160,7 @@ struct tblock {
 
 struct Tlayout {
     std::string name;
-    int scrollxvalue = 0, scrollyvalue = 0;  // remembered scroll positions of this tab
+    int64_t scrollxvalue = 0, scrollyvalue = 0;  // remembered scroll positions of this tab
     int order = 0;                           // tab order (code 71)
     int32_t layhan = 0;
     double zoomvalue = 0;

@@ -439,10 +439,38 @@ void mainLoop(ParseContext& c, Sections& s)
     }
 }
 
+// The views the user left on the layout tabs (zoom and scroll, kept in the layout
+// records), taken before a parse rebuilds the records.
+std::vector<model::Tlayout> rememberedViews(const model::DisplayModel& m)
+{
+    std::vector<model::Tlayout> views;
+    for (const model::Tlayout& l : m.layouts)
+        if (l.zoomsetted)
+            views.push_back(l);
+    return views;
+}
+
+// Every layout gets the view remembered for its handle back: switching tabs after an edit
+// shows each tab as the user left it. Each remembered view serves one layout.
+void restoreViews(model::DisplayModel& m, std::vector<model::Tlayout>& views)
+{
+    for (model::Tlayout& l : m.layouts)
+        for (model::Tlayout& v : views)
+            if (v.zoomsetted && v.layhan == l.layhan) {
+                l.zoomsetted = true;
+                l.zoomvalue = v.zoomvalue;
+                l.scrollxvalue = v.scrollxvalue;
+                l.scrollyvalue = v.scrollyvalue;
+                v.zoomsetted = false;
+                break;
+            }
+}
+
 // What every parse ends with: the seed's share of maxhandle (it names the next free
-// handle), the record storage, the tab order and the observer.
+// handle), the record storage, the tab order with the tabs' remembered views, and the
+// observer.
 void finishParse(const std::vector<std::string>& dxf, model::DisplayModel& m,
-                 ParseObserver* observer)
+                 ParseObserver* observer, std::vector<model::Tlayout>& views)
 {
     if (m.handleseedpos >= 0 && m.handleseedpos < int(dxf.size()))
         if (auto h = dxfHexToInt(trimDxf(dxf[size_t(m.handleseedpos)]))) {
@@ -458,6 +486,7 @@ void finishParse(const std::vector<std::string>& dxf, model::DisplayModel& m,
         m.polys.shrink_to_fit();
     }
     sortLayouts(m.layouts);
+    restoreViews(m, views);
     if (observer) {
         std::vector<std::string> ltNames, layerNames, tabs;
         for (int i = 0; i < m.anzlt; ++i)
@@ -487,13 +516,14 @@ void sortLayouts(std::vector<model::Tlayout>& layouts)
 void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
                 ParseObserver* observer)
 {
+    std::vector<model::Tlayout> views = rememberedViews(m);
     prepare(m, dxf.size());
     ++m.parsecount;
     m.resume = std::make_shared<ParseResume>();
     ParseContext c(dxf, m);
     Sections s;
     mainLoop(c, s);
-    finishParse(dxf, m, observer);
+    finishParse(dxf, m, observer, views);
 }
 
 int processdxfFrom(const LineStore& store, model::DisplayModel& m, int firstChanged,
@@ -515,6 +545,7 @@ int processdxfFrom(const LineStore& store, model::DisplayModel& m, int firstChan
         return 0;
     }
 
+    std::vector<model::Tlayout> views = rememberedViews(m);
     std::shared_ptr<ParseResume> resume = m.resume;
     ParseContext c(cp->context);
     Sections s = cp->sections;
@@ -536,7 +567,7 @@ int processdxfFrom(const LineStore& store, model::DisplayModel& m, int firstChan
     resume->nextAt = 0;  // the checkpoint just used is taken again on the way
     const int from = c.rd.pos;
     mainLoop(c, s);
-    finishParse(dxf, m, observer);
+    finishParse(dxf, m, observer, views);
     return from;
 }
 
@@ -546,9 +577,18 @@ bool sameModel(const model::DisplayModel& a, const model::DisplayModel& b)
         return n >= 0 && size_t(n) <= x.size() && size_t(n) <= y.size() &&
                std::equal(x.begin(), x.begin() + n, y.begin());
     };
-    // modelScalars puts the lists back before it returns.
-    const model::DisplayModel sa = modelScalars(const_cast<model::DisplayModel&>(a));
-    const model::DisplayModel sb = modelScalars(const_cast<model::DisplayModel&>(b));
+    // modelScalars puts the lists back before it returns. The views remembered on the
+    // layout tabs are the user's, kept over parses, not read from the text.
+    auto parsed = [](const model::DisplayModel& m) {
+        model::DisplayModel s = modelScalars(const_cast<model::DisplayModel&>(m));
+        for (model::Tlayout& l : s.layouts) {
+            l.zoomsetted = false;
+            l.zoomvalue = 0;
+            l.scrollxvalue = l.scrollyvalue = 0;
+        }
+        return s;
+    };
+    const model::DisplayModel sa = parsed(a), sb = parsed(b);
     return sa == sb && prefixEqual(a.polys, b.polys, a.anzpoly) &&
            prefixEqual(a.layers, b.layers, a.anzlayer) &&
            prefixEqual(a.linetype, b.linetype, a.anzlt);

@@ -23,7 +23,8 @@ public:
 };
 
 // Rebuilds `m` from `dxf`. Never fails on odd text: what does not convert is skipped.
-// `cadver` is 0 when the document has no $ACADVER.
+// `cadver` is 0 when the document has no $ACADVER. The view remembered on a layout tab
+// (zoomsetted, zoomvalue, scroll values) stays with the layout of the same handle.
 void processdxf(const LineStore& dxf, model::DisplayModel& m);
 void processdxf(const LineStore& dxf, model::DisplayModel& m, ParseObserver* observer);
 
@@ -41,7 +42,7 @@ int processdxfFrom(const LineStore& dxf, model::DisplayModel& m, int firstChange
                    ParseObserver* observer = nullptr);
 
 // Two models as parses give them: every record up to the counts and every other field
-// equal (not the parse count and the kept parse states).
+// equal (not the parse count, the kept parse states and the views remembered on the tabs).
 bool sameModel(const model::DisplayModel& a, const model::DisplayModel& b);
 
 // The layout tab order: an exchange sort by `order`, "Model" first among equals.

@@ -2,24 +2,10 @@
 #include "dxf/spline.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <limits>
 
 namespace kerbon {
-
-uint64_t Random::below(uint64_t m)
-{
-    if (m == 0)
-        return 0;
-    return std::uniform_int_distribution<uint64_t>(0, m - 1)(gen_);
-}
-
-Random& programRandom()
-{
-    static Random r(uint64_t(std::chrono::system_clock::now().time_since_epoch().count()));
-    return r;
-}
 
 int usableSplineOrder(int count, int order)
 {

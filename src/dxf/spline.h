@@ -4,29 +4,16 @@
 #pragma once
 
 #include <cstdint>
-#include <random>
 #include <span>
 #include <vector>
+
+#include "dxf/Random.h"
 
 namespace kerbon {
 
 struct SplinePoint {
     double x = 0, y = 0, z = 0;
 };
-
-// The program's pseudo-random integers: one generator, seeded from the clock at first use.
-// Tests and `--seed` reseed it; code that needs repeatable numbers passes its own Random.
-class Random {
-public:
-    explicit Random(uint64_t seed) : gen_(seed) {}
-    // Uniform integer 0 ... m - 1; 0 when m is 0.
-    uint64_t below(uint64_t m);
-    void seed(uint64_t s) { gen_.seed(s); }
-
-private:
-    std::mt19937_64 gen_;
-};
-Random& programRandom();
 
 // Highest order the spline code uses. The recursion costs grow with the order; real
 // drawings stay far below this.

@@ -107,6 +107,9 @@ bool Editor::openfilewithname(const std::string& fname)
     if (ok) {
         afilename = fname;
         FreeUndos();
+        // The tabs' remembered views belong to the document that was open.
+        model.layouts.clear();
+        view.slot0 = view.slot1 = {};
     }
     else
         ui.messageBox(messageText(32) + fname, "", MsgIcon::Error, MsgButtons::Ok);
@@ -161,6 +164,11 @@ bool Editor::NewFile(bool r12)
     afilename.clear();
     SetUnChanged();
     return ok;
+}
+
+bool Editor::OpenNamed(const std::string& fname)
+{
+    return askToSave() && openfilewithname(fname);
 }
 
 bool Editor::Open()
@@ -317,9 +325,9 @@ void Editor::mouseWheel(bool up, double px, double py, bool shift, bool ctrl)
     repaint();
 }
 
-void Editor::scrollbarChange(int scrollx, int scrolly)
+void Editor::scrollbarChange(int64_t scrollx, int64_t scrolly)
 {
-    view.setScroll(scrollx, scrolly, model);
+    view.setScroll(double(scrollx), double(scrolly), model);
     repaint();
 }
 
@@ -333,6 +341,8 @@ void Editor::TabControl1Change(int t)
 {
     view.tabindex = t;
     view.restoreZoom(model, page);
+    if (t > 0)
+        addMissingViewports();
     repaint();
 }
 

@@ -69,6 +69,7 @@ public:
     bool SaveAs();                   // "Speichern unter...": always asks for a name
     bool NewFile(bool r12);          // "Neue DXF Datei ..." from template0/template1.dat
     bool Open();                     // "Öffnen...": save question, then OpenFile
+    bool OpenNamed(const std::string& fname);  // save question, then openfilewithname
     // The unsaved-changes question (message 7). True when the caller may go on: no
     // changes, "No", or "Yes" with a successful save.
     bool askToSave();
@@ -99,9 +100,14 @@ public:
     void ZoomAllClick();             // zoom to extents and repaint
     void ZoomFullIn();               // zoom to extents without repaint
     void mouseWheel(bool up, double px, double py, bool shift, bool ctrl);
-    void scrollbarChange(int scrollx, int scrolly);  // the user moved a scroll bar
+    void scrollbarChange(int64_t scrollx, int64_t scrolly);  // the user moved a scroll bar
     void setAreaSize(int w, int h);
-    void TabControl1Change(int t);   // restore the tab's view (or zoom to extents)
+    // Restores the tab's view (or zooms to extents); a layout tab without viewports gets
+    // them (addMissingViewports), each as an undo step of its own.
+    void TabControl1Change(int t);
+    // The sheet viewport number 1 of a layout kept in a block, and a viewport showing the
+    // model, when the layout tab shown has none.
+    void addMissingViewports();
 
     // ---- Editing: every change of the document goes through applyEdits ----
     std::vector<tundo> undos;        // oldest step first
@@ -136,6 +142,22 @@ public:
 
     // The entity writers (arguments in drawing units).
     WriteStatus AddLine(double x1, double y1, double z1, double x2, double y2, double z2);
+
+    // ---- Layouts, viewports, page set-up and printing (EditorLayout.cpp) ----
+    // A VIEWPORT on the tab shown: centre and size on the sheet, the model point shown at
+    // its centre and the height of model shown. `mustbenr1`: the sheet viewport number 1.
+    WriteStatus AddViewport(double cx, double cy, double widx, double widy, double panx,
+                            double pany, double viewheight, bool mustbenr1);
+    // A viewport with the default values, shown in the viewport dialog first when
+    // `showconfig`.
+    WriteStatus ViewportAdden(bool showconfig, bool mustbenr1);
+    WriteStatus Viewporthinzufgen1Click() { return ViewportAdden(true, false); }
+    // "Seite einrichten...": the page dialog; "Vorschau" turns the print preview on.
+    PageDialogResult Seiteeinrichten1Click();
+    // "Drucken...": the page dialog; true when the user chose to print ("OK"). The window
+    // then prints the current tab (view/paint.h printPage) as a job titled printTitle().
+    bool Drucken1Click() { return Seiteeinrichten1Click() == PageDialogResult::Ok; }
+    std::string printTitle() const;  // "DXF Datei"
 
     void repaint();                  // ask the window to repaint
 

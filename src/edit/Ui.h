@@ -7,12 +7,16 @@
 #include <vector>
 
 #include "edit/DialogValues.h"
+#include "edit/Viewport.h"
+#include "view/PageValues.h"
 
 namespace kerbon {
 
 enum class MsgIcon { None, Error, Warning, Question, Information };
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgResult { Ok, Cancel, Yes, No };
+// How the page set-up dialog was closed: "OK", "Vorschau" or "Abbrechen".
+enum class PageDialogResult { Ok, Preview, Cancel };
 
 // A file dialog's filter in the "Description (*.ext)|*.ext" form and its default extension.
 struct FileDialogOptions {
@@ -51,6 +55,12 @@ public:
     virtual bool polygonDialog(PolygonValues& v) { return (void)v, true; }
     virtual bool rotationDialog(RotationValues& v) { return (void)v, true; }
     virtual bool scaleDialog(ScaleValues& v) { return (void)v, true; }
+    // "Viewport konfigurieren": it closes only with OK or its close box, and both keep
+    // what was typed.
+    virtual void viewportDialog(ViewportValues& v) { (void)v; }
+    // "Drucken/Seite einrichten": on OK and Preview the five page values (scale, offsets,
+    // margin) are written back; the printer metrics follow the printer chosen meanwhile.
+    virtual PageDialogResult pageDialog(view::PageValues& page) { return (void)page, PageDialogResult::Ok; }
 };
 
 }  // namespace kerbon

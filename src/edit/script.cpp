@@ -221,6 +221,7 @@ const CommandTable& commandTable()
         CommandTable t;
         addDrawCommands(t);
         addSelectCommands(t);
+        addLayoutCommands(t);
         return t;
     }();
     return table;

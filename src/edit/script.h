@@ -110,6 +110,7 @@ bool wrote(Args& args, WriteStatus s);
 // The groups of commands, each in its own file.
 void addDrawCommands(CommandTable& t);     // script_draw.cpp: line, circle, text, ...
 void addSelectCommands(CommandTable& t);   // script_select.cpp: select, delete, undo, tab
+void addLayoutCommands(CommandTable& t);   // script_layout.cpp: viewport
 
 // The table of every command, built on first use.
 const CommandTable& commandTable();

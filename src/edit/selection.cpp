@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dxf/placement.h"
+
 namespace kerbon {
 
 namespace {
@@ -13,14 +15,51 @@ bool candidate(const model::tpoly& p, const LayoutFilter& f)
     return !p.locked && f.passes(p);
 }
 
-// Distance from (x, y) to the segment a-b.
-double segmentDistance(double x, double y, const model::Tmypoi& a, const model::Tmypoi& b)
+// Distance from (x, y) to the segment from (ax, ay) to (bx, by).
+double segmentDistance(double x, double y, double ax, double ay, double bx, double by)
 {
-    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double dx = bx - ax, dy = by - ay;
     const double len2 = dx * dx + dy * dy;
-    double t = len2 > 0 ? ((x - a.x) * dx + (y - a.y) * dy) / len2 : 0;
+    double t = len2 > 0 ? ((x - ax) * dx + (y - ay) * dy) / len2 : 0;
     t = std::clamp(t, 0.0, 1.0);
-    return std::hypot(x - (a.x + t * dx), y - (a.y + t * dy));
+    return std::hypot(x - (ax + t * dx), y - (ay + t * dy));
+}
+
+// A drawn vertex of p, placed by `at`, inside [lx, hx] x [ly, hy].
+bool vertexInside(const model::tpoly& p, const Placement& at, double lx, double hx, double ly,
+                  double hy)
+{
+    for (int k = 0; k < p.anzp; ++k) {
+        const model::Tmypoi& v = p.ps[size_t(k)];
+        const double x = at.mapX(v.x, v.y), y = at.mapY(v.x, v.y);
+        if (!v.donotdraw && x >= lx && x <= hx && y >= ly && y <= hy)
+            return true;
+    }
+    return false;
+}
+
+// p's outline, placed by `at`, passes within tol of (x, y).
+bool outlineNear(const model::tpoly& p, const Placement& at, double x, double y, double tol)
+{
+    double px = 0, py = 0;
+    bool prev = false;
+    for (int k = 0; k < p.anzp; ++k) {
+        const model::Tmypoi& v = p.ps[size_t(k)];
+        if (v.donotdraw)
+            continue;
+        const double vx = at.mapX(v.x, v.y), vy = at.mapY(v.x, v.y);
+        const bool from = prev && !v.moveonly;
+        if (segmentDistance(x, y, from ? px : vx, from ? py : vy, vx, vy) <= tol)
+            return true;
+        px = vx, py = vy, prev = true;
+    }
+    if (p.isclosed && p.anzp > 1) {
+        const model::Tmypoi& a = p.ps[size_t(p.anzp - 1)];
+        const model::Tmypoi& b = p.ps[0];
+        return segmentDistance(x, y, at.mapX(a.x, a.y), at.mapY(a.x, a.y), at.mapX(b.x, b.y),
+                               at.mapY(b.x, b.y)) <= tol;
+    }
+    return false;
 }
 
 }  // namespace
@@ -45,18 +84,17 @@ int selectWindow(model::DisplayModel& m, const LayoutFilter& f, double x1, doubl
 {
     const double lx = std::min(x1, x2), hx = std::max(x1, x2);
     const double ly = std::min(y1, y2), hy = std::max(y1, y2);
+    BlockIndex blocks;
+    blocks.build(m);
+    const auto inside = [&](const model::tpoly& q, const Placement& at) {
+        return vertexInside(q, at, lx, hx, ly, hy);
+    };
     int hits = 0;
     for (int i = 0; i < m.anzpoly; ++i) {
         model::tpoly& p = m.polys[size_t(i)];
-        if (!candidate(p, f))
-            continue;
-        for (int k = 0; k < p.anzp; ++k) {
-            const model::Tmypoi& v = p.ps[size_t(k)];
-            if (!v.donotdraw && v.x >= lx && v.x <= hx && v.y >= ly && v.y <= hy) {
-                p.selected = true;
-                ++hits;
-                break;
-            }
+        if (candidate(p, f) && anyPlaced(m, blocks, i, inside)) {
+            p.selected = true;
+            ++hits;
         }
     }
     return hits;
@@ -64,23 +102,15 @@ int selectWindow(model::DisplayModel& m, const LayoutFilter& f, double x1, doubl
 
 int selectAt(model::DisplayModel& m, const LayoutFilter& f, double x, double y, double tol)
 {
+    BlockIndex blocks;
+    blocks.build(m);
+    const auto near = [&](const model::tpoly& q, const Placement& at) {
+        return outlineNear(q, at, x, y, tol);
+    };
     int hits = 0;
     for (int i = 0; i < m.anzpoly; ++i) {
         model::tpoly& p = m.polys[size_t(i)];
-        if (!candidate(p, f))
-            continue;
-        const model::Tmypoi* prev = nullptr;
-        bool hit = false;
-        for (int k = 0; k < p.anzp && !hit; ++k) {
-            const model::Tmypoi& v = p.ps[size_t(k)];
-            if (v.donotdraw)
-                continue;
-            hit = segmentDistance(x, y, prev && !v.moveonly ? *prev : v, v) <= tol;
-            prev = &v;
-        }
-        if (!hit && p.isclosed && p.anzp > 1)
-            hit = segmentDistance(x, y, p.ps[size_t(p.anzp - 1)], p.ps[0]) <= tol;
-        if (hit) {
+        if (candidate(p, f) && anyPlaced(m, blocks, i, near)) {
             p.selected = true;
             ++hits;
         }

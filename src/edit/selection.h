@@ -1,7 +1,8 @@
 // Selecting objects of the layout tab shown, in drawing units. A plain first version:
 // "all" and "none" as the menu commands do them, a window that catches every object
 // with a drawn vertex inside, and a pick that catches every object passing within a
-// distance of the point.
+// distance of the point. A block insert is caught by what its block shows where it
+// shows it (anyPlaced).
 #pragma once
 
 #include "dxf/model.h"

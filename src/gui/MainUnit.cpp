@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -21,6 +22,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
@@ -54,6 +57,7 @@
 #include "gui/ViewPortFUnit.h"
 #include "i18n/progfiles.h"
 #include "i18n/translateunit.h"
+#include "render/printDrawing.h"
 
 using namespace kerbon;
 
@@ -163,8 +167,14 @@ void TMainForm::createDialogs()
     SkalierungForm = new TSkalierungForm(this);
     RotationsForm = new TRotationsForm(this);
     TranslateForm = new TTranslateForm(this, editor->ui);
-    SchachtelungForm = new TSchachtelungForm(this);
+    SchachtelungForm = new TSchachtelungForm(this, &editor->ui);
+    SchachtelungForm->setEditor(editor.get());
     PolyForm = new TPolyForm(this);
+    qtui->druckenForm = DruckenForm;
+    qtui->viewPortForm = ViewPortForm;
+    DruckenForm->onPrinterSetup = [this] { Druckereinrichten1Click(); };
+    DruckenForm->settingsFile = settingsFile();
+    createPrinter();
 }
 
 void TMainForm::createActions()
@@ -323,12 +333,12 @@ void TMainForm::createActions()
     // Commands whose work is not built yet are present but disabled; "Rückgängig" follows
     // the undo steps.
     for (QAction* a :
-         {Seiteeinrichten1, Druckereinrichten1, Drucken1, PrintBtn, Rckgngig1, AllesAuswhlen1,
+         {Rckgngig1, AllesAuswhlen1,
           Nichtsauswhlen1, Linie1, Konstruktionslinie1, Strahl1, Polylinie1, Freihand1, Vieleck1, Rechteck1, N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1,
           MittelpunktStart1, MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1,
           Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1, Text1, Punkt1,
-          Flche1, Pfeil1, Viewporthinzufgen1, Ebenen1, Linienstile1, UndoBtn,
-          BitBtn1, PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
+          Flche1, Pfeil1, Ebenen1, Linienstile1, UndoBtn,
+          PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
         a->setEnabled(false);
     for (QAction* a : drawingTools->actions())
         a->setEnabled(false);
@@ -464,7 +474,7 @@ void TMainForm::createCentral()
     VertScrollbar = new QScrollBar(Qt::Vertical, central);
     VertScrollbar->setObjectName("VertScrollbar");
     for (QScrollBar* s : {HorzScrollbar, VertScrollbar}) {
-        s->setRange(view::scrollMin, view::scrollMax);
+        s->setRange(int(view::scrollMin), int(view::scrollMax));
         s->setSingleStep(view::scrollSmallStep);
         s->setPageStep(view::scrollLargeStep);
     }
@@ -547,7 +557,13 @@ void TMainForm::connectCommands()
     on(ZoomBtn, [this] { ZoomBtnClick(); });
     on(HandBtn, [this] { HandBtnClick(); });
     on(JoinLinesBtn, [this] { JoinLinesBtnClick(); });
+    on(BitBtn1, [this] { BitBtn1Click(); });
     on(bersetzen1, [this] { bersetzen1Click(); });
+    on(Seiteeinrichten1, [this] { editor->Seiteeinrichten1Click(); });
+    on(Druckereinrichten1, [this] { Druckereinrichten1Click(); });
+    on(Drucken1, [this] { Drucken1Click(); });
+    on(PrintBtn, [this] { Drucken1Click(); });
+    on(Viewporthinzufgen1, [this] { editor->Viewporthinzufgen1Click(); });
     on(Linienbreitezeigen1, [this] {
         editor->display.showLineweights = Linienbreitezeigen1->isChecked();
         refreshView();
@@ -658,19 +674,64 @@ void TMainForm::savePlacement()
 // The five page values the print dialog keeps between runs.
 void TMainForm::restorePageValues()
 {
-    QSettings s(settingsFile(), QSettings::IniFormat);
-    view::PageValues& p = editor->page;
-    auto read = [&](const char* key, double& v, bool positive) {
-        bool ok = false;
-        const double d = s.value(key).toDouble(&ok);
-        if (ok && std::isfinite(d) && (!positive || d > 0))
-            v = d;
-    };
-    read("XOffsetEd.Value", p.xoffset, false);
-    read("YOffsetEd.Value", p.yoffset, false);
-    read("RandEd.Value", p.rand, false);
-    read("UnitsEd.Value", p.units, true);
-    read("mmEd.Value", p.mm, true);
+    render::loadPageValues(settingsFile(), editor->page);
+}
+
+void TMainForm::createPrinter()
+{
+    printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (printer->outputFormat() == QPrinter::PdfFormat) {
+        // No printer: a PDF page, its printable area the whole sheet.
+        printer->setResolution(render::printResolution);
+        printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    }
+    render::takePageMetrics(*printer, editor->page);
+}
+
+void TMainForm::Druckereinrichten1Click()
+{
+    QPrintDialog dialog(printer.get(), this);
+    dialog.setWindowTitle(QString::fromStdString(editor->translate("Drucker einrichten")));
+    // The dialog chooses the printer; it prints nothing.
+    if (auto* box = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
+            ok->setText(u("OK"));
+    dialog.exec();
+    render::takePageMetrics(*printer, editor->page);
+    refreshView();  // the sheet follows the paper
+}
+
+void TMainForm::Drucken1Click()
+{
+    if (editor->Drucken1Click())
+        printTo(*printer);
+}
+
+bool TMainForm::printTo(QPrinter& p)
+{
+    Editor& ed = *editor;
+    bool askedName = false;
+    if (p.outputFormat() == QPrinter::PdfFormat && p.outputFileName().isEmpty()) {
+        FileDialogOptions opts;
+        opts.filter = "PDF-Dateien (*.pdf)|*.pdf";
+        opts.defaultExt = "pdf";
+        opts.overwritePrompt = true;
+        const auto name = ed.ui.saveFileDialog(opts);
+        if (!name)
+            return false;
+        p.setOutputFileName(QString::fromStdString(*name));
+        askedName = true;
+    }
+    p.setDocName(QString::fromStdString(ed.printTitle()));
+    const bool ok = render::printDrawing(p, ed.model, ed.view.tabindex, ed.page, ed.display);
+    if (!ok)
+        ed.ui.messageBox(ed.translate("Der Druck konnte nicht ausgeführt werden: ") +
+                             p.outputFileName().toStdString(),
+                         "", MsgIcon::Error, MsgButtons::Ok);
+    if (askedName)
+        p.setOutputFileName({});  // the next print asks again
+    refreshView();
+    return ok;
 }
 
 // ---- view ----
@@ -679,10 +740,18 @@ void TMainForm::refreshView()
 {
     const view::ViewState& v = editor->view;
     UndoBtn->setEnabled(editor->undoBtnEnabled);
+    Druckvorschau1->setChecked(editor->display.printPreview);
     Rckgngig1->setEnabled(!editor->undos.empty());  // so Ctrl+Z works without the menu
     syncing = true;
-    HorzScrollbar->setValue(v.scrollx);
-    VertScrollbar->setValue(v.scrolly);
+    const view::ScrollRange r = v.scrollRange(editor->model);
+    hbar = view::scrollBarView(r.hmin, r.hmax, v.scrollx);
+    vbar = view::scrollBarView(r.vmin, r.vmax, v.scrolly);
+    for (auto [bar, b] : {std::pair{HorzScrollbar, &hbar}, std::pair{VertScrollbar, &vbar}}) {
+        bar->setRange(b->minimum, b->maximum);
+        bar->setSingleStep(b->single);
+        bar->setPageStep(b->page);
+        bar->setValue(b->value);
+    }
     if (v.tabindex >= 0 && v.tabindex < TabControl1->count())
         TabControl1->setCurrentIndex(v.tabindex);
     syncing = false;
@@ -720,13 +789,13 @@ void TMainForm::refreshSelectors(const std::vector<std::string>& linetypeNames,
 void TMainForm::HorzScrollbarChange(int value)
 {
     if (!syncing)
-        editor->scrollbarChange(value, VertScrollbar->value());
+        editor->scrollbarChange(hbar.position(value), vbar.position(VertScrollbar->value()));
 }
 
 void TMainForm::VertScrollbarChange(int value)
 {
     if (!syncing)
-        editor->scrollbarChange(HorzScrollbar->value(), value);
+        editor->scrollbarChange(hbar.position(HorzScrollbar->value()), vbar.position(value));
 }
 
 void TMainForm::endViewTools()
@@ -756,7 +825,17 @@ void TMainForm::HandBtnClick()
 
 void TMainForm::JoinLinesBtnClick()
 {
+    PolyForm->openTarget.clear();
     PolyForm->exec();
+    if (!PolyForm->openTarget.empty())  // the user chose to open the result
+        editor->OpenNamed(PolyForm->openTarget);
+}
+
+void TMainForm::BitBtn1Click()
+{
+    SchachtelungForm->UebernehmenBtnClick();
+    SchachtelungForm->applyFields();
+    SchachtelungForm->exec();
 }
 
 // The translation editor; windows take changed translations only at the next start.

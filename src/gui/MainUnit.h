@@ -18,6 +18,7 @@ class QDoubleSpinBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPrinter;
 class QPushButton;
 class QScrollBar;
 class QTabBar;
@@ -205,8 +206,18 @@ public:
     void ZoomBtnClick();
     void HandBtnClick();
     void JoinLinesBtnClick();
+    void BitBtn1Click();             // "Schachteln...": take-over, then the nesting window
     void bersetzen1Click();
     void keyeditKeyDown(int key);
+    void Druckereinrichten1Click();  // the printer (or PDF file) and its paper
+    void Drucken1Click();            // page dialog, then the current tab on the printer
+    // Prints the current tab on `p` as one page titled "DXF Datei". A PDF printer without
+    // a file name asks for one first. False (after a message) when nothing was printed.
+    bool printTo(QPrinter& p);
+
+    // The printer of "Drucken...": its resolution and printable area are the page values'
+    // printer metrics. Without any printer it prints into a PDF file.
+    std::unique_ptr<QPrinter> printer;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -225,6 +236,7 @@ private:
     void restorePlacement();
     void savePlacement();
     void restorePageValues();
+    void createPrinter();
     void installToolkitTranslation(int language);
     void endViewTools();
     void PaintBox1MouseDown(QMouseEvent* e);
@@ -237,5 +249,6 @@ private:
     QString settingsFile() const;
 
     bool syncing = false;            // scroll bar and tab changes come from the editor
+    kerbon::view::ScrollBarView hbar, vbar;  // how the scroll bars show the view's scroll range
     int wheelRest = 0;               // wheel rotation not yet used, in 1/8 degree
 };

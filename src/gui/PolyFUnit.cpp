@@ -3,6 +3,7 @@
 #include "gui/PolyFUnit.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "gui/QtUi.h"
+#include "i18n/translateunit.h"
 
 using namespace kerbon;
 
@@ -38,6 +40,12 @@ TPolyForm::TPolyForm(QWidget* parent, Ui* ui) : QDialog(parent), ownUi(new QtUi(
     AbweichLinEd->setDecimals(7);
     AbweichLinEd->setRange(0, 1000000);
     AbweichLinEd->setAlignment(Qt::AlignRight);
+    ReverseCB = new QCheckBox(QString::fromUtf8("Richtung angleichen"), this);
+    ReverseCB->setObjectName("ReverseCB");
+    ArcsCB = new QCheckBox(QString::fromUtf8("Bögen einbeziehen"), this);
+    ArcsCB->setObjectName("ArcsCB");
+    CloseCB = new QCheckBox(QString::fromUtf8("Geschlossene Ketten schließen"), this);
+    CloseCB->setObjectName("CloseCB");
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(JoinLinesBtn);
@@ -47,6 +55,9 @@ TPolyForm::TPolyForm(QWidget* parent, Ui* ui) : QDialog(parent), ownUi(new QtUi(
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label4);
     layout->addWidget(AbweichLinEd);
+    layout->addWidget(ReverseCB);
+    layout->addWidget(ArcsCB);
+    layout->addWidget(CloseCB);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);  // fixed dialog border
 
@@ -85,12 +96,29 @@ bool TPolyForm::pickFiles(std::string& source, std::string& target)
     return true;
 }
 
-void TPolyForm::report(const contour::JoinOutcome& r)
+contour::JoinOptions TPolyForm::options() const
 {
-    if (r.message.empty())
+    return {ReverseCB->isChecked(), ArcsCB->isChecked(), CloseCB->isChecked()};
+}
+
+void TPolyForm::report(const contour::JoinOutcome& r, const std::string& target)
+{
+    if (!r.written) {
+        ui->messageBox(r.message, r.title, r.information ? MsgIcon::Information : MsgIcon::Error,
+                       MsgButtons::Ok);
         return;
-    ui->messageBox(r.message, r.title, r.information ? MsgIcon::Information : MsgIcon::Error,
-                   MsgButtons::Ok);
+    }
+    auto count = [](int n) { return std::to_string(n) + "\n"; };
+    const std::string text = TranslateText("Gelesene Teile: ") + count(r.pieces) +
+                             TranslateText("Geschriebene Polylinien: ") + count(r.polylines) +
+                             TranslateText("davon geschlossen: ") + count(r.closed) +
+                             TranslateText("davon offen: ") + count(r.open) + "\n" +
+                             TranslateText("Ergebnis im Editor öffnen?");
+    if (ui->messageBox(text, windowTitle().toStdString(), MsgIcon::Information,
+                       MsgButtons::YesNo) == MsgResult::Yes) {
+        openTarget = target;
+        accept();
+    }
 }
 
 void TPolyForm::JoinLinesBtnClick()
@@ -100,9 +128,9 @@ void TPolyForm::JoinLinesBtnClick()
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);  // large drawings take a moment
     const contour::JoinOutcome r =
-        contour::joinLinesFile(model, source, target, AbweichLinEd->value());
+        contour::joinLinesFile(model, source, target, AbweichLinEd->value(), options());
     QApplication::restoreOverrideCursor();
-    report(r);
+    report(r, target);
 }
 
 void TPolyForm::CombinePolyBtnClick()
@@ -111,8 +139,10 @@ void TPolyForm::CombinePolyBtnClick()
     if (!pickFiles(source, target))
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    contour::JoinOptions opts = options();
+    opts.arcs = false;  // arcs are pieces of line joining only
     const contour::JoinOutcome r =
-        contour::combinePolylinesFile(model, source, target, AbweichLinEd->value());
+        contour::combinePolylinesFile(model, source, target, AbweichLinEd->value(), opts);
     QApplication::restoreOverrideCursor();
-    report(r);
+    report(r, target);
 }

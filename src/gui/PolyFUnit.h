@@ -8,6 +8,7 @@
 #include "edit/Ui.h"
 #include "nesting/contour_model.h"
 
+class QCheckBox;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
@@ -26,9 +27,16 @@ public:
     QPushButton* BitBtn1 = nullptr;         // "Abbrechen": closes the window
     QLabel* Label4 = nullptr;
     QDoubleSpinBox* AbweichLinEd = nullptr; // tolerance in drawing units
+    // The options, off at first; like the tolerance they keep their state between uses.
+    QCheckBox* ReverseCB = nullptr;         // "Richtung angleichen"
+    QCheckBox* ArcsCB = nullptr;            // "Bögen einbeziehen" (line joining only)
+    QCheckBox* CloseCB = nullptr;           // "Geschlossene Ketten schließen"
 
     // The tool's model of the last operation, kept until the next one.
     kerbon::contour::ContourModel model;
+    // The target the user chose to open in the editor from the report; the window closes
+    // then, and whoever showed it opens the file. Empty otherwise.
+    std::string openTarget;
 
 public slots:
     void JoinLinesBtnClick();
@@ -38,7 +46,10 @@ private:
     void FormCreate();
     // The source and target file dialogs; false when either is cancelled.
     bool pickFiles(std::string& source, std::string& target);
-    void report(const kerbon::contour::JoinOutcome& r);
+    kerbon::contour::JoinOptions options() const;
+    // The outcome: a message when nothing was written, otherwise the report, which offers
+    // to open the target in the editor.
+    void report(const kerbon::contour::JoinOutcome& r, const std::string& target);
 
     std::unique_ptr<QtUi> ownUi;
     kerbon::Ui* ui = nullptr;

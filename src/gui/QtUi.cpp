@@ -7,6 +7,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "gui/DruckenFUnit.h"
+#include "gui/ViewPortFUnit.h"
+
 using namespace kerbon;
 
 QString QtUi::tr(const char* german) const
@@ -108,4 +111,15 @@ std::optional<std::string> QtUi::openFileDialog(const FileDialogOptions& opts)
 std::optional<std::string> QtUi::saveFileDialog(const FileDialogOptions& opts)
 {
     return runFileDialog(parent, opts, filterOf(opts.filter), true);
+}
+
+void QtUi::viewportDialog(ViewportValues& v)
+{
+    if (viewPortForm)
+        viewPortForm->run(v);
+}
+
+PageDialogResult QtUi::pageDialog(view::PageValues& page)
+{
+    return druckenForm ? druckenForm->run(page) : Ui::pageDialog(page);
 }

@@ -7,6 +7,8 @@
 #include "edit/Ui.h"
 
 class QWidget;
+class TDruckenForm;
+class TViewPortForm;
 
 class QtUi : public kerbon::Ui {
 public:
@@ -17,6 +19,12 @@ public:
     std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions& opts) override;
     int choiceBox(const std::string& text, const std::string& title, kerbon::MsgIcon icon,
                   const std::vector<std::string>& buttons) override;
+    void viewportDialog(kerbon::ViewportValues& v) override;
+    kerbon::PageDialogResult pageDialog(kerbon::view::PageValues& page) override;
+
+    // The dialog windows of the main window that the port shows (unset: the defaults).
+    TDruckenForm* druckenForm = nullptr;
+    TViewPortForm* viewPortForm = nullptr;
 
     // Lookup for the German texts of the boxes' buttons and of the dialogs' filters;
     // unset: German as written.

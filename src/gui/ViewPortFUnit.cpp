@@ -1,7 +1,59 @@
-// The viewport dialog. (window shell; its fields come with the commands that use it).
+// The viewport dialog.
 #include "gui/ViewPortFUnit.h"
+
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Coordinates and sizes reach the extents' bound of +-1e15 drawing units.
+constexpr double fieldLimit = 1e15;
+
+}  // namespace
 
 TViewPortForm::TViewPortForm(QWidget* parent) : QDialog(parent)
 {
+    setObjectName("ViewPortForm");
     setWindowTitle(QString::fromUtf8("Viewport konfigurieren"));
+    auto* column = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    column->addLayout(form);
+    // Sizes are above 0: a viewport without area shows nothing.
+    auto field = [&](QDoubleSpinBox*& f, const char* name, const char* label, bool size) {
+        f = new QDoubleSpinBox(this);
+        f->setObjectName(name);
+        f->setDecimals(4);
+        f->setRange(size ? 0.0001 : -fieldLimit, fieldLimit);
+        f->setMinimumWidth(160);
+        form->addRow(QString::fromUtf8(label), f);
+    };
+    field(breiteEd, "breiteEd", "Breite:", true);
+    field(HoeheEd, "HoeheEd", "Höhe:", true);
+    field(MitteXEd, "MitteXEd", "Mitte X:", false);
+    field(MitteYEd, "MitteYEd", "Mitte Y:", false);
+    field(InhaltX, "InhaltX", "Inhalt X:", false);
+    field(InhaltY, "InhaltY", "Inhalt Y:", false);
+    field(HeiContEd, "HeiContEd", "Höhe Inhalt:", true);
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setObjectName("OKBtn");
+    OKBtn->setDefault(true);
+    column->addWidget(OKBtn, 0, Qt::AlignRight);
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TViewPortForm::run(kerbon::ViewportValues& v)
+{
+    const std::pair<QDoubleSpinBox*, double*> fields[] = {
+        {breiteEd, &v.breite},   {HoeheEd, &v.hoehe},     {MitteXEd, &v.mitteX},
+        {MitteYEd, &v.mitteY},   {InhaltX, &v.inhaltX},   {InhaltY, &v.inhaltY},
+        {HeiContEd, &v.heiCont}};
+    for (const auto& [f, value] : fields)
+        f->setValue(*value);
+    exec();
+    for (const auto& [f, value] : fields) {
+        f->interpretText();  // a value still being typed counts
+        *value = f->value();
+    }
 }

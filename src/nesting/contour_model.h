@@ -42,14 +42,23 @@ struct LineRange {
     uint32_t count = 0;
 };
 
-// One vertex.
+// One vertex. Its lines are kept in three runs, so that joining can give a vertex the
+// segment of another one (a junction, a reversed piece) and still write extended data last.
 struct Tmypoi {
-    double x = 0, y = 0, z = 0;  // from the vertex's 10/20/30 (or 11/21/31) values
-    LineRange code;              // the vertex's own DXF lines, written verbatim
+    double x = 0, y = 0, z = 0;  // world coordinates, for matching end points
+    LineRange code;              // the vertex's own DXF lines, written verbatim (see below)
+    LineRange seg;               // the pairs of the segment that starts here: widths 40, 41, bulge 42
+    LineRange xdata;             // extended data of an old-style vertex (from its first 1001 on)
     bool writebulge = false;     // write `bulge` as group 42 instead of any stored 42 pair
     bool delit = false;          // leave the vertex out when writing
     double bulge = 0;
+    // The segment pairs belong to a segment that now runs the other way (a reversed
+    // piece): written with the bulge negated and the start and end widths swapped.
+    bool flipseg = false;
 };
+
+// What a polyline of the model was read from.
+enum class PieceKind : uint8_t { Line, Arc, LwPolyline, Polyline };
 
 // One polyline. Vertex records are never changed after reading, so joining moves them as
 // they are (their lines are shared, never edited).
@@ -62,7 +71,29 @@ struct tpoly {
     double reinx = 0, reiny = 0, reinz = 0;  // entry point: first vertex
     int nr = -1;
     std::vector<uint32_t> code;      // entity header lines, written before the vertices
-    std::vector<uint32_t> code2;     // lines written after the vertices (SEQEND)
+    std::vector<uint32_t> code2;     // lines written after the vertices (SEQEND; for a
+                                     // lightweight polyline the pairs after its vertices)
+    std::vector<uint32_t> xdata;     // the entity's extended data, written at its end
+
+    PieceKind kind = PieceKind::Line;
+    // Pieces join only within one class: the same kind of entity on the same layer, in
+    // the same space, layout and owner. Pieces that must stay as they are (closed, meshes,
+    // fitted curves, an extrusion other than +Z or -Z) do not join at all.
+    int cls = 0;
+    bool joinable = true;
+    bool is3d = false;               // a 3D polyline (old-style flag 8), or to be written as one
+    bool flagclosed = false;         // the entity's own closed flag (70, bit 1) as read
+    bool closeit = false;            // closed by joining: written with the closed flag
+    bool keepsource = false;         // written as the source entity (an arc that joined nothing)
+    uint64_t handle = 0;             // the entity's handle; 0 when it has none
+    uint32_t layer = 0;              // pool id of the layer value line (LINE and ARC pieces)
+};
+
+// The options of a joining operation; all off gives the plain rule.
+struct JoinOptions {
+    bool reverse = false;  // a piece meeting a chain end to end (or start to start) is reversed
+    bool arcs = false;     // ARC entities take part in line joining
+    bool close = false;    // a chain ending on its first point gets the closed flag
 };
 
 struct ContourModel {
@@ -71,21 +102,34 @@ struct ContourModel {
     uint64_t maxhandle = 0;  // highest entity handle in use; new handles count on from it
     uint64_t filemaxhandle = 0;  // highest handle found in the source file (LoadDxf2)
     int cadver = 0;          // from $ACADVER: 1009, 1015, ...; 0 when the file has none
+    bool arcs = false;       // LoadDxf2 took ARC entities as pieces too
     LinePool lines;
 };
 
+// The first version that has the lightweight polyline; older files get the old-style form.
+constexpr int lightweightVersion = 1014;
+
 // Readers. Each replaces the model by the file's content and returns true; when the file
 // cannot be opened it returns false and leaves the model as it was.
-// LoadDxf2: every LINE of the ENTITIES section as a polyline of (up to) two vertices, in
-// the lightweight form for versions after AC1009 and the old-style form otherwise.
-bool LoadDxf2(const std::string& fname, ContourModel& m);
+// LoadDxf2: every LINE (and with `arcs` every ARC) of the ENTITIES section as a polyline of
+// (up to) two vertices, in the lightweight form from AC1014 on and the old-style form
+// otherwise. An arc is one segment with its bulge.
+bool LoadDxf2(const std::string& fname, ContourModel& m, bool arcs = false);
 // LoadDxf: every POLYLINE (with VERTEX and SEQEND) and LWPOLYLINE of the ENTITIES section.
 bool LoadDxf(const std::string& fname, ContourModel& m);
 
 // The join passes: repeated until a pass joins nothing, each pass appending polyline i to
 // the first polyline j (index order) whose last vertex lies within the box tolerance t of
-// i's first vertex. Returns the number of joins made.
+// i's first vertex. Returns the number of joins made. Only polylines that are `joinable`
+// take part, and only with polylines of their own class.
+// With `opts.reverse`, where i's start meets no end, i is reversed and appended to the first
+// j whose end meets i's end, or else reversed and given the first j whose start meets i's
+// start. With `opts.close` the chains are closed afterwards (closeChains).
 int joinPasses(ContourModel& m, double t);
+int joinPasses(ContourModel& m, double t, const JoinOptions& opts);
+// Every joinable polyline of three or more vertices whose last vertex lies within the box
+// tolerance t of its first gets `closeit` and loses that last vertex.
+void closeChains(ContourModel& m, double t);
 
 // Writers: copy the source fname into fname2 with each entity read replaced by its model
 // polyline. The target is written beside itself and renamed into place only when everything
@@ -104,17 +148,21 @@ struct JoinOutcome {
     bool information = false; // information icon (otherwise error icon)
     int pieces = 0;           // entities read
     int polylines = 0;        // polylines written
+    int closed = 0;           // of them with the closed flag
+    int open = 0;             // of them without
 };
 
 // "Linien zusammenfügen...": LoadDxf2, join passes, vertex counts, savedxf2.
 JoinOutcome joinLinesFile(ContourModel& m, const std::string& source, const std::string& target,
-                          double t);
+                          double t, const JoinOptions& opts = {});
 // "Polylinien verbinden...": LoadDxf, join passes, vertex counts, savedxf4.
 JoinOutcome combinePolylinesFile(ContourModel& m, const std::string& source,
-                                 const std::string& target, double t);
+                                 const std::string& target, double t, const JoinOptions& opts = {});
 
 // Message texts of the tool, in the user's language (through the translation table).
 std::string msgCannotOpen(const std::string& fname);
 std::string msgCannotCreate(const std::string& fname);
+std::string msgBinary(const std::string& fname);
+std::string msgUtf16(const std::string& fname);
 
 }  // namespace kerbon::contour

@@ -159,6 +159,18 @@ std::optional<uint64_t> parseHandle(std::string_view s)
     return v;
 }
 
+std::string negatedText(std::string_view s)
+{
+    s = trimText(s);
+    if (s.empty() || parseReal(s) == 0.0)
+        return std::string(s);
+    if (s.front() == '-')
+        return std::string(s.substr(1));
+    if (s.front() == '+')
+        s.remove_prefix(1);
+    return "-" + std::string(s);
+}
+
 std::string handleHex(uint64_t h)
 {
     static const char digits[] = "0123456789ABCDEF";

@@ -113,6 +113,9 @@ std::optional<double> parseReal(std::string_view s);
 std::optional<int64_t> parseInteger(std::string_view s);
 // A hexadecimal handle of at most 16 digits (trimmed); nullopt otherwise.
 std::optional<uint64_t> parseHandle(std::string_view s);
+// Value text of a number negated, keeping its digits ("1.5" -> "-1.5", "-2" -> "2"); a
+// zero stays as it is.
+std::string negatedText(std::string_view s);
 // Handle text: upper-case hexadecimal with at least two digits.
 std::string handleHex(uint64_t h);
 

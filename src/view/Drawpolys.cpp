@@ -23,6 +23,10 @@ int vertexCount(const tpoly& p) { return std::clamp(p.anzp, 0, int(p.ps.size()))
 
 bool finite2(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
 
+// The paper the entities lie on: white on the model tab and on printed pages, black on a
+// layout tab (`showmodelforcolor` false).
+Rgb paperColor(bool light) { return light ? Rgb{255, 255, 255} : Rgb{0, 0, 0}; }
+
 // A dimension carries its own text (code 1) in `textstr` but is drawn as geometry, its
 // text placed where a vertex asks for it.
 bool isDimension(const tpoly& p)
@@ -89,14 +93,37 @@ void widen(RenderCache::Box& b, double x, double y)
     b.miny = std::min(b.miny, y), b.maxy = std::max(b.maxy, y);
 }
 
-void widen(RenderCache::Box& b, const RenderCache::Box& o, double dx, double dy)
+// `o` placed by `place` (the box of its four corners), added to b.
+void widen(RenderCache::Box& b, const RenderCache::Box& o, const Placement& place)
 {
     b.unbounded = b.unbounded || o.unbounded;
     b.padPx = std::max(b.padPx, o.padPx);
     if (o.empty)
         return;
-    widen(b, o.minx + dx, o.miny + dy);
-    widen(b, o.maxx + dx, o.maxy + dy);
+    for (double x : {o.minx, o.maxx})
+        for (double y : {o.miny, o.maxy})
+            widen(b, place.mapX(x, y), place.mapY(x, y));
+}
+
+// The steps of an insert's columns and rows as placed by `place`.
+struct GridSteps {
+    double ux = 0, uy = 0, vx = 0, vy = 0;
+};
+GridSteps gridSteps(const InsertGrid& g, const Placement& place)
+{
+    return {place.a * g.colx + place.c * g.coly, place.b * g.colx + place.d * g.coly,
+            place.a * g.rowx + place.c * g.rowy, place.b * g.rowx + place.d * g.rowy};
+}
+
+// b widened to hold every cell of the array: b moved by i * u + j * v.
+void spread(RenderCache::Box& b, const GridSteps& s, int cols, int rows)
+{
+    if (b.empty)
+        return;
+    for (double d : {(cols - 1) * s.ux, (rows - 1) * s.vx})
+        (d < 0 ? b.minx : b.maxx) += d;
+    for (double d : {(cols - 1) * s.uy, (rows - 1) * s.vy})
+        (d < 0 ? b.miny : b.maxy) += d;
 }
 
 void inflate(RenderCache::Box& b, double d)
@@ -218,7 +245,7 @@ const RenderCache::Box& RenderCache::blockBox(const DisplayModel& m, std::string
     if (it != blockMembers.end()) {
         for (int i : it->second) {
             const tpoly& p = m.polys[i];
-            widen(b, boxOf(m, i), -p.blockbasex, -p.blockbasey);
+            widen(b, boxOf(m, i), Placement{}.from(p.blockbasex, p.blockbasey));
         }
     }
     blockState[name] = 2;
@@ -237,12 +264,10 @@ const RenderCache::Box& RenderCache::boxOf(const DisplayModel& m, int i)
     boxState[i] = 1;
     const tpoly& p = m.polys[i];
     Box b;
-    const Box& inner = blockBox(m, p.insertstr);
-    if (vertexCount(p) > 0)
-        widen(b, inner, p.ps[0].x, p.ps[0].y);
-    else
-        widen(b, inner, 0, 0);
-    widen(b, plainBox(p, layerStyleAt(m, layerIndex[i]), dpi, showweight), 0, 0);  // grips, frame
+    const InsertGrid g = insertGrid(p);
+    widen(b, blockBox(m, p.insertstr), g.first);
+    spread(b, gridSteps(g, Placement{}), g.cols, g.rows);
+    widen(b, plainBox(p, layerStyleAt(m, layerIndex[i]), dpi, showweight), Placement{});  // grips, frame
     boxes[i] = b;
     boxState[i] = 2;
     return boxes[i];
@@ -299,28 +324,37 @@ private:
     bool culling;
     std::vector<std::string_view> drawingBlocks;  // blocks being drawn, innermost last
     int depth = 0;
+    // Cells of arrays still to be drawn in this paint beyond the first of each array: an
+    // array of more cells is no drawing a person made, and drawing it would freeze the
+    // window; what lies beyond is left out.
+    int64_t cellBudget = 1000000;
     Path path;
     Pen pen;
     std::string textBuf, lineBuf;
 
     void drawEntity(const DrawArgs& a, const CullFrame& frame, int index);
-    void drawText(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color);
-    void drawGeometry(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color);
+    void drawInsert(const DrawArgs& a, const CullFrame& frame, const tpoly& p, const Placement& at, double bz);
+    void drawText(const DrawArgs& a, const tpoly& p, const Placement& at, Rgb color);
+    void drawGeometry(const DrawArgs& a, const tpoly& p, const Placement& at, Rgb color);
     void arrow(double px, double py, double qx, double qy, double z, bool light);
-    void dimText(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color);
-    void drawViewport(const DrawArgs& a, const tpoly& p, double bx, double by);
-    void grips(const DrawArgs& a, const tpoly& p, double bx, double by);
+    void dimText(const DrawArgs& a, const tpoly& p, const Placement& at, Rgb color);
+    void drawViewport(const DrawArgs& a, const tpoly& p, const Placement& at);
+    void grips(const DrawArgs& a, const tpoly& p, const Placement& at);
 };
 
-double pixelX(const DrawArgs& a, double x, double bx) { return (x + bx) * a.zoomit / 100 - a.scrollx; }
-
-double pixelY(const DrawArgs& a, double y, double by)
+// Pixel of entity point (x, y) placed by `at`: x stays fractional, y is a whole row.
+double pixelX(const DrawArgs& a, const Placement& at, double x, double y)
 {
-    return (a.paintbox1height - 1) - roundEven((y + by) * a.zoomit / 100 + a.scrolly);
+    return at.mapX(x, y) * a.zoomit / 100 - a.scrollx;
 }
 
-// The visible area in drawing units for one call: an extent (plus its base offset)
-// outside [x1, x2] x [y1, y2], widened by its pixel reach, cannot touch the area.
+double pixelY(const DrawArgs& a, const Placement& at, double x, double y)
+{
+    return (a.paintbox1height - 1) - roundEven(at.mapY(x, y) * a.zoomit / 100 + a.scrolly);
+}
+
+// The visible area in drawing units for one call: an extent (placed where the entity
+// shows) outside [x1, x2] x [y1, y2], widened by its pixel reach, cannot touch the area.
 struct CullFrame {
     bool active = false;
     double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
@@ -344,14 +378,54 @@ CullFrame cullFrame(const PixelRect& r, const DrawArgs& a, bool culling)
     return f;
 }
 
-bool outsideFrame(const CullFrame& f, const RenderCache::Box& b, double bx, double by)
+// Pixel reach of a box, plus a pixel for the rounding of rows and one for antialiasing.
+double padUnits(const CullFrame& f, const RenderCache::Box& b) { return (b.padPx + 3) * f.unitsPerPixel; }
+
+// A box already placed where it shows.
+bool outsideFrame(const CullFrame& f, const RenderCache::Box& b)
 {
     if (!f.active || b.unbounded || b.empty)
         return false;  // an empty extent: let the drawing code decide (grips, points)
-    // Pixel reach, plus a pixel for the rounding of rows and one for antialiasing.
-    const double pad = (b.padPx + 3) * f.unitsPerPixel;
-    const double x1 = b.minx + bx, x2 = b.maxx + bx, y1 = b.miny + by, y2 = b.maxy + by;
-    return x2 + pad < f.x1 || x1 - pad > f.x2 || y2 + pad < f.y1 || y1 - pad > f.y2;
+    const double pad = padUnits(f, b);
+    return b.maxx + pad < f.x1 || b.minx - pad > f.x2 || b.maxy + pad < f.y1 || b.miny - pad > f.y2;
+}
+
+bool outsideFrame(const CullFrame& f, const RenderCache::Box& b, const Placement& at)
+{
+    if (!f.active || b.unbounded || b.empty)
+        return false;
+    RenderCache::Box placed;
+    widen(placed, b, at);
+    return outsideFrame(f, placed);
+}
+
+// The rows j of column i of an array whose cell, box b moved by i * u + j * v, can touch
+// the frame: [lo, hi], empty when lo > hi. Generous by up to a row at either end.
+void visibleRows(const CullFrame& f, const RenderCache::Box& b, const GridSteps& s, int i, int rows,
+                 int& lo, int& hi)
+{
+    lo = 0, hi = rows - 1;
+    if (!f.active || b.unbounded || b.empty)
+        return;
+    const double pad = padUnits(f, b);
+    double jlo = 0, jhi = rows - 1;
+    // Along one axis: the cell's [b1, b2] + i u + j v must meet [f1, f2].
+    const auto limit = [&](double b1, double b2, double u, double v, double f1, double f2) {
+        const double from = f1 - pad - b2 - i * u, to = f2 + pad - b1 - i * u;  // from <= j v <= to
+        if (v > 0)
+            jlo = std::max(jlo, std::floor(from / v)), jhi = std::min(jhi, std::ceil(to / v));
+        else if (v < 0)
+            jlo = std::max(jlo, std::floor(to / v)), jhi = std::min(jhi, std::ceil(from / v));
+        else if (!(from <= 0 && 0 <= to))
+            jhi = -1;
+    };
+    limit(b.minx, b.maxx, s.ux, s.vx, f.x1, f.x2);
+    limit(b.miny, b.maxy, s.uy, s.vy, f.y1, f.y2);
+    if (!(jlo <= jhi)) {  // also NaN
+        lo = 0, hi = -1;
+        return;
+    }
+    lo = int(jlo), hi = int(jhi);
 }
 
 void Painter::draw(const DrawArgs& a)
@@ -394,13 +468,16 @@ void Painter::drawEntity(const DrawArgs& a, const CullFrame& frame, int index)
     // `blocktodraw` (the cache lists them by block name).
     if (info.isblock == a.blocktodraw.empty())
         return;
-    // Base offset.
-    double bx = a.baseblx, by = a.basebly, bz = a.baseblz;
+    // Placement: the base offset, and for a block member first its block's base point
+    // taken away and the insert's scale and rotation applied.
+    Placement at{a.lina, a.linb, a.linc, a.lind, a.baseblx, a.basebly};
+    double bz = a.baseblz;
     if (info.isblock) {
         const tpoly& member = m.polys[index];
-        bx -= member.blockbasex, by -= member.blockbasey, bz -= member.blockbasez;
+        at = at.from(member.blockbasex, member.blockbasey);
+        bz -= member.blockbasez;
     }
-    if (outsideFrame(frame, cache.boxOf(m, index), bx, by))
+    if (outsideFrame(frame, cache.boxOf(m, index), at))
         return;
     tpoly& p = m.polys[index];
     // Pen.
@@ -412,49 +489,67 @@ void Painter::drawEntity(const DrawArgs& a, const CullFrame& frame, int index)
     pen.dashes.clear();
     pen.dashOffset = 0;
 
-    // Dashes.
+    // Dashes, their lengths scaled with the block.
     if (p.selected && !a.forprint) {
         pen.dashDot = true;
         pen.dashes.assign({5, 5});
     } else if (const model::TLineType* lt = lineTypeOf(m, p, ls)) {
-        dashPattern(*lt, a.zoomit, pen.dashes, pen.dashOffset);
+        dashPattern(*lt, a.zoomit * at.lengthScale(), pen.dashes, pen.dashOffset);
     }
 
-    const int n = vertexCount(p);
-    if (!p.insertstr.empty()) {
-        // Block insert: the block's members, moved to the insertion point. A block that is
-        // already being drawn is not drawn again inside itself.
-        if (std::find(drawingBlocks.begin(), drawingBlocks.end(), std::string_view(p.insertstr)) ==
-            drawingBlocks.end()) {
-            DrawArgs inner = a;
-            inner.blocktodraw = p.insertstr;
-            if (n > 0) {
-                inner.baseblx = p.ps[0].x + bx;
-                inner.basebly = p.ps[0].y + by;
-                inner.baseblz = p.ps[0].z + bz;
-            } else {
-                inner.baseblx = bx, inner.basebly = by, inner.baseblz = bz;
-            }
-            inner.thelayhan = -999;
-            if (finite2(inner.baseblx, inner.basebly)) {
-                drawingBlocks.push_back(p.insertstr);
-                draw(inner);
-                drawingBlocks.pop_back();
-            }
-        }
-    } else if (!p.textstr.empty() && !isDimension(p)) {
-        drawText(a, p, bx, by, color);
-    } else {
-        drawGeometry(a, p, bx, by, color);
-    }
+    if (!p.insertstr.empty())
+        drawInsert(a, frame, p, at, bz);
+    else if (!p.textstr.empty() && !isDimension(p))
+        drawText(a, p, at, color);
+    else
+        drawGeometry(a, p, at, color);
 
     if (p.isviewport && p.viewid != 1)
-        drawViewport(a, p, bx, by);
+        drawViewport(a, p, at);
     if (!a.forprint)
-        grips(a, p, bx, by);
+        grips(a, p, at);
 }
 
-void Painter::drawText(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color)
+// A block insert: the block's members through every cell of the insert's array that can
+// touch the area. A block that is already being drawn is not drawn again inside itself.
+void Painter::drawInsert(const DrawArgs& a, const CullFrame& frame, const tpoly& p, const Placement& at,
+                         double bz)
+{
+    const std::string_view name = p.insertstr;
+    if (std::find(drawingBlocks.begin(), drawingBlocks.end(), name) != drawingBlocks.end())
+        return;
+    const InsertGrid grid = insertGrid(p);
+    const GridSteps steps = gridSteps(grid, at);
+    const Placement first = at.after(grid.first);
+    // The block's extent in cell (0, 0); unknown (a block inserting itself) never skips.
+    RenderCache::Box cell0;
+    auto known = cache.blockBoxes.find(name);
+    if (known != cache.blockBoxes.end())
+        widen(cell0, known->second, first);
+    else
+        cell0.unbounded = true;
+    DrawArgs inner = a;
+    inner.blocktodraw = name;
+    inner.thelayhan = -999;
+    inner.baseblz = (vertexCount(p) > 0 ? p.ps[0].z : 0) + bz;
+    inner.lina = first.a, inner.linb = first.b, inner.linc = first.c, inner.lind = first.d;
+    drawingBlocks.push_back(name);
+    for (int i = 0; i < grid.cols; ++i) {
+        int lo = 0, hi = 0;
+        visibleRows(frame, cell0, steps, i, grid.rows, lo, hi);
+        for (int j = lo; j <= hi; ++j) {
+            if ((i != 0 || j != 0) && --cellBudget < 0)
+                break;
+            const Placement cell = at.after(grid.cell(i, j));
+            inner.baseblx = cell.e, inner.basebly = cell.f;
+            if (finite2(inner.baseblx, inner.basebly))
+                draw(inner);
+        }
+    }
+    drawingBlocks.pop_back();
+}
+
+void Painter::drawText(const DrawArgs& a, const tpoly& p, const Placement& at, Rgb color)
 {
     if (vertexCount(p) < 1)
         return;
@@ -467,19 +562,26 @@ void Painter::drawText(const DrawArgs& a, const tpoly& p, double bx, double by, 
     if (!std::isfinite(ang))
         return;
     const Tmypoi& v = p.ps[0];
-    const double sx = pixelX(a, v.x, bx);
-    const double yup = (v.y + by) * z / 100 + a.scrolly;
+    const double sx = pixelX(a, at, v.x, v.y);
+    const double yup = at.mapY(v.x, v.y) * z / 100 + a.scrolly;
     if (!std::isfinite(sx) || !std::isfinite(yup))
         return;
     const double sa = std::sin(ang), ca = std::cos(ang);
-    double ox = 0, oy = 0;
-    if (!p.ismtext)
-        ox = -h * sa, oy = h * ca;
+    // Seen from below the glyphs are mirrored across their baseline, so "up" in the text's
+    // frame (the single line's top above its baseline, the next line's advance) turns round.
     const bool mirrored = p.ext230 < 0;
     const double r = mirrored ? -ang : ang;
     const Matrix rot{std::cos(r), -std::sin(r), std::sin(r), std::cos(r), 0, 0};
     const double s = mirrored ? -1 : 1;
+    double ox = 0, oy = 0;
+    if (!p.ismtext)
+        ox = -s * h * sa, oy = s * h * ca;
     const bool outline = p.selected && !a.forprint;
+    // Inside a scaled, turned or mirrored insert the text is drawn in its own pixel frame
+    // about its insertion point and then placed by the insert's linear part (pixel y runs
+    // downwards, so the off-diagonal terms change sign).
+    const bool shifted = at.isShift();
+    const Matrix block{at.a, -at.b, -at.c, at.d, sx, (a.paintbox1height - 1) - yup};
 
     textLines(p.textstr, textBuf);
     size_t start = 0;
@@ -488,8 +590,13 @@ void Painter::drawText(const DrawArgs& a, const tpoly& p, double bx, double by, 
         if (end == std::string::npos)
             end = textBuf.size();
         const std::string_view line(textBuf.data() + start, end - start);
-        const Matrix place{1, 0, 0, mirrored ? -1.0 : 1.0, sx + ox, (a.paintbox1height - 1) - (yup + oy)};
-        g.setTransform(rot.then(place));
+        if (shifted) {
+            const Matrix place{1, 0, 0, mirrored ? -1.0 : 1.0, sx + ox, (a.paintbox1height - 1) - (yup + oy)};
+            g.setTransform(rot.then(place));
+        } else {
+            const Matrix place{1, 0, 0, mirrored ? -1.0 : 1.0, ox, -oy};
+            g.setTransform(rot.then(place).then(block));
+        }
         if (outline) {
             path.clear();
             path.addText(line, h, 0, 0);
@@ -520,15 +627,16 @@ void Painter::arrow(double px, double py, double qx, double qy, double z, bool l
     g.fillPath(path, b);
 }
 
-void Painter::dimText(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color)
+// The dimension text, unturned, centred on its point; its height scales with the block.
+void Painter::dimText(const DrawArgs& a, const tpoly& p, const Placement& at, Rgb color)
 {
     dimensionText(p, lineBuf);
-    const double hr = roundEven(p.dimtextheight * a.zoomit / 100);
+    const double hr = roundEven(p.dimtextheight * (a.zoomit * at.lengthScale()) / 100);
     if (!std::isfinite(hr) || hr < 0)
         return;
     const double h = hr == 0 ? 1 : hr;
-    const double x = roundEven(pixelX(a, p.cx1, bx));
-    const double y = pixelY(a, p.cy1, by);
+    const double x = roundEven(pixelX(a, at, p.cx1, p.cy1));
+    const double y = pixelY(a, at, p.cx1, p.cy1);
     if (!finite2(x, y))
         return;
     const TextSize ts = g.textSize(lineBuf, h);
@@ -542,9 +650,10 @@ void Painter::dimText(const DrawArgs& a, const tpoly& p, double bx, double by, R
     }
 }
 
-void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, double bx, double by, Rgb color)
+void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, const Placement& at, Rgb color)
 {
-    const double z = a.zoomit;
+    // Polyline widths and arrowheads are sizes in drawing units: they scale with the block.
+    const double z = a.zoomit * at.lengthScale();
     path.clear();
     if (p.setwidonce && p.thewid > 0)
         pen.width = p.thewid * z / 100;
@@ -559,8 +668,8 @@ void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, double bx, double 
             const double w = v.wid * z / 100;
             pen.width = w < 0 ? 1 : w;
         }
-        const double x1 = pixelX(a, v.x, bx);
-        const double y1 = pixelY(a, v.y, by);
+        const double x1 = pixelX(a, at, v.x, v.y);
+        const double y1 = pixelY(a, at, v.x, v.y);
         if (!finite2(x1, y1)) {
             havePrev = false;  // a point that cannot be placed breaks the outline
         } else if (!havePrev) {
@@ -573,7 +682,7 @@ void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, double bx, double 
             if (v.botharrows == 2 || v.botharrows == 3)
                 arrow(x1, y1, x0, y0, z, a.showmodelforcolor);
             if (v.doadddimtexthere && p.textstr != " ")
-                dimText(a, p, bx, by, color);
+                dimText(a, p, at, color);
             if (v.moveonly) {
                 g.strokePath(path, pen);
                 path.clear();
@@ -598,7 +707,7 @@ void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, double bx, double 
         } else if (p.patternfill) {
             b.style = Brush::Style::BackwardDiagonal;
             b.color = color;
-            b.background = {255, 255, 255};
+            b.background = paperColor(a.showmodelforcolor);  // between the lines the paper shows
         } else {
             b.color = color;
         }
@@ -607,8 +716,12 @@ void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, double bx, double 
     g.strokePath(path, pen);
 }
 
-void Painter::drawViewport(const DrawArgs& a, const tpoly& p, double bx, double by)
+// A viewport's window on model space. Inside a block (which no drawing program writes)
+// only its centre follows the block.
+void Painter::drawViewport(const DrawArgs& a, const tpoly& p, const Placement& at)
 {
+    const double bx = at.isShift() ? at.e : at.mapX(p.cx, p.cy) - p.cx;
+    const double by = at.isShift() ? at.f : at.mapY(p.cx, p.cy) - p.cy;
     const double z = a.zoomit;
     const int H = a.paintbox1height;
     const double l = roundPixel((p.cx - p.widx / 2 + bx) * z / 100 - a.scrollx);
@@ -621,6 +734,7 @@ void Painter::drawViewport(const DrawArgs& a, const tpoly& p, double bx, double 
     DrawArgs inner = a;
     inner.blocktodraw = {};
     inner.showmodel = true;
+    inner.lina = 1, inner.linb = 0, inner.linc = 0, inner.lind = 1;
     bool drawIt = false;
     if (p.viewheight != 0 && p.widy != 0 && std::isfinite(p.viewheight)) {
         const double k = p.widy / p.viewheight;
@@ -663,7 +777,7 @@ void Painter::drawViewport(const DrawArgs& a, const tpoly& p, double bx, double 
     g.restore();
 }
 
-void Painter::grips(const DrawArgs& a, const tpoly& p, double bx, double by)
+void Painter::grips(const DrawArgs& a, const tpoly& p, const Placement& at)
 {
     if (!p.selected)
         return;
@@ -674,7 +788,7 @@ void Painter::grips(const DrawArgs& a, const tpoly& p, double bx, double by)
         const Tmypoi& v = p.ps[i];
         if (v.linex <= 0)
             continue;
-        const double sx = pixelX(a, v.x, bx), sy = pixelY(a, v.y, by);
+        const double sx = pixelX(a, at, v.x, v.y), sy = pixelY(a, at, v.x, v.y);
         if (!finite2(sx, sy))
             continue;
         const int x = roundPixel(sx), y = roundPixel(sy);

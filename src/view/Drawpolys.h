@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dxf/model.h"
+#include "dxf/placement.h"
 #include "view/DrawSurface.h"
 
 namespace kerbon::view {
@@ -23,6 +24,10 @@ struct DrawArgs {
     std::string_view blocktodraw;      // empty: entities outside blocks; else that block's members
     double zoomit = 100;               // pixels per 100 drawing units
     double baseblx = 0, basebly = 0, baseblz = 0;  // base offset in drawing units
+    // Linear part of the placement of a block's members (an insert's scale, rotation and
+    // mirror): a member point p shows at lin * (p - its block's base) + base offset, with
+    // lin = (a, b, c, d) as in Placement. The identity outside inserts.
+    double lina = 1, linb = 0, linc = 0, lind = 1;
     int thelayhan = -999;              // layout handle of the space, -999 for none
     bool showmodel = true;             // -999: model space (true) or paper space (false);
                                        // with a handle: also entities with layhan 0
@@ -70,6 +75,8 @@ public:
     std::unordered_map<std::string_view, uint8_t> blockState;
 
     const Box& boxOf(const model::DisplayModel& m, int i);  // all known after build
+    // Extent of a block's members relative to its base point; all known after build.
+    const Box& blockBox(const model::DisplayModel& m, std::string_view name);
 
 private:
     int dpi = 96;
@@ -77,7 +84,6 @@ private:
     const model::DisplayModel* builtFor = nullptr;
     uint64_t parsecount = 0;
     int anzpoly = -1;
-    const Box& blockBox(const model::DisplayModel& m, std::string_view name);
 };
 
 // Draws with `args` on `graphics`. `cache` must have been built for `m` in this paint;

@@ -2,6 +2,8 @@
 // zoom to extents). Defaults: 1 mm per unit, no offsets, no margin, A4 portrait at 600 dpi.
 #pragma once
 
+#include <cmath>
+
 namespace kerbon::view {
 
 inline constexpr double mmPerInch = 25.39995;  // used by every page computation
@@ -16,8 +18,18 @@ struct PageValues {
     double pagewidth = 4960;  // printable page in printer pixels (A4 portrait at 600 dpi)
     double pageheight = 7016;
 
-    // Millimetres per drawing unit.
-    double scale() const { return units != 0 ? mm / units : 1.0; }
+    // Millimetres per drawing unit; 1 while the scale fields do not make a usable scale,
+    // so that nothing divides by 0 or by a value that is not a number.
+    double scale() const { return validScale(mm, units) ? mm / units : 1.0; }
+
+    // Both scale fields and their ratio are finite numbers above 0.
+    static bool validScale(double mm, double units)
+    {
+        if (!(std::isfinite(mm) && std::isfinite(units) && mm > 0 && units > 0))
+            return false;
+        const double s = mm / units;
+        return std::isfinite(s) && s > 0;
+    }
     // Paper size in millimetres.
     double paperWidthMm() const { return dpi > 0 ? pagewidth / dpi * mmPerInch : 0; }
     double paperHeightMm() const { return dpi > 0 ? pageheight / dpi * mmPerInch : 0; }

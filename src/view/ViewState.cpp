@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "dxf/LineStore.h"
+#include "dxf/placement.h"
 
 namespace kerbon::view {
 
@@ -19,24 +20,49 @@ int roundHalfEven(double v)
     return int(std::clamp(r, lo, hi));
 }
 
-int clampScroll(double v)
+int64_t clampScroll(double v)
 {
     if (std::isnan(v))
         return 0;
-    return roundHalfEven(std::clamp(v, double(scrollMin), double(scrollMax)));
+    return int64_t(std::nearbyint(std::clamp(v, -double(scrollLimit), double(scrollLimit))));
 }
 
-double clampZoom(double z)
+double clampZoom(double z, double lo, double hi)
 {
     if (std::isnan(z))
-        return zoomMin;
-    return std::clamp(z, zoomMin, zoomMax);
+        return lo;
+    return std::clamp(z, lo, std::max(lo, hi));
+}
+
+double zoomCeiling(double x, double y)
+{
+    const double r = std::max({1.0, std::fabs(x), std::fabs(y)});
+    return std::isfinite(r) ? zoomPrecision / r : zoomFloorMin;
 }
 
 // Rounding to an integral value kept as a double, for sizes that may exceed int.
 static double roundReal(double v)
 {
     return std::isfinite(v) ? std::nearbyint(v) : v;
+}
+
+ScrollBarView scrollBarView(int64_t lo, int64_t hi, int64_t pos)
+{
+    ScrollBarView b;
+    hi = std::max(hi, lo);
+    pos = std::clamp(pos, lo, hi);
+    constexpr int64_t barSpan = 2000000000;  // what an int scroll bar holds comfortably
+    if (lo >= -barSpan && hi <= barSpan) {
+        b.minimum = int(lo), b.maximum = int(hi), b.value = int(pos);
+        return b;
+    }
+    b.origin = lo;
+    b.unit = (hi - lo) / barSpan + 1;
+    b.maximum = int((hi - lo) / b.unit);
+    b.value = int((pos - lo) / b.unit);
+    b.single = int(std::max<int64_t>(1, scrollSmallStep / b.unit));
+    b.page = int(std::max<int64_t>(1, scrollLargeStep / b.unit));
+    return b;
 }
 
 TabContext tabContext(const model::DisplayModel& m, int t)
@@ -77,32 +103,17 @@ static bool countsForExtents(const model::tpoly& p, const TabContext& c)
 
 Extents tabExtents(const model::DisplayModel& m, int t, const PageValues& page)
 {
-    Extents e;
     const TabContext c = tabContext(m, t);
-    bool first = true;
+    BlockIndex blocks;
+    blocks.build(m);
+    Bounds b;
     const int n = std::min(m.anzpoly, int(m.polys.size()));
-    for (int i = 0; i < n; ++i) {
-        const model::tpoly& p = m.polys[size_t(i)];
-        if (!countsForExtents(p, c))
-            continue;
-        const int np = std::min(p.anzp, int(p.ps.size()));
-        for (int k = 0; k < np; ++k) {
-            const double x = roundReal(p.ps[size_t(k)].x);
-            const double y = roundReal(p.ps[size_t(k)].y);
-            if (!std::isfinite(x) || !std::isfinite(y))
-                continue;  // a broken vertex must not blow the box up to infinity
-            if (first) {
-                e.minx = e.maxx = x;
-                e.miny = e.maxy = y;
-                first = false;
-            } else {
-                e.minx = std::min(e.minx, x);
-                e.maxx = std::max(e.maxx, x);
-                e.miny = std::min(e.miny, y);
-                e.maxy = std::max(e.maxy, y);
-            }
-        }
-    }
+    for (int i = 0; i < n; ++i)
+        if (countsForExtents(m.polys[size_t(i)], c))
+            b.widen(placedBounds(m, blocks, i));
+    Extents e;
+    if (!b.empty)
+        e = {b.minx, b.miny, b.maxx, b.maxy};
     if (t > 0) {
         const double s = page.scale();
         const double pw = (page.paperWidthMm() - 2 * page.rand) / s;
@@ -113,6 +124,41 @@ Extents tabExtents(const model::DisplayModel& m, int t, const PageValues& page)
             e.maxy = std::max(e.maxy, ph);
     }
     return e;
+}
+
+const Extents& ViewState::currentExtents(const model::DisplayModel& m) const
+{
+    ExtentsCache& k = cached;
+    if (k.model != &m || k.parsecount != m.parsecount || k.anzpoly != m.anzpoly || k.tab != tabindex) {
+        k.model = &m, k.parsecount = m.parsecount, k.anzpoly = m.anzpoly, k.tab = tabindex;
+        k.box = tabExtents(m, tabindex, k.page);
+    }
+    return k.box;
+}
+
+double ViewState::zoomFloor(const model::DisplayModel& m) const
+{
+    const Extents& e = currentExtents(m);
+    // The zoom at which the box fills the area, from halves: the width of a box from
+    // -1e308 to 1e308 is no double.
+    const double hw = e.maxx / 2 - e.minx / 2, hh = e.maxy / 2 - e.miny / 2;
+    const double fill = std::min(hw > 0 ? 50 * W / hw : INFINITY, hh > 0 ? 50 * H / hh : INFINITY);
+    if (!(fill > 0) || !std::isfinite(fill))
+        return zoomMin;
+    return std::max(zoomFloorMin, std::min(zoomMin, fill / 100));
+}
+
+ScrollRange ViewState::scrollRange(const model::DisplayModel& m) const
+{
+    ScrollRange r;
+    const Extents& e = currentExtents(m);
+    const double z = zoomedvalue;
+    const auto at = [](double v) { return clampScroll(v); };
+    r.hmin = std::min(r.hmin, at(e.minx * z - 100.0 * W));
+    r.hmax = std::max(r.hmax, at(e.maxx * z));
+    r.vmin = std::min(r.vmin, at(-e.maxy * z));
+    r.vmax = std::max(r.vmax, at(100.0 * (H - 1) - e.miny * z));
+    return r;
 }
 
 void ViewState::DXF2Bildschirm(double x, double y, double& xx, double& yy) const
@@ -129,8 +175,9 @@ void ViewState::Bildschirm2DXF(double x, double y, double& xx, double& yy) const
 
 void ViewState::setScroll(double h, double v, model::DisplayModel& m)
 {
-    scrollx = clampScroll(h);
-    scrolly = clampScroll(v);
+    const ScrollRange r = scrollRange(m);
+    scrollx = std::clamp(clampScroll(h), r.hmin, r.hmax);
+    scrolly = std::clamp(clampScroll(v), r.vmin, r.vmax);
     StoreZoom(m);
 }
 
@@ -145,7 +192,7 @@ void ViewState::zoomAbout(double px, double py, double f, model::DisplayModel& m
 {
     double x = 0, y = 0;
     Bildschirm2DXF(px, py, x, y);
-    zoomedvalue = clampZoom(zoomedvalue * f);
+    zoomedvalue = clampZoom(zoomedvalue * f, zoomFloor(m), zoomCeiling(x, y));
     placePoint(x, y, px, py, m);
 }
 
@@ -173,14 +220,31 @@ void ViewState::mouseWheel(bool up, double px, double py, bool shift, bool ctrl,
 
 void ViewState::ZoomFullIn(model::DisplayModel& m, const PageValues& page)
 {
-    const Extents e = tabExtents(m, tabindex, page);
+    cached.page = page;
+    cached.model = nullptr;  // the extents afresh, with these page values
+    const Extents e = currentExtents(m);
     double z = zoomedvalue;
-    const double fx = W / (roundReal((e.maxx - e.minx) * z / 100) + 10);
-    const double fy = H / (roundReal((e.maxy - e.miny) * z / 100) + 10);
-    z = clampZoom(z * std::min(fx, fy) * 0.95);
+    // Half the box's width or height: the difference of any two finite coordinates.
+    const double hw = e.maxx / 2 - e.minx / 2, hh = e.maxy / 2 - e.miny / 2;
+    // The box in pixels at zoom z; beyond the double range, infinite.
+    const auto pixels = [](double half, double zz) { return 2 * (half * zz / 100); };
+    // The fit below measures the box at the current zoom and adds 10 pixels; a box that is
+    // smaller than those 10 pixels there (a drawing in metres seen at a zoom for
+    // millimetres) or beyond any number is measured at the zoom that makes it as large as
+    // the area instead, so that it fills the area whatever the zoom it starts from.
+    const double bw = pixels(hw, z), bh = pixels(hh, z);
+    if ((bw < 10 && bh < 10 && (bw > 0 || bh > 0)) || !std::isfinite(bw) || !std::isfinite(bh)) {
+        const double fill = std::min(hw > 0 ? 50 * W / hw : INFINITY, hh > 0 ? 50 * H / hh : INFINITY);
+        if (std::isfinite(fill) && fill > 0)
+            z = std::max(zoomFloorMin, fill);
+    }
+    const double fx = W / (roundReal(pixels(hw, z)) + 10);
+    const double fy = H / (roundReal(pixels(hh, z)) + 10);
+    const double corner = std::max({std::fabs(e.minx), std::fabs(e.maxx), std::fabs(e.miny), std::fabs(e.maxy)});
+    z = clampZoom(z * std::min(fx, fy) * 0.95, zoomFloor(m), zoomCeiling(corner, corner));
     zoomedvalue = z;
-    const double dx = roundReal((e.maxx - e.minx) * z / 100);
-    const double dy = roundReal((e.maxy - e.miny) * z / 100);
+    const double dx = roundReal(pixels(hw, z));
+    const double dy = roundReal(pixels(hh, z));
     donotdrawnow = true;
     setScroll((e.minx * z / 100 - (W - dx - 10) / 2) * 100,
               ((H - dy - 10) / 2 - e.miny * z / 100) * 100, m);
@@ -227,7 +291,7 @@ bool ViewState::mouseMove(double px, double py, model::DisplayModel& m)
             return false;
         double x = 0, y = 0;
         Bildschirm2DXF(px, py, x, y);
-        zoomedvalue = clampZoom(pansy2 - (py - pansy) * zoomedvalue / H);
+        zoomedvalue = clampZoom(pansy2 - (py - pansy) * zoomedvalue / H, zoomFloor(m), zoomCeiling(x, y));
         placePoint(x, y, px, py, m);
         return true;
     }
@@ -279,7 +343,8 @@ void ViewState::restoreZoom(model::DisplayModel& m, const PageValues& page)
     else
         s = {l->zoomsetted, l->zoomvalue, l->scrollxvalue, l->scrollyvalue};
     if (s.zoomsetted) {
-        zoomedvalue = clampZoom(s.zoomvalue);
+        cached.page = page;
+        zoomedvalue = clampZoom(s.zoomvalue, zoomFloorMin, INFINITY);
         donotdrawnow = true;
         setScroll(s.scrollxvalue, s.scrollyvalue, m);
         donotdrawnow = false;

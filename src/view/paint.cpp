@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "view/ClippedSurface.h"
 #include "view/tables.h"
 
 namespace kerbon::view {
@@ -156,10 +157,13 @@ void printPage(DrawSurface& s, model::DisplayModel& m, int tab, const PageValues
     const double rp = r * dpi / 25.39995;
     const double l = roundEven(rp), t = roundEven(rp);
     const double rr = roundEven(PW - 1 - rp), bb = roundEven(PH - 1 - rp);
+    const PixelRect visible{std::min(l, rr), std::min(t, bb), std::max(l, rr), std::max(t, bb)};
+    // Whatever reaches beyond the page is cut off before it reaches the printer.
+    ClippedSurface paper(s, visible);
     Path clip;
     clip.rect(l, t, rr, bb);
-    s.save();
-    s.clipPath(clip, true);
+    paper.save();
+    paper.clipPath(clip, true);
 
     DrawArgs args;
     args.zoomit = dpi * 100 / 25.39995 * mm;
@@ -174,14 +178,13 @@ void printPage(DrawSurface& s, model::DisplayModel& m, int tab, const PageValues
     args.forprint = true;
     RenderCache cache;
     cache.build(m, args.dpi1, args.showweight);
-    const PixelRect visible{std::min(l, rr), std::min(t, bb), std::max(l, rr), std::max(t, bb)};
-    Drawpolys(s, m, args, cache, &visible);
+    Drawpolys(paper, m, args, cache, &visible);
     if (!tc.blockname.empty()) {
         args.blocktodraw = tc.blockname;
         args.showmodel = true;
-        Drawpolys(s, m, args, cache, &visible);
+        Drawpolys(paper, m, args, cache, &visible);
     }
-    s.restore();
+    paper.restore();
 }
 
 }  // namespace kerbon::view

@@ -150,17 +150,17 @@ TEST(readDimension, TextHeightFromTheDimensionStyle)
     }
 }
 
-TEST(readDimension, AngularArcOnTheSideOfTheArcPoint)
+TEST(readDimension, ThreePointAngularArcOnTheSideOfTheArcPoint)
 {
     const double r = std::sqrt(50.0);
     struct Case { const char* body; double fromDeg, sweepDeg; double startX, startY; };
     const Case cases[] = {
-        {"0|DIMENSION|70|2|10|5|20|5|13|10|23|0|14|0|24|10|15|0|25|0", 0, 90, 10, 0},
+        {"0|DIMENSION|70|37|10|5|20|5|13|10|23|0|14|0|24|10|15|0|25|0", 0, 90, 10, 0},
         {"0|DIMENSION|70|5|10|5|20|5|13|0|23|10|14|10|24|0|15|0|25|0", 90, -90, 0, 10},
         // arc point on the far side: the other 270 degrees from point 4, never more than
         // one turn
-        {"0|DIMENSION|70|2|10|-5|20|-5|13|10|23|0|14|0|24|10|15|0|25|0", 90, 270, 0, 10},
-        {"0|DIMENSION|70|2|10|-5|20|-5|13|0|23|10|14|10|24|0|15|0|25|0", 360, -270, 10, 0},
+        {"0|DIMENSION|70|5|10|-5|20|-5|13|10|23|0|14|0|24|10|15|0|25|0", 90, 270, 0, 10},
+        {"0|DIMENSION|70|5|10|-5|20|-5|13|0|23|10|14|10|24|0|15|0|25|0", 360, -270, 10, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
@@ -177,6 +177,40 @@ TEST(readDimension, AngularArcOnTheSideOfTheArcPoint)
             expectAt(p, 1 + k, r * std::cos(w), r * std::sin(w), 1e-9);
         }
     }
+}
+
+// The two-line kind (type 2) was read like the three-point kind and drew a full circle
+// about the origin. Lines 3 -> 4 and 5 -> 10 meet at the origin here; the arc passes
+// through point 6 between the rays that enclose it.
+TEST(readDimension, TwoLineAngularArcAboutTheLinesIntersection)
+{
+    const std::string lines = "0|DIMENSION|70|34|13|2|23|0|14|10|24|0|15|1|25|1|10|6|20|6|";
+    struct V { double x, y; };
+    struct Case { const char* arcPoint; double radius; V first; double fromDeg, sweepDeg; V last; };
+    const Case cases[] = {
+        {"16|4|26|1", std::sqrt(17.0), {10, 0}, 0, 45, {6, 6}},     // between both lines
+        {"16|-4|26|-1", std::sqrt(17.0), {0, 0}, 180, 45, {0, 0}},  // behind both: from the corner
+        {"16|4|26|-3", 5, {10, 0}, 0, -135, {0, 0}},                // line 1 ahead, line 2 behind
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arcPoint);
+        const model::tpoly& p = Parsed(lines + c.arcPoint).only();
+        ASSERT_EQ(p.anzp, 103);
+        EXPECT_EQ(p.addtextmode, 3);
+        const double r = c.radius;
+        EXPECT_NEAR(p.radius, r, 1e-12);
+        expectAt(p, 0, c.first.x, c.first.y, 1e-12);
+        for (int k : {0, 50, 100}) {
+            const double w = (c.fromDeg + c.sweepDeg * k / 100) * std::acos(-1.0) / 180;
+            expectAt(p, 1 + k, r * std::cos(w), r * std::sin(w), 1e-9);
+        }
+        expectAt(p, 102, c.last.x, c.last.y, 1e-12);
+        EXPECT_TRUE(p.ps[102].doadddimtexthere);
+    }
+    // Parallel lines have no angle and no intersection: nothing undefined is drawn.
+    const model::tpoly& q = Parsed("0|DIMENSION|70|2|13|0|23|0|14|10|24|0|15|0|25|5|10|10|20|5|16|3|26|3").only();
+    for (int i = 0; i < q.anzp; ++i)
+        EXPECT_TRUE(finite(q.ps[size_t(i)])) << i;
 }
 
 TEST(readHatch, BoundaryPointsBecomeOneClosedOutline)
@@ -262,14 +296,34 @@ TEST(readWipeout, ClipBoundaryMappedThroughTheImageVectors)
 
 TEST(readInsert, BlockNameAndInsertionPoint)
 {
-    const model::tpoly& p = Parsed("0|INSERT|2|Block1|10|5|20|6|30|7|41|2|42|2|50|30").only();
+    const model::tpoly& p =
+        Parsed("0|INSERT|2|Block1|10|5|20|6|30|7|41|2|42|3|43|4|50|30|70|3|71|2|44|10|45|20").only();
     EXPECT_EQ(p.insertstr, "Block1");
     ASSERT_EQ(p.anzp, 1);
     expectAt(p, 0, 5, 6, 0);
     EXPECT_EQ(p.ps[0].z, 7);
     EXPECT_EQ(p.ps[0].linex, 0);
     EXPECT_EQ(p.ps[0].liney, 0);
-    EXPECT_EQ(p.rotation, 0);  // scale and rotation are not read
+    EXPECT_EQ(p.scalex, 2);
+    EXPECT_EQ(p.scaley, 3);
+    EXPECT_EQ(p.scalez, 4);
+    EXPECT_EQ(p.rotation, 30);
+    EXPECT_EQ(p.colcount, 3);
+    EXPECT_EQ(p.rowcount, 2);
+    EXPECT_EQ(p.colspacing, 10);
+    EXPECT_EQ(p.rowspacing, 20);
+
+    const model::tpoly& plain = Parsed("0|INSERT|2|B|10|5|20|6").only();
+    EXPECT_EQ(plain.scalex, 1);
+    EXPECT_EQ(plain.scaley, 1);
+    EXPECT_EQ(plain.colcount, 1);
+    EXPECT_EQ(plain.rowcount, 1);
+    EXPECT_EQ(plain.ext230, 1);
+
+    // Extrusion (0, 0, -1): the insertion point is given in mirrored axes.
+    const model::tpoly& mirrored = Parsed("0|INSERT|2|B|10|5|20|6|30|1|210|0|220|0|230|-1").only();
+    expectAt(mirrored, 0, -5, 6, 0);
+    EXPECT_EQ(mirrored.ps[0].z, -1);
 }
 
 TEST(readViewport, FrameAndGrips)

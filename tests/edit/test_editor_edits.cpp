@@ -254,3 +254,29 @@ TEST(FreeUndos, OpeningADocumentForgetsTheStepsButKeepsTheButton)
     f.ed.Rckgngig1Click();
     EXPECT_EQ(f.ed.dxf.lines, opened);
 }
+
+// Every re-parse rebuilt the layout records with no remembered view, so after any edit
+// switching tabs jumped to the extents. The views stay with their layouts' handles; a
+// document opened afterwards starts without them.
+TEST(TabControl1Change, LayoutTabsKeepTheirViewsOverEditsButNotIntoTheNextDocument)
+{
+    EditorFixture f("template1.dat");
+    ASSERT_GE(f.ed.model.layouts.size(), 2u);
+    f.ed.TabControl1Change(1);
+    f.ed.ZoomInBtnClick();
+    f.ed.scrollbarChange(-4321, 1234);
+    const view::ViewState left = f.ed.view;
+
+    f.ed.TabControl1Change(0);
+    ASSERT_EQ(f.ed.AddLine(0, 0, 0, 1, 1, 0), WriteStatus::Ok);  // re-parse after the edit
+    f.ed.Rckgngig1Click();                                      // and after its undo
+    f.ed.processdxf();                                          // and a whole parse
+    f.ed.TabControl1Change(1);
+    EXPECT_EQ(f.ed.view.zoomedvalue, left.zoomedvalue);
+    EXPECT_EQ(f.ed.view.scrollx, left.scrollx);
+    EXPECT_EQ(f.ed.view.scrolly, left.scrolly);
+
+    ASSERT_TRUE(f.ed.openfilewithname(kerbon::test::dataFile("template1.dat")));
+    f.ed.TabControl1Change(1);
+    EXPECT_NE(f.ed.view.scrollx, left.scrollx);  // zoomed to the extents instead
+}

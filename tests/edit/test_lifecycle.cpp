@@ -166,6 +166,25 @@ TEST(EditorLifecycle, UnsavedChangesQuestionDecidesWhetherToGoOn)
     }
 }
 
+// Opening a file by name (the joined drawing from the joining window) asks about unsaved
+// changes first; cancelling keeps the document.
+TEST(EditorLifecycle, OpeningANamedFileAsksAboutUnsavedChangesFirst)
+{
+    for (const MsgResult answer : {MsgResult::Cancel, MsgResult::No}) {
+        Fixture f;
+        writeFile(f.tmp.file("joined.dxf"), drawing);
+        f.ed.afilename = f.tmp.file("old.dxf");
+        f.ed.changed = true;
+        f.ui.answers = {answer};
+        const bool opened = f.ed.OpenNamed(f.tmp.file("joined.dxf"));
+        EXPECT_EQ(opened, answer == MsgResult::No);
+        ASSERT_EQ(f.ui.shown.size(), 1u);
+        EXPECT_EQ(f.ui.shown[0].buttons, MsgButtons::YesNoCancel);
+        EXPECT_EQ(f.ed.afilename, f.tmp.file(opened ? "joined.dxf" : "old.dxf"));
+        EXPECT_EQ(f.ed.changed, !opened);
+    }
+}
+
 TEST(EditorLifecycle, NewDrawingAsksFirstAndSurvivesAMissingTemplate)
 {
     Fixture f;

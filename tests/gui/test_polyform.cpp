@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <filesystem>
 #include <fstream>
@@ -62,13 +63,21 @@ TEST(TPolyForm, JoinsLinesFromSourceToTargetWithTheFieldsTolerance)
     EXPECT_EQ(ui.dialogs[0].filter, "DXF-Dateien (*.dxf)|*.dxf");
     EXPECT_TRUE(ui.dialogs[1].overwritePrompt);
 
+    // The report tells what happened; "Nein" leaves the window open.
     ui.files = {src, dst};
+    ui.answers = {kerbon::MsgResult::No};
     form.AbweichLinEd->setValue(0.1);
     form.JoinLinesBtnClick();
-    EXPECT_TRUE(ui.shown.empty());
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "Gelesene Teile: 2\nGeschriebene Polylinien: 1\n"
+                                "davon geschlossen: 0\ndavon offen: 1\n\n"
+                                "Ergebnis im Editor öffnen?");
+    EXPECT_EQ(ui.shown[0].buttons, kerbon::MsgButtons::YesNo);
+    EXPECT_TRUE(form.openTarget.empty());
     const std::string out = slurp(dst);
     EXPECT_NE(out.find("POLYLINE"), std::string::npos);
     EXPECT_EQ(form.model.polys[0].anzp, 3);
+    ui.shown.clear();
 
     // No polylines in the source: the information box, and nothing is written.
     ui.files = {src, (dir / "c.dxf").string()};
@@ -86,5 +95,39 @@ TEST(TPolyForm, JoinsLinesFromSourceToTargetWithTheFieldsTolerance)
               "Folgende DXF Datei konnte nicht geöffnet werden: " + (dir / "gone.dxf").string());
     EXPECT_EQ(ui.shown[1].icon, kerbon::MsgIcon::Error);
     EXPECT_EQ(slurp(dst), out);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(TPolyForm, OptionsCloseOutlinesAndTheReportOpensTheResult)
+{
+    app();
+    const auto dir = std::filesystem::temp_directory_path() / "kerbon-polyform-options";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string src = (dir / "a.dxf").string(), dst = (dir / "b.dxf").string();
+    // A slot: a line, a half circle, a line drawn the other way, a half circle.
+    std::ofstream(src, std::ios::binary)
+        << "  0\r\nSECTION\r\n  2\r\nENTITIES\r\n"
+           "  0\r\nLINE\r\n  8\r\n0\r\n 10\r\n0\r\n 20\r\n0\r\n 11\r\n10\r\n 21\r\n0\r\n"
+           "  0\r\nARC\r\n  8\r\n0\r\n 10\r\n10\r\n 20\r\n2\r\n 40\r\n2\r\n 50\r\n270\r\n 51\r\n90\r\n"
+           "  0\r\nLINE\r\n  8\r\n0\r\n 10\r\n0\r\n 20\r\n4\r\n 11\r\n10\r\n 21\r\n4\r\n"
+           "  0\r\nARC\r\n  8\r\n0\r\n 10\r\n0\r\n 20\r\n2\r\n 40\r\n2\r\n 50\r\n90\r\n 51\r\n270\r\n"
+           "  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+    kerbon::test::ScriptedUi ui;
+    TPolyForm form(nullptr, &ui);
+    for (QCheckBox* box : {form.ReverseCB, form.ArcsCB, form.CloseCB}) {
+        EXPECT_FALSE(box->isChecked());  // off: the plain rule
+        box->setChecked(true);
+    }
+    ui.files = {src, dst};
+    ui.answers = {kerbon::MsgResult::Yes};
+    form.JoinLinesBtnClick();
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_TRUE(ui.shown[0].text.starts_with(
+        "Gelesene Teile: 4\nGeschriebene Polylinien: 1\ndavon geschlossen: 1\ndavon offen: 0"));
+    EXPECT_EQ(form.openTarget, dst);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    for (QCheckBox* box : {form.ReverseCB, form.ArcsCB, form.CloseCB})
+        EXPECT_TRUE(box->isChecked());  // kept for the next use
     std::filesystem::remove_all(dir);
 }

@@ -2,6 +2,7 @@
 // put in its place, and that failures never cost the user a file.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -35,7 +36,7 @@ Lines vertexLines(const Tmypoi& v, const ContourModel& m)
 const Lines lineA = {"  0", "LINE", "  5", "40", "330", "1F", "100", "AcDbEntity", "  8", "CUT",
                      "100", "AcDbLine", " 10", "0", " 20", "0", " 30", "0",
                      " 11", "10", " 21", "0", " 31", "0"};
-const Lines lineB = {"  0", "LINE", "  5", "41", "100", "AcDbLine ", "  8", "0",
+const Lines lineB = {"  0", "LINE", "  5", "41", "100", "AcDbLine ", "  8", "CUT",
                      " 10", "10.005", " 20", "0", " 30", "0", " 11", "10", " 21", "5", " 31", "0"};
 const Lines circle = {"  0", "CIRCLE", "  8", "0", " 10", "1", " 20", "1", " 40", "2"};
 
@@ -43,6 +44,7 @@ const Lines circle = {"  0", "CIRCLE", "  8", "0", " 10", "1", " 20", "1", " 40"
 
 using ContourFile = TempDir;
 
+// The lightweight form has no vertex z: the points are written as 10/20 pairs only.
 TEST_F(ContourFile, LinesBecomeLightweightPolylinesInLaterVersions)
 {
     const std::string src = put("a.dxf", drawing("AC1015", lineA + circle + lineB));
@@ -56,8 +58,7 @@ TEST_F(ContourFile, LinesBecomeLightweightPolylinesInLaterVersions)
     EXPECT_EQ(headerLines(m.polys[1], m)[7], "AcDbLine ");
     const Lines joined = {"  0", "LWPOLYLINE", " 66", "1", "  5", "40", "330", "1F",
                           "100", "AcDbEntity", "  8", "CUT", "100", "AcDbPolyline", " 90", "3",
-                          " 10", "0", " 20", "0", " 30", "0", " 10", "10", " 20", "0", " 30", "0",
-                          " 10", "10", " 20", "5", " 30", "0"};
+                          " 10", "0", " 20", "0", " 10", "10", " 20", "0", " 10", "10", " 20", "5"};
     EXPECT_EQ(get("b.dxf"), crlf(drawing("AC1015", joined + circle)));
 }
 
@@ -65,21 +66,22 @@ TEST_F(ContourFile, LinesBecomeOldStylePolylinesInR12AndUnversionedFiles)
 {
     // Vertices get handles from 30 on (after the largest handle 2F): 30 and 31 for the
     // first LINE, 32 for the one-vertex LINE, which then disappears. The polyline without a
-    // handle gets 33 when written; $HANDSEED moves above them all.
+    // handle gets 33 when written, its end record 34 and the polyline's layer; $HANDSEED
+    // moves above them all.
     const Lines noHandle = {"  0", "LINE", "  8", "CUT", " 62", "1", " 10", "0", " 20", "0",
                             " 11", "10", " 21", "0"};
     const Lines pointOnly = {"  0", "LINE", "  8", "0", " 10", "5", " 20", "5"};
-    const Lines want = {"  0", "POLYLINE", " 66", "1", "  8", "CUT", " 62", "1", " 5", "33",
+    const Lines want = {"  0", "POLYLINE", " 66", "1", " 5", "33", "  8", "CUT", " 62", "1",
                         " 0", "VERTEX", " 5", "30", " 8", "CUT", " 10", "0", " 20", "0",
                         " 0", "VERTEX", " 5", "31", " 8", "CUT", " 10", "10", " 20", "0",
-                        " 0", "SEQEND"};
+                        " 0", "SEQEND", " 5", "34", " 8", "CUT"};
     for (const char* version : {"AC1009", ""}) {
         SCOPED_TRACE(version);
         const std::string src = put("a.dxf", drawing(version, noHandle + pointOnly + circle));
         ContourModel m;
         ASSERT_TRUE(joinLinesFile(m, src, path("b.dxf"), 0.01).written);
         std::string expected = crlf(drawing(version, want + circle));
-        expected.replace(expected.find("2F"), 2, "34");
+        expected.replace(expected.find("2F"), 2, "35");
         EXPECT_EQ(get("b.dxf"), expected);
     }
 }
@@ -87,6 +89,8 @@ TEST_F(ContourFile, LinesBecomeOldStylePolylinesInR12AndUnversionedFiles)
 TEST_F(ContourFile, NewHandlesCountOnFromTheLargestHandleAnywhereInTheFile)
 {
     // The handle 7A comes after the LINE; the polyline still gets 7B, and $HANDSEED 7C.
+    // In the old-style form the vertices take 7B and 7C as they are read, the polyline
+    // 7D and its end record 7E.
     const Lines noHandle = {"  0", "LINE", "  8", "0", " 10", "0", " 20", "0", " 11", "1",
                             " 21", "0"};
     const Lines later = {"  0", "CIRCLE", "  5", "7A", "  8", "0", " 40", "1"};
@@ -96,15 +100,79 @@ TEST_F(ContourFile, NewHandlesCountOnFromTheLargestHandleAnywhereInTheFile)
         ContourModel m;
         ASSERT_TRUE(joinLinesFile(m, path("a.dxf"), path("b.dxf"), 0.01).written);
         const std::string out = get("b.dxf");
-        const bool old = std::string(version) == "AC1009";  // vertices take 7B and 7C first
-        EXPECT_NE(out.find(old ? " 5\r\n7D\r\n 0\r\nVERTEX" : " 90\r\n2\r\n 5\r\n7B\r\n 10"),
+        const bool old = std::string(version) == "AC1009";
+        EXPECT_NE(out.find(old ? "POLYLINE\r\n 66\r\n1\r\n 5\r\n7D\r\n"
+                               : "LWPOLYLINE\r\n 66\r\n1\r\n 5\r\n7B\r\n"),
                   std::string::npos);
-        EXPECT_NE(out.find(old ? "$HANDSEED\r\n  5\r\n7E\r\n" : "$HANDSEED\r\n  5\r\n7C\r\n"),
+        EXPECT_NE(out.find(old ? "SEQEND\r\n 5\r\n7E\r\n" : "LWPOLYLINE"), std::string::npos);
+        EXPECT_NE(out.find(old ? "$HANDSEED\r\n  5\r\n7F\r\n" : "$HANDSEED\r\n  5\r\n7C\r\n"),
                   std::string::npos);
     }
 }
 
-TEST_F(ContourFile, PolylinesJoinWithTheirOwnVertexText)
+// Joining polylines used to drop the appended polyline's first bulge, straightening its first
+// arc: the junction keeps the point it was appended to, with the segment that leaves it.
+// Lines of a later drawing without subclass markers made a target no reader could take, and
+// an AC1012 drawing got lightweight polylines, which it cannot hold.
+TEST_F(ContourFile, LinesGetTheSubclassMarkersAndTheFormTheirVersionNeeds)
+{
+    const Lines bare = {"  0", "LINE", "  5", "40", "  8", "CUT", " 62", "1", " 39", "2",
+                        " 10", "0", " 20", "0", " 30", "4", " 11", "10", " 21", "0", " 31", "4"};
+    const Lines lw = {"  0", "LWPOLYLINE", " 66", "1", "  5", "40", "100", "AcDbEntity",
+                      "  8", "CUT", " 62", "1", "100", "AcDbPolyline", " 39", "2", " 90", "2",
+                      " 38", "4", " 10", "0", " 20", "0", " 10", "10", " 20", "0"};
+    const Lines old = {"  0", "POLYLINE", " 66", "1", "  5", "40", "100", "AcDbEntity",
+                       "  8", "CUT", " 62", "1", "100", "AcDb2dPolyline", " 39", "2",
+                       " 10", "0", " 20", "0", " 30", "4",
+                       " 0", "VERTEX", " 5", "41", "330", "40", "100", "AcDbEntity", " 8", "CUT",
+                       "100", "AcDbVertex", "100", "AcDb2dVertex", " 10", "0", " 20", "0", " 30", "4",
+                       " 0", "VERTEX", " 5", "42", "330", "40", "100", "AcDbEntity", " 8", "CUT",
+                       "100", "AcDbVertex", "100", "AcDb2dVertex", " 10", "10", " 20", "0", " 30", "4",
+                       " 0", "SEQEND", " 5", "43", "330", "40", "100", "AcDbEntity", " 8", "CUT"};
+    for (const auto& [version, want] : {std::pair{"AC1015", lw}, std::pair{"AC1012", old}}) {
+        SCOPED_TRACE(version);
+        put("a.dxf", drawing(version, bare));
+        ContourModel m;
+        ASSERT_TRUE(joinLinesFile(m, path("a.dxf"), path("b.dxf"), 0.01).written);
+        std::string expected = crlf(drawing(version, want));
+        if (std::string(version) == "AC1012")
+            expected.replace(expected.find("2F"), 2, "44");  // above the LINE's 40
+        EXPECT_EQ(get("b.dxf"), expected);
+    }
+}
+
+// A binary or UTF-16 source used to come out as a corrupted copy, reported as success.
+TEST_F(ContourFile, BinaryAndUtf16SourcesAreRefusedWithoutATarget)
+{
+    const std::string binary = std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "\0\x01\x02";
+    std::string utf16 = "\xFF\xFE";
+    for (char ch : crlf(drawing("AC1015", lineA)))
+        utf16 += std::string{ch, '\0'};
+    const std::string cli = std::getenv("KERBON_CLI");
+    for (const auto& [bytes, message] : {std::pair{binary, msgBinary(path("a.dxf"))},
+                                         std::pair{utf16, msgUtf16(path("a.dxf"))}}) {
+        put("a.dxf", bytes);
+        ContourModel m;
+        for (bool lines : {true, false}) {
+            const JoinOutcome r = lines ? joinLinesFile(m, path("a.dxf"), path("b.dxf"), 0.01)
+                                        : combinePolylinesFile(m, path("a.dxf"), path("b.dxf"), 0.01);
+            EXPECT_FALSE(r.written);
+            EXPECT_EQ(r.message, message);
+            EXPECT_FALSE(exists("b.dxf"));
+        }
+    }
+    // Saving a binary file as text would corrupt it the same way.
+    put("a.dxf", binary);
+    const std::string cmd = cli + " save " + path("a.dxf") + " " + path("b.dxf") + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    char buf[512] = {};
+    const std::string said = std::fgets(buf, sizeof buf, p) ? buf : "";
+    EXPECT_NE(WEXITSTATUS(pclose(p)), 0);
+    EXPECT_NE(said.find("binary DXF"), std::string::npos) << said;
+    EXPECT_FALSE(exists("b.dxf"));
+}
+
+TEST_F(ContourFile, PolylinesJoinWithTheirOwnVertexTextAndTheJunctionKeepsTheArc)
 {
     const Lines lw1 = {"  0", "LWPOLYLINE", "  5", "50", "100", "AcDbPolyline", " 90", "4",
                        " 70", "0", " 10", "0", " 20", "0", " 10", "1", " 20", "0", " 42", "0.5",
@@ -116,35 +184,42 @@ TEST_F(ContourFile, PolylinesJoinWithTheirOwnVertexText)
     ContourModel m;
     const JoinOutcome r = combinePolylinesFile(m, src, path("b.dxf"), 0.01);
     ASSERT_TRUE(r.written) << r.message;
-    // The 42 pair stays with the vertex before it; the junction is the first polyline's end,
-    // so the second's first vertex and its bulge are dropped.
-    EXPECT_EQ(vertexLines(m.polys[0].ps[1], m), (Lines{" 10", "1", " 20", "0", " 42", "0.5"}));
+    // The 42 pair stays with the vertex before it (as the segment starting there).
+    EXPECT_EQ(vertexLines(m.polys[0].ps[1], m), (Lines{" 10", "1", " 20", "0"}));
+    EXPECT_EQ(m.lines[m.polys[0].ps[1].seg.first + 1], "0.5");
     const Lines want = {"  0", "LWPOLYLINE", "  5", "50", "100", "AcDbPolyline", " 90", "6",
                         " 70", "0", " 10", "0", " 20", "0", " 10", "1", " 20", "0", " 42", "0.5",
-                        " 10", "2", " 20", "0", " 10", "3", " 20", "0", " 10", "3", " 20", "3",
-                        " 10", "4", " 20", "4"};
+                        " 10", "2", " 20", "0", " 10", "3", " 20", "0", " 42", "1",
+                        " 10", "3", " 20", "3", " 10", "4", " 20", "4"};
     EXPECT_EQ(get("b.dxf"), crlf(drawing("AC1015", want + circle)));
 }
 
-TEST_F(ContourFile, OldStylePolylinesJoinWithVerticesAndClosedFlag)
+// Closed polylines used to be joined like open ones, and moved vertices kept pointing at the
+// polyline that was no longer written.
+TEST_F(ContourFile, OldStylePolylinesJoinReownedVerticesButNeverAClosedOne)
 {
-    auto vertex = [](const char* h, const char* x, const char* flags) {
-        Lines v = {"  0", "VERTEX", "  5", h, "  8", "0", " 10", x, " 20", "0"};
+    auto vertex = [](const char* h, const char* owner, const char* x, const char* flags) {
+        Lines v = {"  0", "VERTEX", "  5", h, "330", owner, "  8", "0", " 10", x, " 20", "0"};
         if (*flags)
             v.insert(v.end(), {" 70", flags});
         return v;
     };
+    auto head = [](const char* h, const char* flags) {
+        return Lines{"  0", "POLYLINE", "  5", h, "  8", "0", " 66", "1", " 70", flags};
+    };
     const Lines seqend = {"  0", "SEQEND", "  5", "99", "  8", "0"};
-    const Lines head = {"  0", "POLYLINE", "  5", "60", "  8", "0", " 66", "1", " 70", "1"};
-    const Lines p1 = head + vertex("61", "0", "") + vertex("62", "1", "0") + seqend;
-    const Lines p2 = head + vertex("63", "1", "") + vertex("64", "2", "") + seqend;
-    const std::string src = put("a.dxf", drawing("AC1009", p1 + p2));
+    const Lines p1 = head("60", "0") + vertex("61", "60", "0", "") + vertex("62", "60", "1", "") + seqend;
+    const Lines p2 = head("65", "0") + vertex("63", "65", "1", "") + vertex("64", "65", "2", "") + seqend;
+    // Closed by its header; a vertex's 70/0 after it makes it read as not closed.
+    const Lines p3 = head("66", "1") + vertex("67", "66", "2", "") + vertex("68", "66", "3", "0") + seqend;
+    const std::string src = put("a.dxf", drawing("AC1009", p1 + p2 + p3));
     ContourModel m;
-    ASSERT_TRUE(combinePolylinesFile(m, src, path("b.dxf"), 0.01).written);
-    EXPECT_FALSE(m.polys[0].isclosed);  // a vertex 70/0 came after the header's 70/1
-    EXPECT_TRUE(m.polys[1].isclosed);
-    const Lines want = head + vertex("61", "0", "") + vertex("62", "1", "0") +
-                       vertex("64", "2", "") + seqend;
+    const JoinOutcome r = combinePolylinesFile(m, src, path("b.dxf"), 0.01);
+    ASSERT_TRUE(r.written);
+    EXPECT_FALSE(m.polys[2].isclosed);
+    EXPECT_EQ((std::array{r.pieces, r.polylines, r.closed, r.open}), (std::array{3, 2, 1, 1}));
+    const Lines want = head("60", "0") + vertex("61", "60", "0", "") + vertex("62", "60", "1", "") +
+                       vertex("64", "60", "2", "") + seqend + p3;
     EXPECT_EQ(get("b.dxf"), crlf(drawing("AC1009", want)));
 }
 
@@ -320,9 +395,9 @@ TEST_F(ContourFile, CommandLineJoinsAndReportsErrors)
     };
     std::string out;
     EXPECT_EQ(run("join lines " + path("a.dxf") + " " + path("b.dxf"), out), 0);
-    EXPECT_EQ(out, "2 pieces in, 1 polylines out\n");
+    EXPECT_EQ(out, "2 pieces read, 1 polylines written, 0 closed, 1 open\n");
     EXPECT_EQ(run("join lines " + path("a.dxf") + " " + path("c.dxf") + " --tolerance 0.001", out), 0);
-    EXPECT_EQ(out, "2 pieces in, 2 polylines out\n");
+    EXPECT_EQ(out, "2 pieces read, 2 polylines written, 0 closed, 2 open\n");
     EXPECT_NE(run("join lines " + path("gone.dxf") + " " + path("d.dxf"), out), 0);
     EXPECT_NE(out.find("nicht geöffnet"), std::string::npos);
     EXPECT_FALSE(exists("d.dxf"));
@@ -334,5 +409,5 @@ TEST_F(ContourFile, CommandLineJoinsAndReportsErrors)
     // The example drawing of ./run.sh: three outlines drawn as shuffled loose pieces.
     const std::string example = std::string(std::getenv("KERBON_TEST_DATA")) + "examples/loose-lines.dxf";
     EXPECT_EQ(run("join lines " + example + " " + path("e.dxf"), out), 0);
-    EXPECT_EQ(out, "17 pieces in, 3 polylines out\n");
+    EXPECT_EQ(out, "17 pieces read, 3 polylines written, 0 closed, 3 open\n");
 }

@@ -39,6 +39,16 @@ model::tpoly line(double x1, double y1, double x2, double y2, int color = 1)
     return poly({pt(x1, y1), pt(x2, y2)}, color);
 }
 
+// An insert of `block` at (x, y), unscaled and unturned, as the parser makes it.
+model::tpoly insertOf(const char* block, double x, double y)
+{
+    model::tpoly p = poly({pt(x, y)});
+    p.insertstr = block;
+    p.scalex = p.scaley = p.scalez = 1;
+    p.colcount = p.rowcount = 1;
+    return p;
+}
+
 struct Fixture {
     model::DisplayModel m;
     RecordingSurface s;
@@ -188,17 +198,22 @@ TEST(Drawpolys, GeometryPathsFillsAndWidths)
     EXPECT_EQ(strokes[0]->path.elems.back().kind, Kind::Close);
     EXPECT_TRUE(f.s.of(Op::Fill).empty());
 
-    struct Case { const char* name; bool solid, wipeout, pattern; Brush want; };
+    // On a layout tab (dark paper) the hatch lines lie on the paper's black: on white a
+    // hatch of colour 7 (white there) was a white block hiding what lay under it.
+    struct Case { const char* name; bool solid, wipeout, pattern, light; Brush want; };
     const Case cases[] = {
-        {"solid", true, false, false, {Brush::Style::Solid, red, {}}},
-        {"hatch", true, false, true, {Brush::Style::BackwardDiagonal, red, white}},
-        {"wipeout", false, true, false, {Brush::Style::Solid, white, {}}}};
+        {"solid", true, false, false, true, {Brush::Style::Solid, red, {}}},
+        {"hatch", true, false, true, true, {Brush::Style::BackwardDiagonal, red, white}},
+        {"hatch on a layout tab", true, false, true, false, {Brush::Style::BackwardDiagonal, red, black}},
+        {"wipeout", false, true, false, true, {Brush::Style::Solid, white, {}}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         f.m.polys[0].issolid = c.solid;
         f.m.polys[0].iswipeout = c.wipeout;
         f.m.polys[0].patternfill = c.pattern;
-        f.draw();
+        DrawArgs a = Fixture::args();
+        a.showmodelforcolor = c.light;
+        f.draw(a);
         ASSERT_EQ(f.s.calls.size(), 2u);
         EXPECT_EQ(f.s.calls[0].op, Op::Fill);  // filled first, then outlined
         EXPECT_EQ(f.s.calls[0].brush, c.want);
@@ -364,12 +379,15 @@ TEST(Drawpolys, TextPlacementMatrices)
     EXPECT_NEAR(m0.dy, 60, 1e-12);
     EXPECT_NEAR(texts[1]->matrix.dx, 20, 1e-12);
 
-    // Mirrored extrusion: the rotation turns the other way and the y axis flips.
+    // Mirrored extrusion: the rotation turns the other way and the y axis flips, so the
+    // glyphs hang below the baseline (rows 60 to 65) and the lines step upwards on the
+    // screen. The first line was placed above the baseline, two text heights off.
     f.m.polys[i].rotation = 0;
     f.m.polys[i].ext230 = -1;
     texts = f.draw(a).of(Op::Text);
     EXPECT_EQ(texts[0]->matrix.m22, -1);
-    EXPECT_EQ(texts[1]->matrix.dy, 50);  // lines step upwards on the screen
+    EXPECT_EQ(texts[0]->matrix.dy, 65);
+    EXPECT_EQ(texts[1]->matrix.dy, 60);
 
     // Selected: outlines stroked with the entity pen, none on paper.
     f.m.polys[i].ext230 = 0;
@@ -413,12 +431,8 @@ TEST(Drawpolys, BlockInsertsPlaceMembersAtTheInsertionPoint)
     model::tpoly member = poly({pt(10, 0), pt(10, 5)});
     member.isblock = true, member.theblockname = "B", member.blockbasex = 10;
     f.add(member);
-    model::tpoly ins = poly({pt(100, 0)});
-    ins.insertstr = "B";
-    f.add(ins);
-    model::tpoly missing = poly({pt(0, 0)});
-    missing.insertstr = "nothing";
-    f.add(missing);
+    f.add(insertOf("B", 100, 0));
+    f.add(insertOf("nothing", 0, 0));
     auto strokes = f.draw().of(Op::Stroke);
     ASSERT_EQ(strokes.size(), 1u);
     EXPECT_EQ(points(strokes[0]->path), (std::vector<std::pair<double, double>>{{100, 100}, {100, 95}}));
@@ -432,19 +446,17 @@ TEST(Drawpolys, BlockInsertingItselfIsDrawnOnce)
     inA.isblock = true, inA.theblockname = "A";
     f.add(inA);
     for (const char* target : {"A", "B"}) {
-        model::tpoly i = poly({pt(0, 0)});
-        i.isblock = true, i.theblockname = "A", i.insertstr = target;
+        model::tpoly i = insertOf(target, 0, 0);
+        i.isblock = true, i.theblockname = "A";
         f.add(i);
     }
     model::tpoly inB = line(0, 0, 1, 0, 5);
     inB.isblock = true, inB.theblockname = "B";
     f.add(inB);
-    model::tpoly bToA = poly({pt(0, 0)});
-    bToA.isblock = true, bToA.theblockname = "B", bToA.insertstr = "A";
+    model::tpoly bToA = insertOf("A", 0, 0);
+    bToA.isblock = true, bToA.theblockname = "B";
     f.add(bToA);
-    model::tpoly top = poly({pt(0, 0)});
-    top.insertstr = "A";
-    f.add(top);
+    f.add(insertOf("A", 0, 0));
     EXPECT_EQ(f.strokeColours(), (std::vector<Rgb>{red, blue}));
     // Culling computes block extents the same way without recursing.
     RenderCache cache;

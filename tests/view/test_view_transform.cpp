@@ -70,15 +70,36 @@ TEST(ViewState, RoundingIsHalfToEvenAndSafeForAnyValue)
         SCOPED_TRACE(c.v);
         EXPECT_EQ(roundHalfEven(c.v), c.want);
     }
-    EXPECT_EQ(clampScroll(5e8), scrollMax);
-    EXPECT_EQ(clampScroll(-inf), scrollMin);
-    EXPECT_EQ(clampZoom(std::nan("")), zoomMin);
+    EXPECT_EQ(clampScroll(1e300), scrollLimit);
+    EXPECT_EQ(clampScroll(-inf), -scrollLimit);
+    EXPECT_EQ(clampZoom(std::nan(""), 5, 10), 5);
+}
+
+TEST(ViewState, ScrollBarsShowAnyRange)
+{
+    // Within an int: the positions themselves.
+    ScrollBarView b = scrollBarView(scrollMin, scrollMax, -2000);
+    EXPECT_EQ(b.minimum, scrollMin);
+    EXPECT_EQ(b.maximum, scrollMax);
+    EXPECT_EQ(b.value, -2000);
+    EXPECT_EQ(b.single, scrollSmallStep);
+    EXPECT_EQ(b.position(b.value), -2000);
+    // Beyond: in steps, mapping back to within one step.
+    const int64_t lo = -5000000000000, hi = 7000000000000, pos = 123456789012;
+    b = scrollBarView(lo, hi, pos);
+    EXPECT_EQ(b.minimum, 0);
+    EXPECT_LE(b.maximum, 2000000000);
+    EXPECT_EQ(b.position(b.maximum) <= hi, true);
+    EXPECT_NEAR(double(b.position(b.value)), double(pos), double(b.unit));
+    EXPECT_GE(b.single, 1);
 }
 
 TEST(ViewState, ZoomButtonsKeepTheCentreAndStopAtTheLimits)
 {
     model::DisplayModel m;
+    add(m, polyOf({{0, 0}, {100, 100}}));  // the centre of the area lies on the drawing
     ViewState v = area(801, 601);
+    v.scrollx = -35000, v.scrolly = 25000;  // drawing point (50, 50) at the centre
     double cx = 0, cy = 0;
     v.Bildschirm2DXF(400, 300, cx, cy);
     v.ZoomInBtnClick(m);
@@ -87,12 +108,25 @@ TEST(ViewState, ZoomButtonsKeepTheCentreAndStopAtTheLimits)
     v.DXF2Bildschirm(cx, cy, sx, sy);
     EXPECT_NEAR(sx, 400, 0.005);
     EXPECT_NEAR(sy, 300, 0.005);
-    for (int i = 0; i < 200; ++i)
+    // In: until double precision could no longer place the pixels of the point kept; there
+    // the point under the centre still stays within a hundredth of a pixel.
+    for (int i = 0; i < 250; ++i)
         v.ZoomInBtnClick(m);
-    EXPECT_EQ(v.zoomedvalue, zoomMax);
-    for (int i = 0; i < 200; ++i)
+    v.Bildschirm2DXF(400, 300, cx, cy);
+    EXPECT_NEAR(v.zoomedvalue / zoomCeiling(cx, cy), 1, 1e-6);
+    v.ZoomInBtnClick(m);
+    v.DXF2Bildschirm(cx, cy, sx, sy);
+    EXPECT_NEAR(sx, 400, 0.01);
+    EXPECT_NEAR(sy, 300, 0.01);
+    // Out: to 5 for an ordinary drawing ...
+    for (int i = 0; i < 250; ++i)
         v.ZoomOutBtnClick(m);
     EXPECT_EQ(v.zoomedvalue, zoomMin);
+    // ... and on for a large one, until it is a hundredth of the area.
+    add(m, polyOf({{-2e7, 0}, {3e7, 1e6}}));
+    for (int i = 0; i < 250; ++i)
+        v.ZoomOutBtnClick(m);
+    EXPECT_DOUBLE_EQ(v.zoomedvalue, 801 * 100 / 5e7 / 100);
 }
 
 TEST(ViewState, WheelZoomsAboutTheMouseOrScrolls)
@@ -148,7 +182,7 @@ TEST(ZoomFullIn, EmptyDrawingFitsTheTenUnitBox)
     EXPECT_EQ(v.scrolly, 15250);   // ((600 - 285 - 10) / 2 - 0) * 100
 }
 
-TEST(ZoomFullIn, ExtentsRoundVerticesAndIgnoreInfiniteLines)
+TEST(ZoomFullIn, ExtentsAreExactAndIgnoreInfiniteLines)
 {
     model::DisplayModel m;
     add(m, polyOf({{2.5, 3.5}, {-3.5, 102.5}}));
@@ -164,22 +198,86 @@ TEST(ZoomFullIn, ExtentsRoundVerticesAndIgnoreInfiniteLines)
     model::tpoly broken = polyOf({{std::nan(""), 1}, {1e300, -1e300}});
     add(m, broken);
     const Extents e = tabExtents(m, 0, PageValues{});
-    EXPECT_EQ(e.minx, -4);
+    EXPECT_EQ(e.minx, -3.5);
     EXPECT_EQ(e.maxx, 1e300);
     EXPECT_EQ(e.miny, -1e300);
     m.anzpoly = 4;  // without the huge vertex
     const Extents e2 = tabExtents(m, 0, PageValues{});
-    EXPECT_EQ(e2.minx, -4);
-    EXPECT_EQ(e2.maxx, 2);
-    EXPECT_EQ(e2.miny, 4);
-    EXPECT_EQ(e2.maxy, 102);
+    EXPECT_EQ(e2.minx, -3.5);
+    EXPECT_EQ(e2.maxx, 2.5);
+    EXPECT_EQ(e2.miny, 3.5);
+    EXPECT_EQ(e2.maxy, 102.5);
+}
 
+// Every corner of the box lies inside the area, and the box fills most of it one way.
+void expectShownWhole(const ViewState& v, const Extents& e)
+{
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    v.DXF2Bildschirm(e.minx, e.miny, x1, y1);
+    v.DXF2Bildschirm(e.maxx, e.maxy, x2, y2);
+    EXPECT_GE(x1, 0);
+    EXPECT_LE(x2, v.W - 1);
+    EXPECT_GE(y2, 0);  // pixel y grows downwards
+    EXPECT_LE(y1, v.H - 1);
+    EXPECT_GT(std::max((x2 - x1) / v.W, (y1 - y2) / v.H), 0.85);
+}
+
+TEST(ZoomFullIn, ShowsAnyDrawingWholeWhateverTheZoomBefore)
+{
+    struct Case { const char* name; double x1, y1, x2, y2; };
+    const Case cases[] = {
+        {"a part in metres", 0.02, 0.01, 0.32, 0.21},
+        {"a building in millimetres", 0, 0, 30000, 12000},
+        {"ten million units", -4e6, 0, 6e6, 2e5},
+        {"a site plan in real coordinates", 3.5e6, 5.8e6, 3.5003e6, 5.8002e6},
+        {"a tiny detail far out", 1e6, 1e6, 1e6 + 1e-4, 1e6 + 2e-4},
+        {"coordinates near the double range", -1e300, -1e300, 1e300, 1e300},
+    };
+    for (const Case& c : cases) {
+        for (double z0 : {100.0, 1e-6, 1e9}) {
+            SCOPED_TRACE(testing::Message() << c.name << ", zoom before " << z0);
+            model::DisplayModel m;
+            add(m, polyOf({{c.x1, c.y1}, {c.x2, c.y2}}));
+            ViewState v = area(1920, 1080);
+            v.zoomedvalue = z0;
+            v.ZoomFullIn(m, PageValues{});
+            EXPECT_TRUE(std::isfinite(v.zoomedvalue) && v.zoomedvalue > 0);
+            expectShownWhole(v, tabExtents(m, 0, PageValues{}));
+        }
+    }
+}
+
+TEST(ZoomFullIn, GripsFarAwayDoNotCount)
+{
+    // An arc of huge radius and tiny sweep: its centre grip lies far below what is drawn.
+    model::DisplayModel m;
+    model::tpoly arc = polyOf({{5, -1e6}, {0, 0}, {5, 0.0000125}, {10, 0}});
+    arc.ps[0].donotdraw = true;
+    add(m, arc);
+    model::tpoly onlyGrip = polyOf({{-20, 3}});  // no drawn vertex: the grip counts
+    onlyGrip.ps[0].donotdraw = true;
+    add(m, onlyGrip);
+    const Extents e = tabExtents(m, 0, PageValues{});
+    EXPECT_EQ(e.minx, -20);
+    EXPECT_EQ(e.maxx, 10);
+    EXPECT_EQ(e.miny, 0);
+    EXPECT_EQ(e.maxy, 3);
+}
+
+TEST(ViewState, ScrollRangeFollowsTheDrawing)
+{
+    model::DisplayModel m;
+    add(m, polyOf({{0, 0}, {1e7, 1e7}}));
     ViewState v = area(800, 600);
-    m.anzpoly = 5;
-    v.ZoomFullIn(m, PageValues{});  // a box too large for any zoom: clamped, no overflow
-    EXPECT_EQ(v.zoomedvalue, zoomMin);
-    EXPECT_GE(v.scrollx, scrollMin);
-    EXPECT_LE(v.scrolly, scrollMax);
+    v.setScroll(9e8, -9e8, m);  // the drawing's far corner at zoom 100: 1e9 hundredths
+    EXPECT_EQ(v.scrollx, 900000000);
+    EXPECT_EQ(v.scrolly, -900000000);
+    v.setScroll(5e9, -5e9, m);  // beyond the drawing and the fixed range: held there
+    EXPECT_EQ(v.scrollx, 1000000000);
+    EXPECT_EQ(v.scrolly, -1000000000);
+    v.setScroll(-5e9, 5e9, m);
+    EXPECT_EQ(v.scrollx, scrollMin);
+    EXPECT_EQ(v.scrolly, scrollMax);
 }
 
 TEST(ZoomFullIn, LayoutTabWidensTheBoxByThePrintablePage)

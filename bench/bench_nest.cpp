@@ -1,0 +1,158 @@
+// The nesting search over the strip-packing instances of a benchmark folder (a manifest.json
+// beside one DXF file per instance): per instance the time of the cell-by-cell oracle and of
+// the fast search on 1 and 2 threads, whether all give the same arrangement, the used height
+// and the density (total part area / (sheet width x used height)).
+//
+//   bench_nest DIR [--iterations N] [--pixels P] [--spacing D] [--margin M] [--seed S]
+//                  [--repeat R] [--no-oracle] [--only NAME]
+// Times are the best of R runs (default 3) for the fast search, of one run for the oracle.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../tests/nesting/nest_oracle.h"
+#include "dxf/LineStore.h"
+#include "dxf/processdxf.h"
+#include "nesting/nest_search.h"
+
+using namespace kerbon;
+using namespace kerbon::nest;
+
+namespace {
+
+struct Instance {
+    std::string name, file;
+    double sheetWidth = 0, area = 0;
+};
+
+// The instances of the manifest: each "file" with the "sheet_width" and "total_item_area"
+// that follow it.
+std::vector<Instance> readManifest(const std::string& dir)
+{
+    std::ifstream f(dir + "/manifest.json");
+    std::stringstream ss;
+    ss << f.rdbuf();
+    const std::string text = ss.str();
+    auto numberAfter = [&](size_t from, const char* key) {
+        const size_t k = text.find(key, from);
+        return k == std::string::npos ? 0.0 : std::atof(text.c_str() + text.find(':', k) + 1);
+    };
+    std::vector<Instance> out;
+    for (size_t p = 0; (p = text.find("\"file\": \"", p)) != std::string::npos;) {
+        p += 9;
+        Instance in;
+        in.file = text.substr(p, text.find('"', p) - p);
+        in.name = in.file.substr(0, in.file.find('.'));
+        in.sheetWidth = numberAfter(p, "\"sheet_width\"");
+        in.area = numberAfter(p, "\"total_item_area\"");
+        out.push_back(in);
+    }
+    return out;
+}
+
+double seconds(std::chrono::steady_clock::time_point t0)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+std::vector<TFPoint> placements(const Schachtelung& n)
+{
+    std::vector<TFPoint> at;
+    for (uint32_t i = 0; i < n.elemente.count(); ++i)
+        at.push_back({n.elemente.recordAt(i).x, n.elemente.recordAt(i).y});
+    return at;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_nest DIR [--iterations N] [--pixels P] [--spacing D] "
+                             "[--margin M] [--seed S] [--repeat R] [--no-oracle] [--only NAME]\n");
+        return 2;
+    }
+    const std::string dir = argv[1];
+    NestSettings base;
+    base.anziterations = 50;
+    base.pixbreite = 200;
+    base.distance = 0;
+    base.seitenrand = 0;
+    uint64_t seed = 1;
+    bool oracle = true;
+    int repeat = 3;
+    std::string only;
+    for (int k = 2; k < argc; ++k) {
+        const std::string a = argv[k];
+        const char* v = k + 1 < argc ? argv[k + 1] : "0";
+        if (a == "--iterations")
+            base.anziterations = std::atoi(v), ++k;
+        else if (a == "--pixels")
+            base.pixbreite = std::atoi(v), ++k;
+        else if (a == "--spacing")
+            base.distance = std::atof(v), ++k;
+        else if (a == "--margin")
+            base.seitenrand = std::atof(v), ++k;
+        else if (a == "--seed")
+            seed = std::strtoull(v, nullptr, 10), ++k;
+        else if (a == "--repeat")
+            repeat = std::max(1, std::atoi(v)), ++k;
+        else if (a == "--only")
+            only = v, ++k;
+        else if (a == "--no-oracle")
+            oracle = false;
+    }
+    std::printf("%-9s %5s %9s %9s %9s %7s %7s %4s %12s %8s\n", "instance", "parts", "oracle_s",
+                "fast1_s", "fast2_s", "x_1thr", "x_2/1", "same", "used_height", "density");
+    for (const Instance& in : readManifest(dir)) {
+        if (!only.empty() && in.name != only)
+            continue;
+        LineStore store;
+        if (!loadLines(dir + "/" + in.file, store)) {
+            std::fprintf(stderr, "cannot read %s\n", in.file.c_str());
+            continue;
+        }
+        model::DisplayModel m;
+        processdxf(store, m);
+        NestSettings s = base;
+        s.pw = in.sheetWidth;
+        auto run = [&](Schachtelung& n, int threads, SearchResult& res) {
+            double best = 0;
+            for (int k = 0; k < (threads == 0 ? 1 : repeat); ++k) {
+                n.Uebernehmen(m, 0, true);
+                s.ph = n.proposal().height;
+                Random rnd(seed);
+                const auto t0 = std::chrono::steady_clock::now();
+                std::span<TNestElement> els(n.elemente.poi(), n.elemente.count());
+                if (threads == 0) {
+                    res = test::searchOracle(els, s, rnd);
+                } else {
+                    res = searchArrangement(els, s, rnd, threads);
+                    takeArrangement(els, res);
+                }
+                const double t = seconds(t0);
+                best = k == 0 ? t : std::min(best, t);
+            }
+            return best;
+        };
+        Schachtelung one, two, ref;
+        SearchResult r1, r2, r0;
+        const double t1 = run(one, 1, r1);
+        const double t2 = run(two, 2, r2);
+        const double t0 = oracle ? run(ref, 0, r0) : 0;
+        const bool same = placements(one) == placements(two) &&
+                          (!oracle || placements(one) == placements(ref));
+        std::printf("%-9s %5u %9.3f %9.3f %9.3f %7.1f %7.2f %4s %12.4f %8.4f%s\n", in.name.c_str(),
+                    one.elemente.count(), t0, t1, t2, oracle ? t0 / t1 : 0.0, t1 / t2,
+                    same ? "yes" : "NO", r1.usedHeight, in.area / (s.pw * r1.usedHeight),
+                    r1.over ? " over" : "");
+        std::fflush(stdout);
+    }
+    return 0;
+}
