@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "dxf/spline.h"
+#include "dxf/Random.h"
 
 namespace kerbon::fuzz {
 

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-20}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(parse contour progfiles draw edit_script)
+[ ${#targets[@]} -gt 0 ] || targets=(parse contour progfiles draw edit_script nest)
 
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
@@ -22,14 +22,14 @@ cmake --build build-fuzz -j2 --target fuzzers >>build-fuzz.log 2>&1 ||
 # The seed folders of a target (the drawing readers share theirs) and its dictionary.
 seeds() {
     case $1 in
-        parse|draw) echo fuzz/corpus/drawings ;;
+        parse|draw|nest) echo fuzz/corpus/drawings ;;
         *) echo "fuzz/corpus/$1" ;;
     esac
     [ ! -d "fuzz/regressions/$1" ] || echo "fuzz/regressions/$1"
 }
 dict() {
     case $1 in
-        parse|draw|contour) echo -dict=fuzz/dxf.dict ;;
+        parse|draw|nest|contour) echo -dict=fuzz/dxf.dict ;;
         edit_script) echo -dict=fuzz/edit_script.dict ;;
     esac
 }

@@ -137,6 +137,28 @@ def fitted_spline():
     return header("AC1015", "40") + section("ENTITIES", e) + [(0, "EOF")]
 
 
+def parts_with_holes():
+    # Outlines with holes and a block of parts: what nesting takes over.
+    e = []
+    def rect(h, x, y, w, hh):
+        return ent("LWPOLYLINE", h, False, "AcDbPolyline", [(90, 4), (70, 1),
+            (10, str(x)), (20, str(y)), (10, str(x + w)), (20, str(y)), (10, str(x + w)), (20, str(y + hh)), (10, str(x)), (20, str(y + hh))])
+    e += rect("30", 0, 0, 100, 60)
+    e += ent("CIRCLE", "31", False, "AcDbCircle", [(10, "25"), (20, "30"), (40, "10")])
+    e += ent("CIRCLE", "32", False, "AcDbCircle", [(10, "75"), (20, "30"), (40, "10")])
+    e += rect("33", 120, 0, 50, 50)
+    e += rect("34", 130, 10, 30, 30)
+    e += ent("LINE", "35", False, "AcDbLine", [(10, "140"), (20, "20"), (11, "150"), (21, "20")])
+    e += ent("INSERT", "36", False, "AcDbBlockReference", [(2, "TEIL"), (10, "200"), (20, "0")])
+    e += ent("XLINE", "37", False, "AcDbXline", [(10, "0"), (20, "0"), (11, "1"), (21, "0")])
+    blocks = section("BLOCKS", [
+        (0, "BLOCK"), (5, "24"), (8, "0"), (2, "TEIL"), (70, 0), (10, "0"), (20, "0"), (3, "TEIL")]
+        + ent("CIRCLE", "25", False, "AcDbCircle", [(10, "10"), (20, "10"), (40, "10")])
+        + ent("CIRCLE", "26", False, "AcDbCircle", [(10, "10"), (20, "10"), (40, "3")])
+        + [(0, "ENDBLK"), (5, "27"), (8, "0")])
+    return header("AC1015", "40") + blocks + section("ENTITIES", e) + [(0, "EOF")]
+
+
 def loose_lines(r12):
     e = []
     pts = [(0, 0), (50, 0), (50, 30), (0, 30), (0, 0)]
@@ -196,6 +218,7 @@ def main():
         "r2000-utf16le.dxf": b"\xff\xfe" + dxf(later, "\r\n").encode("utf-16-le"),
         "r12-utf16be.dxf": b"\xfe\xff" + dxf(r12).encode("utf-16-be"),
         "fitted-spline.dxf": dxf(fitted_spline(), "\n").encode("cp1252"),
+        "parts-with-holes.dxf": dxf(parts_with_holes()).encode("cp1252"),
     }
     for name, data in drawings.items():
         write("drawings", name, data)
