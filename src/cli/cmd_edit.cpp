@@ -111,7 +111,7 @@ int cmdEdit(int argc, char** argv)
 
     cli::CliUi ui;
     Editor ed(ui);
-    ed.setAreaSize(1000, 700);
+    ed.setAreaSize(1200, 800);  // picks and windows use this area unless "view" sets another
     const std::string& src = paths[0];
     const bool loaded = src == "new" || src == "new-r12" ? ed.NewFile(src == "new-r12")
                                                          : ed.openfilewithname(src);

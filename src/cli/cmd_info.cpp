@@ -21,7 +21,7 @@ namespace {
 
 struct Info {
     std::string version;  // the $ACADVER text
-    std::map<std::string, int> entities, blockEntities;
+    std::map<std::string, int, std::less<>> entities, blockEntities;
     std::vector<std::string> layers, linetypes, layouts, blocks;
     double extents[4] = {0, 0, 0, 0};
     double parseSeconds = 0;
@@ -35,7 +35,7 @@ std::string jsonNames(const std::vector<std::string>& names)
     return out + "]";
 }
 
-std::string jsonCounts(const std::map<std::string, int>& counts)
+std::string jsonCounts(const std::map<std::string, int, std::less<>>& counts)
 {
     cli::JsonObject o;
     for (const auto& [name, n] : counts)
@@ -84,7 +84,7 @@ std::string joined(const std::vector<std::string>& names)
     return s;
 }
 
-std::string countsText(const std::map<std::string, int>& counts)
+std::string countsText(const std::map<std::string, int, std::less<>>& counts)
 {
     std::string s;
     for (const auto& [name, n] : counts)
@@ -130,13 +130,13 @@ int cmdInfo(int argc, char** argv)
         std::fprintf(stderr, "usage: kerbon-cli info FILE [--json]\n");
         return 2;
     }
-    LineStore store;
+    LineStore& store = untilExit<LineStore>();
     if (!loadLines(path, store)) {
         std::fprintf(stderr, "kerbon-cli: cannot open %s\n", path);
         return 1;
     }
 
-    model::DisplayModel m;
+    model::DisplayModel& m = untilExit<model::DisplayModel>();
     const auto t0 = std::chrono::steady_clock::now();
     processdxf(store, m);
     const auto t1 = std::chrono::steady_clock::now();
@@ -147,10 +147,12 @@ int cmdInfo(int argc, char** argv)
     for (int i = 0; i < m.anzpoly; ++i) {
         const model::tpoly& p = m.polys[size_t(i)];
         const int typeLine = p.linefrom + 1;
-        const std::string type = typeLine < store.count()
-                                     ? std::string(trimDxf(store[typeLine]))
-                                     : std::string();
-        ++(p.isblock ? info.blockEntities : info.entities)[type];
+        const std::string_view type = typeLine < store.count() ? trimDxf(store[typeLine]) : "";
+        auto& counts = p.isblock ? info.blockEntities : info.entities;
+        auto it = counts.find(type);
+        if (it == counts.end())
+            it = counts.emplace(std::string(type), 0).first;
+        ++it->second;
     }
     for (int i = 0; i < m.anzlayer; ++i)
         info.layers.push_back(m.layers[size_t(i)].name);

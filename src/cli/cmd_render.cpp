@@ -69,12 +69,12 @@ int cmdRender(int argc, char** argv)
         }
     }
 
-    LineStore store;
+    LineStore& store = untilExit<LineStore>();
     if (!loadLines(argv[0], store)) {
         std::fprintf(stderr, "kerbon-cli: cannot open %s\n", argv[0]);
         return 1;
     }
-    model::DisplayModel m;
+    model::DisplayModel& m = untilExit<model::DisplayModel>();
     const auto tParse = std::chrono::steady_clock::now();
     processdxf(store, m);
     const double parseMs =
@@ -95,7 +95,7 @@ int cmdRender(int argc, char** argv)
     QGuiApplication app(qargc, qargv);
 
     QImage image(W, H, QImage::Format_RGB32);
-    view::RenderCache cache;  // kept between paints, as the editor keeps it
+    view::RenderCache& cache = untilExit<view::RenderCache>();  // kept between paints, as the editor keeps it
     const auto paint = [&] { render::paintImage(image, m, v, page, opt, 96, cache, threads); };
     const auto since = [](std::chrono::steady_clock::time_point t0) {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();

@@ -18,20 +18,24 @@ struct ParseResume;  // processdxf.cpp: where a re-parse after an edit may start
 
 namespace kerbon::model {
 
-// One vertex of a display record.
+// One vertex of a display record. A large drawing has millions of them (every circle and
+// arc is 101), so the record is packed: the two small numbers and the four flags share
+// one byte (56 bytes in all). Bit-fields are read and assigned like the plain fields but
+// cannot be bound to a reference.
 struct Tmypoi {
     double x = 0, y = 0, z = 0;
     double bulge = 0;       // bulge of the segment from this vertex to the next (code 42)
-    int botharrows = 0;     // dimension arrowheads on the segment ending here: 1 tip at previous, 2 here, 3 both
-    int mode = 0;           // grip kind: 0 coordinate, 1 radius, 2 ellipse ratio, 3 arc end angle
-    int linex = 0, liney = 0, linez = 0;  // value lines this vertex came from (grips: the line they edit)
-    bool setwid = false;    // a polyline width applies from this vertex on (`wid`)
-    bool doadddimtexthere = false;  // dimension text is drawn when rendering reaches this vertex
-    bool moveonly = false;  // a new stroke starts here
-    bool donotdraw = false; // grip point only, not part of the outline
     double wid = 0;         // polyline width of the segment ending here
+    int linex = 0, liney = 0, linez = 0;  // value lines this vertex came from (grips: the line they edit)
+    unsigned botharrows : 2 = 0;  // dimension arrowheads on the segment ending here: 1 tip at previous, 2 here, 3 both
+    unsigned mode : 2 = 0;        // grip kind: 0 coordinate, 1 radius, 2 ellipse ratio, 3 arc end angle
+    bool setwid : 1 = false;      // a polyline width applies from this vertex on (`wid`)
+    bool doadddimtexthere : 1 = false;  // dimension text is drawn when rendering reaches this vertex
+    bool moveonly : 1 = false;    // a new stroke starts here
+    bool donotdraw : 1 = false;   // grip point only, not part of the outline
     bool operator==(const Tmypoi&) const = default;
 };
+static_assert(sizeof(Tmypoi) == 56);
 
 // The entity's own pairs as read: a view of lines [from, to] of the line list,
 // valid until the next change of the list like every other line reference.

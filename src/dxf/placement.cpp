@@ -220,26 +220,29 @@ private:
     const BlockIndex& blocks;
     std::vector<std::string_view> open;  // blocks being walked, innermost last
 
-    static void point(Bounds& b, double x, double y, const Spread& s)
-    {
-        b.widen(x + s.x1, y + s.y1);
-        b.widen(x + s.x2, y + s.y2);
-    }
-
     bool addVertices(Bounds& b, const model::tpoly& p, const Placement& place, const Spread& s)
     {
         const int n = std::min(p.anzp, int(p.ps.size()));
+        const model::Tmypoi* v = p.ps.data();
         bool drawn = false;
         for (int k = 0; k < n && !drawn; ++k)
-            drawn = !p.ps[size_t(k)].donotdraw;
+            drawn = !v[k].donotdraw;
         Bounds own;
-        for (int k = 0; k < n; ++k) {
-            const model::Tmypoi& v = p.ps[size_t(k)];
-            if (drawn && v.donotdraw)
-                continue;
-            point(own, place.mapX(v.x, v.y), place.mapY(v.x, v.y), s);
+        if (place.isIdentity()) {  // most objects: no arithmetic on the way
+            for (int k = 0; k < n; ++k)
+                if (!(drawn && v[k].donotdraw))
+                    own.widen(v[k].x, v[k].y);
+        } else {
+            for (int k = 0; k < n; ++k)
+                if (!(drawn && v[k].donotdraw))
+                    own.widen(place.mapX(v[k].x, v[k].y), place.mapY(v[k].x, v[k].y));
         }
-        b.widen(own);
+        // Moving every point by the spread's corners moves their bounds by them, exactly:
+        // adding a number keeps the order of doubles.
+        if (!own.empty) {
+            b.widen(own.minx + s.x1, own.miny + s.y1);
+            b.widen(own.maxx + s.x2, own.maxy + s.y2);
+        }
         return !own.empty;
     }
 

@@ -13,7 +13,11 @@
 #include "edit/DialogValues.h"
 #include "edit/EntityText.h"
 #include "edit/LineEdits.h"
+#include "edit/PickIndex.h"
 #include "edit/Recovery.h"
+#include "edit/selection.h"
+#include "edit/snapping.h"
+#include "edit/transforms.h"
 #include "edit/Ui.h"
 #include "view/DisplayOptions.h"
 #include "view/PageValues.h"
@@ -140,8 +144,79 @@ public:
     // The words for a writer's status; empty for a refusal the user is not told about.
     std::string writeStatusText(WriteStatus s) const;
 
-    // The entity writers (arguments in drawing units).
+    // State the drawing tools leave for the writers.
+    std::vector<model::Tmypoi> polyline0;  // collected points of the polyline/spline tools
+    int splinemode = 0;              // 0 points; 1 start tangent; 2 end tangent
+    double ellipsewinkel1 = 0, ellipsewinkel2 = 0;  // elliptical arc parameters, radians
+    // Dimension: the text position (middle of the dimension line) and its ends.
+    double linesx3 = 0, linesy3 = 0, linesz3 = 0;
+    double linesx4 = 0, linesy4 = 0, linesx5 = 0, linesy5 = 0;
+
+    // The entity writers (drawing units; meanings by arcmode as the tools use them). Each
+    // is one undo step; the composite ones (polygon, arrow, dimension) are built from the
+    // others. A refusal is told the user (writeStatusText) and returned.
     WriteStatus AddLine(double x1, double y1, double z1, double x2, double y2, double z2);
+    WriteStatus AddSolid(double x1, double y1, double z1, double x2, double y2, double z2,
+                         double x3, double y3, double z3, double x4, double y4, double z4);
+    WriteStatus AddPoint(double x1, double y1, double z1);
+    // MTEXT (TEXT below version 1010) of textValues at the point.
+    WriteStatus AddText(double x1, double y1, double z1, double fontsize);
+    WriteStatus AddPolyLine(bool closed);  // from polyline0
+    // The rectangle tool's closed polyline over two opposite corners.
+    WriteStatus AddRectangle(double x1, double y1, double x2, double y2);
+    WriteStatus AddCircle(double x1, double y1, double z1, double x2, double y2, double z2);
+    WriteStatus AddCircleDurch3Punkte(double x1, double y1, double z1, double x2, double y2,
+                                      double z2, double x3, double y3, double z3);
+    WriteStatus AddArc(double x1, double y1, double z1, double x2, double y2, double z2,
+                       double x3, double y3, double z3);
+    WriteStatus AddEllipse(double x1, double y1, double z1, double x2, double y2, double z2,
+                           double x3, double y3, double z3);
+    // Regular polygon of polygonValues.ecken corners about p1 through p2's direction.
+    WriteStatus AddPolyGon(double x1, double y1, double z1, double x2, double y2, double z2);
+    // Arrowhead with its tip at (linesx, linesy) pointing away from (xx, yy).
+    WriteStatus AddArrowToLine(double linesx, double linesy, double xx, double yy);
+    // Dimension between p1 and p2 (p3 unused) with the text at p4 and the dimension line
+    // linesx4 ... linesy5: three lines, two arrowheads and the text of the text dialog
+    // (prefilled with the distance), six undo steps.
+    WriteStatus AddDimension(double x1, double y1, double z1, double x2, double y2, double z2,
+                             double x3, double y3, double z3, double x4, double y4, double z4);
+    WriteStatus AddSPLINE(bool closed);   // fitted through polyline0 by splinemode
+
+    // ---- Snapping and selection (positions in area pixels; EditorSelect.cpp) ----
+    LayoutFilter layoutFilter() const;   // the layout tab shown
+    SnapResult SnapPoints(double xx, double yy, double x, double y, bool ctrl);
+    // The pick of a press that no tool takes; repaints when the selection changed.
+    PickResult pick(double X, double Y, bool shift);
+    // Window selection between two corners; repaints when it caught something.
+    int MassSelect(double screenx1, double screeny1, double screenx2, double screeny2, bool shift);
+    bool IsSelected() const;
+    void AllesAuswhlen1Click();      // "Alles Auswählen"
+    void Nichtsauswhlen1Click();     // "Nichts auswählen" (also Escape with no tool active)
+
+    // ---- Transforms of the selection (EditorTransforms.cpp) ----
+    // Each is one undo step, kept also when nothing changed, then a re-parse and repaint
+    // when there were objects to work on. What the user must be told is shown; the status
+    // says it to the caller (Ok: the step was made).
+    TransformStatus MoveObjects(double dx, double dy);
+    // Copies moved by (dx, dy), one insertion step; re-parses unless `donotprocess`.
+    TransformStatus CopyObjects(double dx, double dy, bool donotprocess = false);
+    // About the base point D = (dx, dy) with the second point E = (ex, ey): modex 0 turns
+    // by the direction D -> E, 1 mirrors across the line D E (the pairs a mirror adds form
+    // a second step), 2 scales by |E - D|.
+    TransformStatus RotateObjects(double dx, double dy, double ex, double ey, int modex);
+    // "Array erstellen": copies of the selection on a turned grid, one step per copy.
+    TransformStatus MakeArray();
+    // Moves grip `pointnr` of object `objnr` by (dx, dy) to the point (ex, ey).
+    TransformStatus MovePoint(int objnr, int pointnr, double dx, double dy, double ex, double ey);
+    // The rotate and scale tools with the angle (degrees, clockwise) or the factor (per
+    // cent) typed into their dialogs, about (cx, cy).
+    TransformStatus rotateByDialog(double cx, double cy);
+    TransformStatus scaleByDialog(double cx, double cy);
+    std::string transformStatusText(TransformStatus s) const;
+
+    // Applies the set as one undo step without re-parsing (edits of one operation that
+    // come in several steps); false for a set applyEdits would refuse.
+    bool recordEdits(EditSet set, bool keepEmptyStep = false);
 
     // ---- Layouts, viewports, page set-up and printing (EditorLayout.cpp) ----
     // A VIEWPORT on the tab shown: centre and size on the sheet, the model point shown at
@@ -179,8 +254,17 @@ public:
     bool offerRecovery();
 
 private:
-    // The re-parse after a step was applied or undone, from near its first change.
+    // The transform of the selected objects of the current layout, as one step.
+    TransformStatus transformSelection(const Transform& t);
+    PickIndex pickIndex;
+    // Once per parse, when first needed: the objects' lock flags and the pick index.
+    PickIndex& currentPickIndex();
+    // The re-parse after a step was applied or undone, from near its first change; after
+    // the steps from undos[firstStep] on; from line `firstChanged` on. Every re-parse
+    // clears the selection.
     void reparseAfter(const tundo& step);
+    void reparseAfterSteps(size_t firstStep);
+    void reparseFrom(int firstChanged);
     void showCaption();
     bool saveToChosenName();
     static FileDialogOptions saveDialogOptions();

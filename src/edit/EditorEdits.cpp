@@ -7,7 +7,6 @@
 #include "edit/Editor.h"
 #include "edit/LayoutFilter.h"
 #include "edit/ObjectLines.h"
-#include "edit/writers.h"
 
 namespace kerbon {
 
@@ -28,17 +27,39 @@ int firstChangedLine(const tundo& step, int handleseedpos, int lineCount)
 
 void Editor::reparseAfter(const tundo& step)
 {
-    processdxfFrom(dxf, model, firstChangedLine(step, model.handleseedpos, dxf.count()),
-                   parseObserver);
+    reparseFrom(firstChangedLine(step, model.handleseedpos, dxf.count()));
 }
 
-bool Editor::applyEdits(EditSet set, bool keepEmptyStep)
+void Editor::reparseAfterSteps(size_t firstStep)
+{
+    int first = dxf.count();
+    for (size_t i = firstStep; i < undos.size(); ++i)
+        first = std::min(first, firstChangedLine(undos[i], model.handleseedpos, dxf.count()));
+    reparseFrom(first);
+}
+
+void Editor::reparseFrom(int firstChanged)
+{
+    processdxfFrom(dxf, model, firstChanged, parseObserver);
+    // The records kept from before the change keep no selection either.
+    for (int i = 0; i < model.anzpoly; ++i)
+        model.polys[size_t(i)].selected = model.polys[size_t(i)].massselected = false;
+}
+
+bool Editor::recordEdits(EditSet set, bool keepEmptyStep)
 {
     if (!validEdits(set, dxf.count()) || (set.empty() && !keepEmptyStep))
         return false;
     undos.push_back(applyEditSet(dxf, std::move(set)));
     undoBtnEnabled = true;
     SetChanged();
+    return true;
+}
+
+bool Editor::applyEdits(EditSet set, bool keepEmptyStep)
+{
+    if (!recordEdits(std::move(set), keepEmptyStep))
+        return false;
     reparseAfter(undos.back());
     repaint();
     return true;
@@ -100,6 +121,9 @@ std::string Editor::writeStatusText(WriteStatus s) const
     case WriteStatus::NoHandles:
         return translate("Die Zeichnung hat keine freien Handles mehr. Das Objekt wurde "
                          "nicht gezeichnet.");
+    case WriteStatus::BadSize:
+        return translate("Die Schriftgröße muss größer als 0 sein. Der Text wurde nicht "
+                         "geschrieben.");
     case WriteStatus::ZeroAxis:
         return translate("Eine Achse der Ellipse hat die Länge 0. Die Ellipse wurde nicht "
                          "gezeichnet.");
@@ -120,11 +144,6 @@ WriteStatus Editor::insertWritten(Written w)
     if (!text.empty())
         ui.messageBox(text, "", MsgIcon::Error, MsgButtons::Ok);
     return w.status;
-}
-
-WriteStatus Editor::AddLine(double x1, double y1, double z1, double x2, double y2, double z2)
-{
-    return insertWritten(lineText(writeContext(), arcmode, x1, y1, z1, x2, y2, z2));
 }
 
 }  // namespace kerbon

@@ -19,6 +19,7 @@ enum class WriteStatus {
     FirstLineOnly,     // a multi-line text in a drawing that holds single-line texts only
     NoPlace,           // the drawing has no ENTITIES section (or the layout block no ENDBLK)
     NotFinite,         // a coordinate or value is NaN or infinite
+    BadSize,           // a text height that is not positive
     NoHandles,         // the handle range is used up
     Collinear,         // three points on one line: no circle or arc through them
     ZeroLength,        // an arrow of zero length

@@ -43,6 +43,11 @@ bool splitLine(std::string_view s, bool comments, std::vector<Word>& current,
                     ++i;
                     break;
                 }
+                if (s[i] == '\\' && i + 1 < s.size() && s[i + 1] == 'n') {
+                    w.text += '\n';
+                    i += 2;
+                    continue;
+                }
                 if (s[i] == '\\' && i + 1 < s.size() && (s[i + 1] == '"' || s[i + 1] == '\\'))
                     ++i;
                 w.text += s[i++];
@@ -185,6 +190,7 @@ bool wrote(Args& args, WriteStatus s)
     case WriteStatus::FirstLineOnly: return true;
     case WriteStatus::NoPlace:      args.fail("the drawing has no ENTITIES section"); break;
     case WriteStatus::NotFinite:    args.fail("a value is not a finite number"); break;
+    case WriteStatus::BadSize:      args.fail("the height must be greater than 0"); break;
     case WriteStatus::NoHandles:    args.fail("the drawing has no free handles left"); break;
     case WriteStatus::Collinear:    args.fail("the points lie on one line"); break;
     case WriteStatus::ZeroLength:   args.fail("the points coincide"); break;
@@ -221,6 +227,7 @@ const CommandTable& commandTable()
         CommandTable t;
         addDrawCommands(t);
         addSelectCommands(t);
+        addTransformCommands(t);
         addLayoutCommands(t);
         return t;
     }();

@@ -4,7 +4,8 @@
 //
 // Text form: one command per line, or several separated by ";". A command is a name and
 // its values, separated by blanks. A value in double quotes may hold blanks, ";" and "#";
-// inside quotes \" stands for a quote and \\ for a backslash. "#" outside quotes starts a
+// inside quotes \" stands for a quote, \\ for a backslash and \n for a line break (a
+// text of several lines). "#" outside quotes starts a
 // comment that runs to the end of the line.
 //
 // Adding commands: write a function `void addXxxCommands(CommandTable&)` in its own file
@@ -110,6 +111,7 @@ bool wrote(Args& args, WriteStatus s);
 // The groups of commands, each in its own file.
 void addDrawCommands(CommandTable& t);     // script_draw.cpp: line, circle, text, ...
 void addSelectCommands(CommandTable& t);   // script_select.cpp: select, delete, undo, tab
+void addTransformCommands(CommandTable& t);  // script_transform.cpp: move, copy, rotate, ...
 void addLayoutCommands(CommandTable& t);   // script_layout.cpp: viewport
 
 // The table of every command, built on first use.

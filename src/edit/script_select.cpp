@@ -1,8 +1,7 @@
-// Script commands for the selection, deletion, undo and the layout tab shown.
+// Script commands for the selection, deletion, undo, the layout tab shown and the size of
+// the drawing area.
 #include "edit/Editor.h"
-#include "edit/LayoutFilter.h"
 #include "edit/script.h"
-#include "edit/selection.h"
 
 namespace kerbon::script {
 
@@ -10,34 +9,40 @@ namespace {
 
 const char* const selectUsage = "select all | none | window X1 Y1 X2 Y2 | pick X Y";
 
-// Pick distance: three pixels at the current zoom.
-double pickTolerance(const Editor& ed)
+// The area pixel a click at drawing point (x, y) gives: the view is zoomed to the extents
+// of the current tab first, as after opening the drawing. The tab's remembered view is
+// left as it was.
+ScreenPos clickAt(Editor& ed, double x, double y)
 {
-    return 3 * 100 / (ed.view.zoomedvalue > 0 ? ed.view.zoomedvalue : 100);
+    const bool storing = ed.view.donotstorenow;
+    ed.view.donotstorenow = true;
+    ed.ZoomFullIn();
+    ed.view.donotstorenow = storing;
+    return roundedScreen(ed.view, x, y);
 }
 
 bool select(Editor& ed, Args& a)
 {
-    const LayoutFilter f = currentLayoutFilter(ed.model, ed.view.tabindex);
     if (a.is(0, "all") && a.expect(1, selectUsage)) {
-        selectAll(ed.model, f);
+        ed.AllesAuswhlen1Click();
     } else if (a.is(0, "none") && a.expect(1, selectUsage)) {
-        selectNone(ed.model);
+        ed.Nichtsauswhlen1Click();
     } else if (a.is(0, "window") && a.expect(5, selectUsage)) {
         const double x1 = a.number(1), y1 = a.number(2), x2 = a.number(3), y2 = a.number(4);
         if (a.failed())
             return false;
-        selectWindow(ed.model, f, x1, y1, x2, y2);
+        const ScreenPos p1 = clickAt(ed, x1, y1), p2 = clickAt(ed, x2, y2);
+        ed.MassSelect(p1.x, p1.y, p2.x, p2.y, false);
     } else if (a.is(0, "pick") && a.expect(3, selectUsage)) {
         const double x = a.number(1), y = a.number(2);
         if (a.failed())
             return false;
-        selectAt(ed.model, f, x, y, pickTolerance(ed));
+        const ScreenPos p = clickAt(ed, x, y);
+        ed.pick(p.x, p.y, false);
     } else {
         a.fail(std::string("expected ") + selectUsage);
         return false;
     }
-    ed.repaint();
     return !a.failed();
 }
 
@@ -69,6 +74,17 @@ void addSelectCommands(CommandTable& t)
                if (a.failed())
                    return false;
                ed.TabControl1Change(n);
+               return true;
+           }});
+    t.add({"view", "view W H", [](Editor& ed, Args& a) {
+               if (!a.expect(2, "view W H"))
+                   return false;
+               const int w = a.integer(0), h = a.integer(1);
+               if (!a.failed() && (w < 1 || h < 1 || w > 100000 || h > 100000))
+                   a.fail("the drawing area must be 1 to 100000 pixels wide and high");
+               if (a.failed())
+                   return false;
+               ed.setAreaSize(w, h);
                return true;
            }});
 }

@@ -170,6 +170,11 @@ void TMainForm::createDialogs()
     SchachtelungForm = new TSchachtelungForm(this, &editor->ui);
     SchachtelungForm->setEditor(editor.get());
     PolyForm = new TPolyForm(this);
+    qtui->textForm = AddTextForm;
+    qtui->arrayForm = ArrayForm;
+    qtui->polygonForm = PolygonForm;
+    qtui->rotationForm = RotationsForm;
+    qtui->scaleForm = SkalierungForm;
     qtui->druckenForm = DruckenForm;
     qtui->viewPortForm = ViewPortForm;
     DruckenForm->onPrinterSetup = [this] { Druckereinrichten1Click(); };
@@ -547,6 +552,8 @@ void TMainForm::connectCommands()
     on(Rckgngig1, [this] { editor->Rckgngig1Click(); });
     on(UndoBtn, [this] { editor->Rckgngig1Click(); });
     on(Lschen1, [this] { editor->Loeschen(); });
+    on(AllesAuswhlen1, [this] { editor->AllesAuswhlen1Click(); });
+    on(Nichtsauswhlen1, [this] { editor->Nichtsauswhlen1Click(); });
     connect(Bearbeiten1, &QMenu::aboutToShow, this, [this] {
         Rckgngig1->setEnabled(!editor->undos.empty());
     });
@@ -662,6 +669,15 @@ void TMainForm::restorePlacement()
     if (!restoreGeometry(s.value("MainForm/geometry").toByteArray()))
         resize(1100, 760);
     restoreState(s.value("MainForm/state").toByteArray());
+    // The text heights of "Text hinzufügen" are kept from run to run.
+    TextValues& t = editor->textValues;
+    for (auto [key, field] : {std::pair{"AddTextForm/FontSizeEd", &t.fontsize},
+                              std::pair{"AddTextForm/FontSizeDimensionEd", &t.fontsizeDimension}}) {
+        bool ok = false;
+        const double v = s.value(key).toDouble(&ok);
+        if (ok && v >= 1e-06 && v <= 1000000)
+            *field = v;
+    }
 }
 
 void TMainForm::savePlacement()
@@ -669,6 +685,8 @@ void TMainForm::savePlacement()
     QSettings s(settingsFile(), QSettings::IniFormat);
     s.setValue("MainForm/geometry", saveGeometry());
     s.setValue("MainForm/state", saveState());
+    s.setValue("AddTextForm/FontSizeEd", editor->textValues.fontsize);
+    s.setValue("AddTextForm/FontSizeDimensionEd", editor->textValues.fontsizeDimension);
 }
 
 // The five page values the print dialog keeps between runs.
@@ -926,8 +944,5 @@ void TMainForm::keyeditKeyDown(int key)
         endViewTools();
         return;
     }
-    model::DisplayModel& m = editor->model;  // nothing active: clear the selection
-    for (model::tpoly& p : m.polys)
-        p.selected = false;
-    refreshView();
+    editor->Nichtsauswhlen1Click();  // nothing active: clear the selection
 }

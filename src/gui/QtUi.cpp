@@ -7,6 +7,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "gui/AddTextFUnit.h"
+#include "gui/ArrayFUnit.h"
+#include "gui/PolyGonFUnit.h"
+#include "gui/RotationsFUnit.h"
+#include "gui/SkalierungFUnit.h"
 #include "gui/DruckenFUnit.h"
 #include "gui/ViewPortFUnit.h"
 
@@ -111,6 +116,31 @@ std::optional<std::string> QtUi::openFileDialog(const FileDialogOptions& opts)
 std::optional<std::string> QtUi::saveFileDialog(const FileDialogOptions& opts)
 {
     return runFileDialog(parent, opts, filterOf(opts.filter), true);
+}
+
+bool QtUi::textDialog(TextValues& v, bool dimension)
+{
+    return textForm ? textForm->edit(v, dimension) : true;
+}
+
+bool QtUi::arrayDialog(ArrayValues& v)
+{
+    return arrayForm ? arrayForm->edit(v) : true;
+}
+
+bool QtUi::polygonDialog(PolygonValues& v)
+{
+    return polygonForm ? polygonForm->edit(v) : true;
+}
+
+bool QtUi::rotationDialog(RotationValues& v)
+{
+    return rotationForm ? rotationForm->edit(v) : true;
+}
+
+bool QtUi::scaleDialog(ScaleValues& v)
+{
+    return scaleForm ? scaleForm->edit(v) : true;
 }
 
 void QtUi::viewportDialog(ViewportValues& v)

@@ -7,6 +7,11 @@
 #include "edit/Ui.h"
 
 class QWidget;
+class TAddTextForm;
+class TArrayForm;
+class TPolygonForm;
+class TRotationsForm;
+class TSkalierungForm;
 class TDruckenForm;
 class TViewPortForm;
 
@@ -19,6 +24,19 @@ public:
     std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions& opts) override;
     int choiceBox(const std::string& text, const std::string& title, kerbon::MsgIcon icon,
                   const std::vector<std::string>& buttons) override;
+    // The input dialogs, shown by the windows the main window made (unset: OK, unchanged).
+    bool textDialog(kerbon::TextValues& v, bool dimension) override;
+    bool arrayDialog(kerbon::ArrayValues& v) override;
+    bool polygonDialog(kerbon::PolygonValues& v) override;
+    bool rotationDialog(kerbon::RotationValues& v) override;
+    bool scaleDialog(kerbon::ScaleValues& v) override;
+
+    TAddTextForm* textForm = nullptr;
+    TArrayForm* arrayForm = nullptr;
+    TPolygonForm* polygonForm = nullptr;
+    TRotationsForm* rotationForm = nullptr;
+    TSkalierungForm* scaleForm = nullptr;
+
     void viewportDialog(kerbon::ViewportValues& v) override;
     kerbon::PageDialogResult pageDialog(kerbon::view::PageValues& page) override;
 

@@ -41,7 +41,7 @@ TEST(Reparse, ALineAtTheEndIsParsedFromNearTheEnd)
     test::TempDir tmp;
     EditorFixture f;
     openGenerated(f, tmp, 3000);
-    const Written w = lineText(f.ed.writeContext(), 0, 0, 0, 0, 1, 1, 0);
+    const Written w = writeLine(f.ed.writeContext(), 0, {0, 0, 0}, {1, 1, 0});
     applyEditSet(f.ed.dxf, w.edits);
     const int from = processdxfFrom(f.ed.dxf, f.ed.model, f.ed.model.insertlinepos);
     EXPECT_GT(from, f.ed.dxf.count() / 2);

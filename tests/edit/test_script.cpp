@@ -93,6 +93,14 @@ TEST(Script, BadCommandsStopWithTheirLine)
         {"tab 2", "line 1: tab: no tab 2 (the drawing has 2)"},
         {"tab 1.5", "line 1: tab: not a whole number: '1.5'"},
         {"ray 1 1 1 1", "line 1: ray: the points coincide"},
+        {"view 0 800", "line 1: view: the drawing area must be 1 to 100000 pixels wide and high"},
+        {"line 0 0 1 1; select all; scale 0 0 -2", "line 1: scale: the factor must be greater than 0"},
+        {"line 0 0 1 1; select all; mirror 1 1 1 1", "line 1: mirror: the two points of the mirror line coincide"},
+        {"array 0 2 1 1", "line 1: array: columns and rows must be 1 to 10000"},
+        {"array 2 2 1", "line 1: array: expected 4 to 5 values, got 3 (array COLUMNS ROWS DX DY [ANGLE])"},
+        {"line 0 0 1 1; grip 1 0 5 5", "line 1: grip: no object 1 (the drawing has 1)"},
+        {"line 0 0 1 1; grip 0 2 5 5", "line 1: grip: object 0 has no vertex 2"},
+        {"rotate 0 0 x", "line 1: rotate: not a number: 'x'"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -198,4 +206,28 @@ TEST(KerbonCliEdit, WritesTheResultOrNothingWithLineAndExitCode2)
     EXPECT_EQ(r.status, 1);
     r = test::runCli(tmp, "edit new");
     EXPECT_EQ(r.status, 2);
+}
+
+// The transform commands through the command-line tool: each one step, the result read by
+// the independent reader, and the same text as the editor operations write.
+TEST(KerbonCliEdit, TransformCommandsWriteWhatTheEditorWrites)
+{
+    TempDir tmp;
+    const std::string dst = tmp.path("out.dxf");
+    const std::string commands =
+        "select all; rotate 5 5 30; select all; mirror 0 0 1 2; select all; scale 1 1 1.5; "
+        "select all; copy 200 0; select pick 0 0; select window -1000 -1000 1000 1000; "
+        "array 2 3 400 300 15; select all; move 1 2; grip 0 0 3 4";
+    auto r = test::runCli(tmp, "edit " + shq(test::dataFile("examples/parts.dxf")) + " " + shq(dst) +
+                                   " --json " + shq(commands));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"undo_steps\": 11"), std::string::npos) << r.out;
+    EXPECT_EQ(test::ezdxfAudit(tmp, dst), "");
+
+    EditorFixture f("examples/parts.dxf");
+    f.ed.setAreaSize(1200, 800);
+    ASSERT_EQ(run(f.ed, commands), "");
+    LineStore saved;
+    ASSERT_TRUE(loadLines(dst, saved));
+    EXPECT_EQ(saved.lines, f.ed.dxf.lines);
 }

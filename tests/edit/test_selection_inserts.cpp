@@ -1,6 +1,7 @@
 // Selecting block inserts by what their block shows where it shows it.
 #include <gtest/gtest.h>
 
+#include "edit/PickIndex.h"
 #include "edit/selection.h"
 #include "support/ParseFixture.h"
 
@@ -18,6 +19,16 @@ TEST(Selection, InsertsAreCaughtWhereTheirBlockIsDrawn)
         test::entitiesOnly("0|INSERT|8|0|2|B|10|100|20|50|41|2|42|2|50|90|"
                            "0|INSERT|8|0|2|B|10|200|20|0|70|3|44|10"));
     const LayoutFilter f = currentLayoutFilter(m, 0);
+    // Ten pixels per drawing unit: pixel (10 x, 1999 - 10 y).
+    view::ViewState v;
+    v.zoomedvalue = 1000;
+    v.scrollx = v.scrolly = 0;
+    v.W = 3000;
+    v.H = 2000;
+    auto px = [](double x) { return 10 * x; };
+    auto py = [](double y) { return 1999 - 10 * y; };
+    PickIndex index;
+    index.build(m);
     struct Case { const char* name; bool window; double x1, y1, x2, y2; bool first, second; };
     const Case cases[] = {
         {"window round the far corner only", true, 97, 53, 99, 55, true, false},
@@ -28,13 +39,15 @@ TEST(Selection, InsertsAreCaughtWhereTheirBlockIsDrawn)
         {"window round the third cell only", true, 221.5, -1, 222.5, 2, false, true},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        selectNone(m);
-        if (c.window)
-            selectWindow(m, f, c.x1, c.y1, c.x2, c.y2);
-        else
-            selectAt(m, f, c.x1, c.y1, 0.1);
-        EXPECT_EQ(m.polys[1].selected, c.first);
-        EXPECT_EQ(m.polys[2].selected, c.second);
+        for (PickIndex* with : {static_cast<PickIndex*>(nullptr), &index}) {
+            SCOPED_TRACE(std::string(c.name) + (with ? " (index)" : ""));
+            selectNone(m);
+            if (c.window)
+                MassSelect(m, f, v, px(c.x1), py(c.y1), px(c.x2), py(c.y2), false);
+            else
+                pickAt(m, f, v, px(c.x1), py(c.y1), false, with);
+            EXPECT_EQ(m.polys[1].selected, c.first);
+            EXPECT_EQ(m.polys[2].selected, c.second);
+        }
     }
 }

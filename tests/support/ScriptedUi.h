@@ -24,6 +24,11 @@ public:
     std::vector<FileDialogOptions> dialogs;              // every file dialog shown
     std::deque<int> choices;                          // next choice box answers (-1: closed)
     std::vector<std::vector<std::string>> choiceButtons;  // buttons of every choice box shown
+    // Input dialogs: the next answers (true OK; OK when none is left), what each text
+    // dialog was shown with, and a text the next text dialogs put in as if typed.
+    std::deque<bool> inputAnswers;
+    std::vector<TextValues> textShown;
+    std::optional<std::string> typeText;
 
     MsgResult messageBox(const std::string& text, const std::string& title, MsgIcon icon,
                          MsgButtons buttons) override
@@ -55,7 +60,27 @@ public:
         return nextFile(opts);
     }
 
+    bool textDialog(TextValues& v, bool) override
+    {
+        textShown.push_back(v);
+        if (typeText)
+            v.text = *typeText;
+        return nextInput();
+    }
+    bool arrayDialog(ArrayValues&) override { return nextInput(); }
+    bool polygonDialog(PolygonValues&) override { return nextInput(); }
+    bool rotationDialog(RotationValues&) override { return nextInput(); }
+    bool scaleDialog(ScaleValues&) override { return nextInput(); }
+
 private:
+    bool nextInput()
+    {
+        if (inputAnswers.empty())
+            return true;
+        const bool ok = inputAnswers.front();
+        inputAnswers.pop_front();
+        return ok;
+    }
     std::optional<std::string> nextFile(const FileDialogOptions& opts)
     {
         dialogs.push_back(opts);

@@ -1,0 +1,91 @@
+// The alignment to the reference point and the snap to the nearest drawing point.
+#include "edit/snapping.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "edit/PickIndex.h"
+#include "edit/selection.h"
+
+namespace kerbon {
+
+namespace {
+
+constexpr double kAlign = 5;  // pixels; a difference of exactly 5 still aligns
+constexpr int kBox = 5;       // half the side of the snap box, pixels
+
+}  // namespace
+
+SnapResult SnapPoints(const model::DisplayModel& m, const LayoutFilter& f,
+                      const view::ViewState& v, double xx, double yy, double x, double y,
+                      bool ctrl, PickIndex* index)
+{
+    SnapResult r;
+    r.x = x;
+    r.y = y;
+    const double mx = x, my = y;
+    if (ctrl)
+        return r;
+
+    if (std::fabs(xx - mx) <= kAlign)
+        r.x = xx;
+    if (std::fabs(yy - my) <= kAlign)
+        r.y = yy;
+    if (std::fabs(std::fabs(xx - mx) - std::fabs(yy - my)) <= kAlign)
+        r.y = yy <= r.y ? yy + std::fabs(xx - r.x) : yy - std::fabs(xx - r.x);
+
+    const std::vector<int>* candidates = index ? index->near(v, mx, my, kBox) : nullptr;
+    bool found = false;
+    double best = 0;
+    ScreenPos at;
+    const model::Tmypoi* point = nullptr;
+    auto consider = [&](const model::Tmypoi& c) {
+        const ScreenPos s = roundedScreen(v, c.x, c.y);
+        if (std::fabs(s.x - mx) > kBox || std::fabs(s.y - my) > kBox)
+            return;
+        const double d = std::hypot(s.x - mx, s.y - my);
+        if (!found || d < best) {
+            found = true;
+            best = d;
+            at = s;
+            point = &c;
+        }
+    };
+    auto visit = [&](int i) {
+        const model::tpoly& p = m.polys[size_t(i)];
+        if (!f.passes(p))
+            return;
+        const int np = std::clamp(p.anzp, 0, int(p.ps.size()));
+        for (int k = 0; k < np; ++k)
+            consider(p.ps[size_t(k)]);
+        const int ns = std::clamp(p.anzs, 0, int(p.snap.size()));
+        for (int k = 0; k < ns; ++k)
+            consider(p.snap[size_t(k)]);
+    };
+    const int n = std::clamp(m.anzpoly, 0, int(m.polys.size()));
+    if (candidates) {
+        for (int i : *candidates)
+            if (i < n)
+                visit(i);
+    } else {
+        for (int i = 0; i < n; ++i)
+            visit(i);
+    }
+    if (!found)
+        return r;
+
+    r.x = at.x;
+    r.y = at.y;
+    r.ex = point->x;
+    r.ey = point->y;
+    r.setted = true;
+    auto edge = [](int c, int d) {  // held in range for a point at the end of the pixel range
+        return int(std::clamp<long long>((long long)c + d, INT_MIN, INT_MAX));
+    };
+    const int l = edge(at.x, -kBox), t = edge(at.y, -kBox), rt = edge(at.x, kBox), b = edge(at.y, kBox);
+    r.marker = {{{l, t, rt, t, 0}, {rt, t, rt, b, 0}, {rt, b, l, b, 0}, {l, b, l, t, 0}}};
+    return r;
+}
+
+}  // namespace kerbon
