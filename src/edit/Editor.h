@@ -14,6 +14,7 @@
 #include "edit/EntityText.h"
 #include "edit/LineEdits.h"
 #include "edit/PickIndex.h"
+#include "edit/Recovery.h"
 #include "edit/selection.h"
 #include "edit/snapping.h"
 #include "edit/transforms.h"
@@ -267,6 +268,23 @@ public:
     std::string styleStatusText(styles::StyleStatus s) const;
 
     void repaint();                  // ask the window to repaint
+
+    // ---- Autosave (EditorRecovery.cpp): unsaved lines in a recovery file ----
+    // Folder of the recovery files, ending in "/"; empty (command line): no autosave.
+    std::string recoverydir;
+    static constexpr int autosaveEdits = 50;  // SetChanged writes after this many edits
+    AutosaveState recovery;
+    // Writes the recovery file when the drawing has changes it does not hold yet (the
+    // window's timer calls it every minute). False when it could not be written.
+    bool autosave();
+    // The recovery file for the drawing as it is named now; empty without recoverydir.
+    std::string recoveryPath() const;
+    // Removes this editor's recovery file: the changes are saved or given up.
+    void discardRecovery();
+    // At start: offers each recovery file a run that did not end cleanly left behind,
+    // newest first: "Wiederherstellen" opens it as the changed drawing under its own
+    // name, "Verwerfen" removes it and asks about the next. True when one was restored.
+    bool offerRecovery();
 
 private:
     // The transform of the selected objects of the current layout, as one step.

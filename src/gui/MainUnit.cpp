@@ -29,6 +29,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTranslator>
 #include <QWheelEvent>
@@ -122,6 +123,10 @@ void TMainForm::FormCreate(const Setup& setup)
         ed.configpath =
             withSlash(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     ed.datadirs = setup.datadirs.empty() ? shippedDataDirs(ed.progpath) : setup.datadirs;
+    ed.recoverydir = ed.configpath + "recovery/";
+    auto* autosaveTimer = new QTimer(this);
+    connect(autosaveTimer, &QTimer::timeout, this, [this] { editor->autosave(); });
+    autosaveTimer->start(setup.autosaveMs);
     translations().InitTranslation(ed.progpath, ed.configpath, ed.datadirs);
     qtui->translate = [this](const QString& s) {
         return QString::fromStdString(editor->translate(s.toStdString()));
@@ -641,6 +646,7 @@ void TMainForm::FormShow()
     first = true;
     if (!args.isEmpty())
         ed.openfilewithname(args.first().toStdString());
+    ed.offerRecovery();
 }
 
 // The toolkit's own texts (file dialogs, standard buttons) in the user's language, when

@@ -25,6 +25,8 @@ public:
                                  kerbon::MsgIcon icon, kerbon::MsgButtons buttons) override;
     std::optional<std::string> openFileDialog(const kerbon::FileDialogOptions& opts) override;
     std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions& opts) override;
+    int choiceBox(const std::string& text, const std::string& title, kerbon::MsgIcon icon,
+                  const std::vector<std::string>& buttons) override;
     // The input dialogs, shown by the windows the main window made (unset: OK, unchanged).
     bool textDialog(kerbon::TextValues& v, bool dimension) override;
     bool arrayDialog(kerbon::ArrayValues& v) override;
