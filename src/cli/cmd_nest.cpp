@@ -166,6 +166,11 @@ int cmdNest(int argc, char** argv)
     const auto t0 = std::chrono::steady_clock::now();
     const SearchResult r = searchArrangement({n.elemente.poi(), n.elemente.count()}, s, rnd, used);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    if (r.problem != NestProblem::None) {  // only the parts' rasters together can be too large
+        std::fputs("kerbon-cli: the rasters of the parts would get too large: lower --pixels or "
+                   "--height\n", stderr);
+        return 2;
+    }
     takeArrangement({n.elemente.poi(), n.elemente.count()}, r);
 
     if (json) {

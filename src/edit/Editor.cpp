@@ -49,6 +49,7 @@ Editor::Editor(Ui& ui) : ui(ui), datadirs(shippedDataDirs(executableDir()))
 void Editor::processdxf()
 {
     kerbon::processdxf(dxf, model, parseObserver);
+    pendingFrom = kNothingPending;
 }
 
 std::string Editor::messageText(int n) const

@@ -212,7 +212,7 @@ public:
     // Moves grip `pointnr` of object `objnr` by (dx, dy) to the point (ex, ey).
     TransformStatus MovePoint(int objnr, int pointnr, double dx, double dy, double ex, double ey);
     // The rotate and scale tools with the angle (degrees, clockwise) or the factor (per
-    // cent) typed into their dialogs, about (cx, cy).
+    // cent) typed into their dialogs, about (cx, cy); applied however the dialog closes.
     TransformStatus rotateByDialog(double cx, double cy);
     TransformStatus scaleByDialog(double cx, double cy);
     std::string transformStatusText(TransformStatus s) const;
@@ -220,6 +220,11 @@ public:
     // Applies the set as one undo step without re-parsing (edits of one operation that
     // come in several steps); false for a set applyEdits would refuse.
     bool recordEdits(EditSet set, bool keepEmptyStep = false);
+    // Steps applied by recordEdits whose re-parse has not run yet: until it does, the
+    // model's line references do not fit the document.
+    bool reparsePending() const { return pendingFrom != kNothingPending; }
+    // Runs that re-parse now and repaints; nothing when none is owed.
+    void finishPendingReparse();
 
     // ---- Layouts, viewports, page set-up and printing (EditorLayout.cpp) ----
     // A VIEWPORT on the tab shown: centre and size on the sheet, the model point shown at
@@ -287,6 +292,8 @@ public:
     bool offerRecovery();
 
 private:
+    static constexpr int kNothingPending = 1 << 30;
+    int pendingFrom = kNothingPending;  // first line changed by steps not parsed yet
     // The transform of the selected objects of the current layout, as one step.
     TransformStatus transformSelection(const Transform& t);
     PickIndex pickIndex;

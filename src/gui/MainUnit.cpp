@@ -103,6 +103,7 @@ TMainForm::TMainForm(const Setup& setup, QWidget* parent) : QMainWindow(parent)
     createToolBars();
     createCentral();
     connectCommands();
+    connectToolCommands();
     FormCreate(setup);
     createDialogs();
 }
@@ -330,17 +331,8 @@ void TMainForm::createActions()
         (*t.slot)->setIcon(toolIcon(t.icon));
     }
 
-    // Commands whose work is not built yet are present but disabled; "Rückgängig" follows
-    // the undo steps.
-    for (QAction* a :
-         {Rckgngig1, AllesAuswhlen1,
-          Nichtsauswhlen1, Linie1, Konstruktionslinie1, Strahl1, Polylinie1, Freihand1, Vieleck1, Rechteck1, N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1,
-          MittelpunktStart1, MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1,
-          Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1, Text1, Punkt1,
-          Flche1, Pfeil1, UndoBtn,
-          PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
-        a->setEnabled(false);
-    for (QAction* a : drawingTools->actions())
+    // "Rückgängig" follows the undo steps.
+    for (QAction* a : {Rckgngig1, UndoBtn})
         a->setEnabled(false);
 }
 
@@ -370,15 +362,12 @@ void TMainForm::createMenus()
     QMenu* bogen = zeichnen->addMenu(u("Kreisbogen"));
     bogen->setIcon(toolIcon("arc"));
     bogen->addActions({N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1, MittelpunktStart1});
-    bogen->setEnabled(false);
     QMenu* kreis = zeichnen->addMenu(u("Kreis"));
     kreis->setIcon(toolIcon("circle"));
     kreis->addActions({MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1});
-    kreis->setEnabled(false);
     QMenu* ellipse = zeichnen->addMenu(u("Ellipse"));
     ellipse->setIcon(toolIcon("ellipse"));
     ellipse->addActions({Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1});
-    ellipse->setEnabled(false);
     zeichnen->addActions({Text1, Punkt1, Flche1, Pfeil1});
     zeichnen->addSeparator();
     zeichnen->addAction(Viewporthinzufgen1);
@@ -499,14 +488,12 @@ void TMainForm::createCentral()
         f->setDecimals(4);
         f->setRange(-1e12, 1e12);
         f->setMinimumWidth(120);
-        f->setEnabled(false);
         row->addWidget(f);
     };
     makeField(Xed, "Xed", "X:");
     makeField(YEd, "YEd", "Y:");
     BenutzenBtn = new QPushButton(u("Klick an diese Stelle (Anstatt Mausklick)"), entry);
     BenutzenBtn->setObjectName("BenutzenBtn");
-    BenutzenBtn->setEnabled(false);
     row->addWidget(BenutzenBtn);
     row->addStretch(1);
     // The keyboard sink: a one-pixel edit that holds the focus for the drawing.
@@ -554,8 +541,6 @@ void TMainForm::connectCommands()
     on(ZoomOutBtn, [this] { editor->ZoomOutBtnClick(); });
     on(ZoomAll, [this] { editor->ZoomAllClick(); });
     on(Alleszeigen1, [this] { editor->ZoomAllClick(); });
-    on(ZoomBtn, [this] { ZoomBtnClick(); });
-    on(HandBtn, [this] { HandBtnClick(); });
     on(JoinLinesBtn, [this] { JoinLinesBtnClick(); });
     on(BitBtn1, [this] { BitBtn1Click(); });
     on(bersetzen1, [this] { bersetzen1Click(); });
@@ -606,9 +591,6 @@ void TMainForm::connectCommands()
     connect(PaintBox1, &DrawArea::resized, this, [this](int w, int h) {
         editor->setAreaSize(w, h);
     });
-    connect(PaintBox1, &DrawArea::mousePressed, this, &TMainForm::PaintBox1MouseDown);
-    connect(PaintBox1, &DrawArea::mouseMoved, this, &TMainForm::PaintBox1MouseMove);
-    connect(PaintBox1, &DrawArea::mouseReleased, this, &TMainForm::PaintBox1MouseUp);
     connect(PaintBox1, &DrawArea::wheelTurned, this, &TMainForm::FormMouseWheel);
     connect(PaintBox1, &DrawArea::mouseDoubleClicked, this, [this](QMouseEvent* e) {
         editor->PaintBox1DblClick(e->position().x(), e->position().y());
@@ -768,31 +750,6 @@ void TMainForm::VertScrollbarChange(int value)
         editor->scrollbarChange(hbar.position(HorzScrollbar->value()), vbar.position(value));
 }
 
-void TMainForm::endViewTools()
-{
-    view::ViewState& v = editor->view;
-    v.inzoom = v.inhand = false;
-    ZoomBtn->setChecked(false);
-    HandBtn->setChecked(false);
-    PaintBox1->setCursor(DrawArea::crossCursor());
-}
-
-void TMainForm::ZoomBtnClick()
-{
-    endViewTools();
-    editor->view.startZoomTool();
-    ZoomBtn->setChecked(true);
-    PaintBox1->setCursor(DrawArea::magnifierCursor());
-}
-
-void TMainForm::HandBtnClick()
-{
-    endViewTools();
-    editor->view.startHandTool();
-    HandBtn->setChecked(true);
-    PaintBox1->setCursor(Qt::PointingHandCursor);
-}
-
 void TMainForm::JoinLinesBtnClick()
 {
     PolyForm->openTarget.clear();
@@ -815,32 +772,6 @@ void TMainForm::bersetzen1Click()
     TranslateForm->exec();
     editor->ui.messageBox(editor->messageText(2), editor->messageText(3), MsgIcon::Information,
                           MsgButtons::Ok);
-}
-
-void TMainForm::PaintBox1MouseDown(QMouseEvent* e)
-{
-    keyedit->setFocus();
-    view::ViewState& v = editor->view;
-    const bool wasTool = v.inzoom || v.inhand;
-    const QPointF p = e->position();
-    if (v.mouseDown(p.x(), p.y(), e->button() == Qt::RightButton) && wasTool &&
-        !v.inzoom && !v.inhand)
-        endViewTools();  // the right button ended the tool
-}
-
-void TMainForm::PaintBox1MouseMove(QMouseEvent* e)
-{
-    const QPointF p = e->position();
-    if (editor->view.mouseMove(p.x(), p.y(), editor->model))
-        refreshView();
-    double x = 0, y = 0;
-    editor->view.Bildschirm2DXF(p.x(), p.y(), x, y);
-    statusText->setText(QString::asprintf("%.4f, %.4f", x, y));
-}
-
-void TMainForm::PaintBox1MouseUp(QMouseEvent*)
-{
-    editor->view.mouseUp();
 }
 
 void TMainForm::FormMouseWheel(QWheelEvent* e)
@@ -875,6 +806,11 @@ void TMainForm::mouseWheelAt(QPointF p, QPoint d, Qt::KeyboardModifiers mods)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* e)
 {
+    // The sink leaves the menus' shortcuts (Ctrl+Z, Ctrl+A, Del) to the menus.
+    if (watched == keyedit && e->type() == QEvent::ShortcutOverride) {
+        e->ignore();
+        return true;
+    }
     if (watched == keyedit && e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Escape) {
@@ -883,18 +819,4 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* e)
         }
     }
     return QMainWindow::eventFilter(watched, e);
-}
-
-void TMainForm::keyeditKeyDown(int key)
-{
-    if (key != 27)
-        return;
-    for (QAction* a : drawingTools->actions())
-        a->setChecked(false);
-    view::ViewState& v = editor->view;
-    if (v.inhand || v.inzoom) {
-        endViewTools();
-        return;
-    }
-    editor->Nichtsauswhlen1Click();  // nothing active: clear the selection
 }

@@ -266,8 +266,11 @@ void TSchachtelungForm::PaintBox1Paint()
     PaintBox1->update();
 }
 
-void TSchachtelungForm::showError(const std::string& text)
+void TSchachtelungForm::showProblem(nest::NestProblem problem)
 {
+    const std::string text = problemText(problem, [this](const char* german) {
+        return editor ? editor->translate(german) : std::string(german);
+    });
     ui->messageBox(text, "", MsgIcon::Error, MsgButtons::Ok);
 }
 
@@ -288,9 +291,7 @@ void TSchachtelungForm::BitBtn1Click()
     applyFields();
     const nest::NestProblem problem = nest::checkSettings(settings);
     if (problem != nest::NestProblem::None) {
-        showError(problemText(problem, [this](const char* german) {
-            return editor ? editor->translate(german) : std::string(german);
-        }));
+        showProblem(problem);
         return;
     }
     keptCaption = windowTitle();
@@ -326,7 +327,11 @@ void TSchachtelungForm::finishSearch(bool report)
     setWindowTitle(keptCaption);
     setBusy(false);
     PaintBox1Paint();
-    if (report && searchResult.over && editor)
+    if (!report)
+        return;
+    if (searchResult.problem != nest::NestProblem::None)  // the masks would not fit into memory
+        showProblem(searchResult.problem);
+    else if (searchResult.over && editor)
         ui->messageBox(editor->messageText(40), "", MsgIcon::Error, MsgButtons::Ok);
 }
 

@@ -87,5 +87,5 @@ private:
     void finishSearch(bool report);
     void stopSearch();
     void setBusy(bool busy);
-    void showError(const std::string& text);
+    void showProblem(kerbon::nest::NestProblem problem);
 };

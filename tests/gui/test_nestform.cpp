@@ -150,4 +150,22 @@ TEST(TSchachtelungForm, TellsWhenThePartsDoNotFitOrTheSettingsCannotWork)
     EXPECT_FALSE(w.form.searching());
     ASSERT_EQ(w.ui.shown.size(), 3u);
     EXPECT_NE(w.ui.shown[2].text.find("zu niedrig"), std::string::npos);
+
+    // Settings the sheet allows, but 40 parts each covering the whole raster: the search
+    // refuses them and the window says so instead of ending silently.
+    std::string huge = "0|SECTION|2|ENTITIES";
+    for (int i = 0; i < 40; ++i)
+        huge += "|0|LINE|8|0|10|" + std::to_string(i) + "|20|0|11|1e9|21|1e9";
+    w.ed.dxf.lines = kerbon::test::splitLines(huge + "|0|ENDSEC|0|EOF");
+    w.ed.processdxf();
+    w.form.UebernehmenBtnClick();
+    w.form.BreitEd->setValue(1);
+    w.form.hoched->setValue(67);
+    w.form.AbstandEd->setValue(0);
+    w.form.SeitenrandEd->setValue(0);
+    w.form.PixEd->setValue(1000);
+    w.form.BitBtn1Click();
+    ASSERT_TRUE(w.waitForSearch());
+    ASSERT_EQ(w.ui.shown.size(), 4u);
+    EXPECT_NE(w.ui.shown[3].text.find("zu groß"), std::string::npos);
 }

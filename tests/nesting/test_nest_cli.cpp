@@ -132,4 +132,17 @@ TEST(NestCli, OverflowIsSavedWithExitCodeThreeAndBadSettingsAreRefused)
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_TRUE(kerbon::test::readBytes(tmp.path("bad.dxf")).empty());
     }
+
+    // Settings the sheet allows, but 40 parts each covering the whole raster would need
+    // masks beyond any sensible memory: refused, nothing written.
+    std::string huge = "0\nSECTION\n2\nENTITIES\n";
+    for (int i = 0; i < 40; ++i)
+        huge += "0\nLINE\n8\n0\n10\n" + std::to_string(i) + "\n20\n0\n11\n1e9\n21\n1e9\n";
+    huge += "0\nENDSEC\n0\nEOF\n";
+    kerbon::test::writeBytes(tmp.path("huge.dxf"), huge);
+    const CliRun r = runCli(tmp, "nest " + shq(tmp.path("huge.dxf")) + " " + shq(tmp.path("bad.dxf")) +
+                                     " --width 1 --height 67 --pixels 1000 --spacing 0 --margin 0");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("too large"), std::string::npos) << r.err;
+    EXPECT_TRUE(kerbon::test::readBytes(tmp.path("bad.dxf")).empty());
 }
