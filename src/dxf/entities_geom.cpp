@@ -533,7 +533,11 @@ constexpr int kSplineSamples = 100;
 // points get the full 1000 tries, longer ones fewer, beyond about 550 none: the correction
 // passes alone then shape the curve. The tries are random, so fewer of them is just a less
 // lucky search; without the limit a file with hundreds of fit points would not open.
+// All fitted splines of a parse share four times this (ParseContext::fitWorkLeft), so a
+// file of many of them opens quickly too: the later ones get fewer tries, or none. A try
+// counts as at least 2E4 measurements, what sampling alone costs for few fit points.
 constexpr double kFitBudget = 3e7;
+constexpr double kMinTryWork = 2e4;
 // Beyond this many fit points even the correction passes (10 samplings of 100 points per
 // fit point) cost too much; the fit points themselves then serve as control points.
 constexpr size_t kMaxFittedPoints = 5000;
@@ -630,7 +634,10 @@ void readSpline(ParseContext& c)
             p.ps.push_back(g);
     } else if (!fit.empty()) {
         const double N = double(fit.size());
-        const int iterations = int(std::clamp(std::floor(kFitBudget / (100 * N * N)), 0.0, 1000.0));
+        const double tryWork = std::max(100 * N * N, kMinTryWork);
+        const int iterations = int(std::clamp(
+            std::floor(std::min(kFitBudget, c.fitWorkLeft) / tryWork), 0.0, 1000.0));
+        c.fitWorkLeft -= iterations * tryWork;
         P.resize(fit.size());
         for (size_t i = 0; i < fit.size(); ++i)
             P[i] = {fit[i].x, fit[i].y, fit[i].z};

@@ -88,12 +88,16 @@ void Editor::SetChanged()
 {
     changed = true;
     showCaption();
+    recovery.current = false;
+    if (++recovery.edits >= autosaveEdits)
+        autosave();
 }
 
 void Editor::SetUnChanged()
 {
     changed = false;
     showCaption();
+    discardRecovery();  // saved, or a drawing opened afresh
 }
 
 // ---- open and new ----
@@ -139,7 +143,7 @@ bool Editor::askToSave()
     switch (ui.messageBox(messageText(7), messageText(8), MsgIcon::Question,
                           MsgButtons::YesNoCancel)) {
     case MsgResult::Yes: return SaveFile();
-    case MsgResult::No:  return true;
+    case MsgResult::No:  discardRecovery(); return true;
     default:             return false;
     }
 }

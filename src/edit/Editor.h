@@ -14,6 +14,7 @@
 #include "edit/EntityText.h"
 #include "edit/LineEdits.h"
 #include "edit/PickIndex.h"
+#include "edit/Recovery.h"
 #include "edit/selection.h"
 #include "edit/snapping.h"
 #include "edit/transforms.h"
@@ -111,7 +112,8 @@ public:
     // them (addMissingViewports), each as an undo step of its own.
     void TabControl1Change(int t);
     // The sheet viewport number 1 of a layout kept in a block, and a viewport showing the
-    // model, when the layout tab shown has none.
+    // model, when the layout tab shown has none; without a word when the drawing has no
+    // place for them.
     void addMissingViewports();
 
     // ---- Editing: every change of the document goes through applyEdits ----
@@ -262,6 +264,9 @@ public:
     // The double click on a selected text object: its text in the text dialog, then
     // setObjectText. True when the text was changed.
     bool ChangeText(int textobj);
+    // The double click on the drawing area at pixel (px, py): the text edit of the selected
+    // text object there (textObjectAt). True when a text was changed.
+    bool PaintBox1DblClick(double px, double py);
     // Stores `typed` (as typed in the text dialog) as the text of object `textobj`, one
     // undo step; nothing happens when the text stays the same.
     styles::StyleStatus setObjectText(int textobj, const std::string& typed);
@@ -269,13 +274,32 @@ public:
 
     void repaint();                  // ask the window to repaint
 
+    // ---- Autosave (EditorRecovery.cpp): unsaved lines in a recovery file ----
+    // Folder of the recovery files, ending in "/"; empty (command line): no autosave.
+    std::string recoverydir;
+    static constexpr int autosaveEdits = 50;  // SetChanged writes after this many edits
+    AutosaveState recovery;
+    // Writes the recovery file when the drawing has changes it does not hold yet (the
+    // window's timer calls it every minute). False when it could not be written.
+    bool autosave();
+    // The recovery file for the drawing as it is named now; empty without recoverydir.
+    std::string recoveryPath() const;
+    // Removes this editor's recovery file: the changes are saved or given up.
+    void discardRecovery();
+    // At start: offers each recovery file a run that did not end cleanly left behind,
+    // newest first: "Wiederherstellen" opens it as the changed drawing under its own
+    // name, "Verwerfen" removes it and asks about the next. True when one was restored.
+    bool offerRecovery();
+
 private:
     static constexpr int kNothingPending = 1 << 30;
     int pendingFrom = kNothingPending;  // first line changed by steps not parsed yet
     // The transform of the selected objects of the current layout, as one step.
     TransformStatus transformSelection(const Transform& t);
     PickIndex pickIndex;
-    // Once per parse, when first needed: the objects' lock flags and the pick index.
+    uint64_t lockedParse = UINT64_MAX;  // the parse whose lock flags are set
+    // Once per parse, when first needed: the objects' lock flags; the pick index.
+    void ensureLocked();
     PickIndex& currentPickIndex();
     // The re-parse after a step was applied or undone, from near its first change; after
     // the steps from undos[firstStep] on; from line `firstChanged` on. Every re-parse

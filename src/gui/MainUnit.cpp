@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -22,8 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QPrinter>  // the printer is destroyed with the window
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
@@ -31,6 +29,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTranslator>
 #include <QWheelEvent>
@@ -56,7 +55,6 @@
 #include "gui/ViewPortFUnit.h"
 #include "i18n/progfiles.h"
 #include "i18n/translateunit.h"
-#include "render/printDrawing.h"
 #include "styles/layers.h"
 #include "view/tables.h"
 
@@ -126,6 +124,10 @@ void TMainForm::FormCreate(const Setup& setup)
         ed.configpath =
             withSlash(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     ed.datadirs = setup.datadirs.empty() ? shippedDataDirs(ed.progpath) : setup.datadirs;
+    ed.recoverydir = ed.configpath + "recovery/";
+    auto* autosaveTimer = new QTimer(this);
+    connect(autosaveTimer, &QTimer::timeout, this, [this] { editor->autosave(); });
+    autosaveTimer->start(setup.autosaveMs);
     translations().InitTranslation(ed.progpath, ed.configpath, ed.datadirs);
     qtui->translate = [this](const QString& s) {
         return QString::fromStdString(editor->translate(s.toStdString()));
@@ -590,6 +592,9 @@ void TMainForm::connectCommands()
         editor->setAreaSize(w, h);
     });
     connect(PaintBox1, &DrawArea::wheelTurned, this, &TMainForm::FormMouseWheel);
+    connect(PaintBox1, &DrawArea::mouseDoubleClicked, this, [this](QMouseEvent* e) {
+        editor->PaintBox1DblClick(e->position().x(), e->position().y());
+    });
 }
 
 // ---- start-up and shut-down ----
@@ -623,6 +628,7 @@ void TMainForm::FormShow()
     first = true;
     if (!args.isEmpty())
         ed.openfilewithname(args.first().toStdString());
+    ed.offerRecovery();
 }
 
 // The toolkit's own texts (file dialogs, standard buttons) in the user's language, when
@@ -678,69 +684,6 @@ void TMainForm::savePlacement()
     s.setValue("MainForm/state", saveState());
     s.setValue("AddTextForm/FontSizeEd", editor->textValues.fontsize);
     s.setValue("AddTextForm/FontSizeDimensionEd", editor->textValues.fontsizeDimension);
-}
-
-// The five page values the print dialog keeps between runs.
-void TMainForm::restorePageValues()
-{
-    render::loadPageValues(settingsFile(), editor->page);
-}
-
-void TMainForm::createPrinter()
-{
-    printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (printer->outputFormat() == QPrinter::PdfFormat) {
-        // No printer: a PDF page, its printable area the whole sheet.
-        printer->setResolution(render::printResolution);
-        printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    }
-    render::takePageMetrics(*printer, editor->page);
-}
-
-void TMainForm::Druckereinrichten1Click()
-{
-    QPrintDialog dialog(printer.get(), this);
-    dialog.setWindowTitle(QString::fromStdString(editor->translate("Drucker einrichten")));
-    // The dialog chooses the printer; it prints nothing.
-    if (auto* box = dialog.findChild<QDialogButtonBox*>())
-        if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
-            ok->setText(u("OK"));
-    dialog.exec();
-    render::takePageMetrics(*printer, editor->page);
-    refreshView();  // the sheet follows the paper
-}
-
-void TMainForm::Drucken1Click()
-{
-    if (editor->Drucken1Click())
-        printTo(*printer);
-}
-
-bool TMainForm::printTo(QPrinter& p)
-{
-    Editor& ed = *editor;
-    bool askedName = false;
-    if (p.outputFormat() == QPrinter::PdfFormat && p.outputFileName().isEmpty()) {
-        FileDialogOptions opts;
-        opts.filter = "PDF-Dateien (*.pdf)|*.pdf";
-        opts.defaultExt = "pdf";
-        opts.overwritePrompt = true;
-        const auto name = ed.ui.saveFileDialog(opts);
-        if (!name)
-            return false;
-        p.setOutputFileName(QString::fromStdString(*name));
-        askedName = true;
-    }
-    p.setDocName(QString::fromStdString(ed.printTitle()));
-    const bool ok = render::printDrawing(p, ed.model, ed.view.tabindex, ed.page, ed.display);
-    if (!ok)
-        ed.ui.messageBox(ed.translate("Der Druck konnte nicht ausgeführt werden: ") +
-                             p.outputFileName().toStdString(),
-                         "", MsgIcon::Error, MsgButtons::Ok);
-    if (askedName)
-        p.setOutputFileName({});  // the next print asks again
-    refreshView();
-    return ok;
 }
 
 // ---- view ----

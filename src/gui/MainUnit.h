@@ -53,6 +53,7 @@ public:
         QStringList args;            // command-line arguments after the program name
         std::vector<std::string> datadirs;  // shipped files; empty: shippedDataDirs(progpath)
         kerbon::Ui* ui = nullptr;    // null: message boxes and file dialogs of Qt
+        int autosaveMs = 60000;      // how often unsaved changes go to the recovery file
     };
     explicit TMainForm(QWidget* parent = nullptr);
     explicit TMainForm(const Setup& setup, QWidget* parent = nullptr);

@@ -22,6 +22,8 @@ public:
     std::deque<std::optional<std::string>> files;     // next file dialog answers
     std::vector<Shown> shown;                         // every message box shown
     std::vector<FileDialogOptions> dialogs;              // every file dialog shown
+    std::deque<int> choices;                          // next choice box answers (-1: closed)
+    std::vector<std::vector<std::string>> choiceButtons;  // buttons of every choice box shown
     // Input dialogs: the next answers (true OK; OK when none is left), what each text
     // dialog was shown with, and a text the next text dialogs put in as if typed.
     std::deque<bool> inputAnswers;
@@ -36,6 +38,17 @@ public:
             return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
         MsgResult r = answers.front();
         answers.pop_front();
+        return r;
+    }
+    int choiceBox(const std::string& text, const std::string& title, MsgIcon icon,
+                  const std::vector<std::string>& buttons) override
+    {
+        shown.push_back({text, title, icon, MsgButtons::Ok});
+        choiceButtons.push_back(buttons);
+        if (choices.empty())
+            return -1;
+        const int r = choices.front();
+        choices.pop_front();
         return r;
     }
     std::optional<std::string> openFileDialog(const FileDialogOptions& opts) override
