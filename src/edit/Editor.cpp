@@ -49,6 +49,7 @@ Editor::Editor(Ui& ui) : ui(ui), datadirs(shippedDataDirs(executableDir()))
 void Editor::processdxf()
 {
     kerbon::processdxf(dxf, model, parseObserver);
+    pendingFrom = kNothingPending;
 }
 
 std::string Editor::messageText(int n) const
@@ -110,6 +111,7 @@ bool Editor::openfilewithname(const std::string& fname)
         // The tabs' remembered views belong to the document that was open.
         model.layouts.clear();
         view.slot0 = view.slot1 = {};
+        chosenLayer.clear();
     }
     else
         ui.messageBox(messageText(32) + fname, "", MsgIcon::Error, MsgButtons::Ok);

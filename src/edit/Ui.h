@@ -8,6 +8,7 @@
 
 #include "edit/DialogValues.h"
 #include "edit/Viewport.h"
+#include "styles/StyleDialogs.h"
 #include "view/PageValues.h"
 
 namespace kerbon {
@@ -61,6 +62,18 @@ public:
     // "Drucken/Seite einrichten": on OK and Preview the five page values (scale, offsets,
     // margin) are written back; the printer metrics follow the printer chosen meanwhile.
     virtual PageDialogResult pageDialog(view::PageValues& page) { return (void)page, PageDialogResult::Ok; }
+
+    // The layer dialog "Ebenen": the rows are edited in place; how it was closed. The
+    // new-layer dialog and the line type dialog: true for OK. The text dialog for the text
+    // of a text object, where only the text can be changed: true for OK. Without a person:
+    // closed, or OK, with the values unchanged.
+    virtual styles::LayerDialogEnd layerDialog(styles::LayerDialogValues& v)
+    {
+        return (void)v, styles::LayerDialogEnd::Closed;
+    }
+    virtual bool newLayerDialog(styles::NewLayerValues& v) { return (void)v, true; }
+    virtual bool lineTypeDialog(styles::LineTypeValues& v) { return (void)v, true; }
+    virtual bool textEditDialog(std::string& text) { return (void)text, true; }
 };
 
 }  // namespace kerbon

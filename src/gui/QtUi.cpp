@@ -7,12 +7,15 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "gui/AddNewLayerFUnit.h"
 #include "gui/AddTextFUnit.h"
 #include "gui/ArrayFUnit.h"
+#include "gui/DruckenFUnit.h"
+#include "gui/LayerFUnit.h"
+#include "gui/LinienStilFUnit.h"
 #include "gui/PolyGonFUnit.h"
 #include "gui/RotationsFUnit.h"
 #include "gui/SkalierungFUnit.h"
-#include "gui/DruckenFUnit.h"
 #include "gui/ViewPortFUnit.h"
 
 using namespace kerbon;
@@ -152,4 +155,24 @@ void QtUi::viewportDialog(ViewportValues& v)
 PageDialogResult QtUi::pageDialog(view::PageValues& page)
 {
     return druckenForm ? druckenForm->run(page) : Ui::pageDialog(page);
+}
+
+styles::LayerDialogEnd QtUi::layerDialog(styles::LayerDialogValues& v)
+{
+    return layerForm ? layerForm->edit(v) : Ui::layerDialog(v);
+}
+
+bool QtUi::newLayerDialog(styles::NewLayerValues& v)
+{
+    return newLayerForm ? newLayerForm->edit(v) : Ui::newLayerDialog(v);
+}
+
+bool QtUi::lineTypeDialog(styles::LineTypeValues& v)
+{
+    return lineTypeForm ? lineTypeForm->edit(v) : Ui::lineTypeDialog(v);
+}
+
+bool QtUi::textEditDialog(std::string& text)
+{
+    return textForm ? textForm->editText(text) : Ui::textEditDialog(text);
 }

@@ -67,6 +67,15 @@ public:
             v.text = *typeText;
         return nextInput();
     }
+    // Texts opened for editing (the double click on a text), typeText put in as typed.
+    std::vector<std::string> textEdits;
+    bool textEditDialog(std::string& text) override
+    {
+        textEdits.push_back(text);
+        if (typeText)
+            text = *typeText;
+        return nextInput();
+    }
     bool arrayDialog(ArrayValues&) override { return nextInput(); }
     bool polygonDialog(PolygonValues&) override { return nextInput(); }
     bool rotationDialog(RotationValues&) override { return nextInput(); }
