@@ -14,10 +14,13 @@
 #include "edit/EntityText.h"
 #include "edit/LineEdits.h"
 #include "edit/PickIndex.h"
+#include "edit/Recovery.h"
 #include "edit/selection.h"
 #include "edit/snapping.h"
 #include "edit/transforms.h"
 #include "edit/Ui.h"
+#include "styles/StyleEdit.h"
+#include "styles/properties.h"
 #include "view/DisplayOptions.h"
 #include "view/PageValues.h"
 #include "view/ViewState.h"
@@ -109,7 +112,8 @@ public:
     // them (addMissingViewports), each as an undo step of its own.
     void TabControl1Change(int t);
     // The sheet viewport number 1 of a layout kept in a block, and a viewport showing the
-    // model, when the layout tab shown has none.
+    // model, when the layout tab shown has none; without a word when the drawing has no
+    // place for them.
     void addMissingViewports();
 
     // ---- Editing: every change of the document goes through applyEdits ----
@@ -208,7 +212,7 @@ public:
     // Moves grip `pointnr` of object `objnr` by (dx, dy) to the point (ex, ey).
     TransformStatus MovePoint(int objnr, int pointnr, double dx, double dy, double ex, double ey);
     // The rotate and scale tools with the angle (degrees, clockwise) or the factor (per
-    // cent) typed into their dialogs, about (cx, cy).
+    // cent) typed into their dialogs, about (cx, cy); applied however the dialog closes.
     TransformStatus rotateByDialog(double cx, double cy);
     TransformStatus scaleByDialog(double cx, double cy);
     std::string transformStatusText(TransformStatus s) const;
@@ -216,6 +220,11 @@ public:
     // Applies the set as one undo step without re-parsing (edits of one operation that
     // come in several steps); false for a set applyEdits would refuse.
     bool recordEdits(EditSet set, bool keepEmptyStep = false);
+    // Steps applied by recordEdits whose re-parse has not run yet: until it does, the
+    // model's line references do not fit the document.
+    bool reparsePending() const { return pendingFrom != kNothingPending; }
+    // Runs that re-parse now and repaints; nothing when none is owed.
+    void finishPendingReparse();
 
     // ---- Layouts, viewports, page set-up and printing (EditorLayout.cpp) ----
     // A VIEWPORT on the tab shown: centre and size on the sheet, the model point shown at
@@ -232,14 +241,65 @@ public:
     // then prints the current tab (view/paint.h printPage) as a job titled printTitle().
     bool Drucken1Click() { return Seiteeinrichten1Click() == PageDialogResult::Ok; }
     std::string printTitle() const;  // "DXF Datei"
+    // ---- Layers, line types, object properties (src/styles/EditorStyles.cpp) ----
+    styles::LineTypeValues lineTypeValues;  // "Linienstil hinzufügen", kept between uses
+    // The layer chosen in the layer box: new objects go to it while the table holds it
+    // (else to the table's first layer), and the box shows it first. Empty on a new document.
+    std::string chosenLayer;
+    std::string layerForNewObjects() const;
+    void LayerBtnClick();            // the layer dialog, then perhaps the new-layer dialog
+    void Linienstile1Click();        // the line type dialog
+    // Each tells the user why nothing was written and returns the reason.
+    styles::StyleStatus AddNewLayer(const styles::NewLayer& layer);
+    styles::StyleStatus AddLineStil(const std::string& name, const std::string& description,
+                                    const std::vector<double>& pattern);
+    // The property boxes: the value given to the selected objects of the layout tab shown,
+    // one undo step (kept even when nothing was selected).
+    styles::StyleStatus SetColorForObjects(int newcolornr);
+    styles::StyleStatus SetLineTypeForObjects(const std::string& newlinetype);
+    styles::StyleStatus SetLayerForObjects(const std::string& newlinetype);
+    styles::StyleStatus SetLeineWeightForObjects(const std::string& newlinetype);
+    // Choosing a layer in the layer box: the layer of the selection and of new objects.
+    void chooseLayer(const std::string& name);
+    // The double click on a selected text object: its text in the text dialog, then
+    // setObjectText. True when the text was changed.
+    bool ChangeText(int textobj);
+    // The double click on the drawing area at pixel (px, py): the text edit of the selected
+    // text object there (textObjectAt). True when a text was changed.
+    bool PaintBox1DblClick(double px, double py);
+    // Stores `typed` (as typed in the text dialog) as the text of object `textobj`, one
+    // undo step; nothing happens when the text stays the same.
+    styles::StyleStatus setObjectText(int textobj, const std::string& typed);
+    std::string styleStatusText(styles::StyleStatus s) const;
 
     void repaint();                  // ask the window to repaint
 
+    // ---- Autosave (EditorRecovery.cpp): unsaved lines in a recovery file ----
+    // Folder of the recovery files, ending in "/"; empty (command line): no autosave.
+    std::string recoverydir;
+    static constexpr int autosaveEdits = 50;  // SetChanged writes after this many edits
+    AutosaveState recovery;
+    // Writes the recovery file when the drawing has changes it does not hold yet (the
+    // window's timer calls it every minute). False when it could not be written.
+    bool autosave();
+    // The recovery file for the drawing as it is named now; empty without recoverydir.
+    std::string recoveryPath() const;
+    // Removes this editor's recovery file: the changes are saved or given up.
+    void discardRecovery();
+    // At start: offers each recovery file a run that did not end cleanly left behind,
+    // newest first: "Wiederherstellen" opens it as the changed drawing under its own
+    // name, "Verwerfen" removes it and asks about the next. True when one was restored.
+    bool offerRecovery();
+
 private:
+    static constexpr int kNothingPending = 1 << 30;
+    int pendingFrom = kNothingPending;  // first line changed by steps not parsed yet
     // The transform of the selected objects of the current layout, as one step.
     TransformStatus transformSelection(const Transform& t);
     PickIndex pickIndex;
-    // Once per parse, when first needed: the objects' lock flags and the pick index.
+    uint64_t lockedParse = UINT64_MAX;  // the parse whose lock flags are set
+    // Once per parse, when first needed: the objects' lock flags; the pick index.
+    void ensureLocked();
     PickIndex& currentPickIndex();
     // The re-parse after a step was applied or undone, from near its first change; after
     // the steps from undos[firstStep] on; from line `firstChanged` on. Every re-parse
@@ -248,6 +308,8 @@ private:
     void reparseAfterSteps(size_t firstStep);
     void reparseFrom(int firstChanged);
     void showCaption();
+    styles::StyleStatus setPropertyForObjects(styles::Property prop, const std::string& value);
+    styles::StyleStatus told(styles::StyleStatus s);  // shows the reason, if any
     bool saveToChosenName();
     static FileDialogOptions saveDialogOptions();
 };

@@ -4,9 +4,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "edit/DialogValues.h"
 #include "edit/Viewport.h"
+#include "styles/StyleDialogs.h"
 #include "view/PageValues.h"
 
 namespace kerbon {
@@ -35,6 +37,14 @@ public:
     // Modal file dialogs; nullopt when the user cancels.
     virtual std::optional<std::string> openFileDialog(const FileDialogOptions& opts) = 0;
     virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& opts) = 0;
+    // A modal question answered with one of the named buttons (texts as shown). Returns
+    // the index of the button chosen, or -1 when the box was closed without one (also
+    // where nobody can answer).
+    virtual int choiceBox(const std::string& text, const std::string& title, MsgIcon icon,
+                          const std::vector<std::string>& buttons)
+    {
+        return (void)text, (void)title, (void)icon, (void)buttons, -1;
+    }
 
     // The small modal input dialogs. Each shows the values, writes back what the user
     // typed and returns true when the dialog was closed with OK. Without a person at the
@@ -52,6 +62,18 @@ public:
     // "Drucken/Seite einrichten": on OK and Preview the five page values (scale, offsets,
     // margin) are written back; the printer metrics follow the printer chosen meanwhile.
     virtual PageDialogResult pageDialog(view::PageValues& page) { return (void)page, PageDialogResult::Ok; }
+
+    // The layer dialog "Ebenen": the rows are edited in place; how it was closed. The
+    // new-layer dialog and the line type dialog: true for OK. The text dialog for the text
+    // of a text object, where only the text can be changed: true for OK. Without a person:
+    // closed, or OK, with the values unchanged.
+    virtual styles::LayerDialogEnd layerDialog(styles::LayerDialogValues& v)
+    {
+        return (void)v, styles::LayerDialogEnd::Closed;
+    }
+    virtual bool newLayerDialog(styles::NewLayerValues& v) { return (void)v, true; }
+    virtual bool lineTypeDialog(styles::LineTypeValues& v) { return (void)v, true; }
+    virtual bool textEditDialog(std::string& text) { return (void)text, true; }
 };
 
 }  // namespace kerbon

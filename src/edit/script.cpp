@@ -229,6 +229,7 @@ const CommandTable& commandTable()
         addSelectCommands(t);
         addTransformCommands(t);
         addLayoutCommands(t);
+        addStyleCommands(t);
         return t;
     }();
     return table;

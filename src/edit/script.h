@@ -113,6 +113,7 @@ void addDrawCommands(CommandTable& t);     // script_draw.cpp: line, circle, tex
 void addSelectCommands(CommandTable& t);   // script_select.cpp: select, delete, undo, tab
 void addTransformCommands(CommandTable& t);  // script_transform.cpp: move, copy, rotate, ...
 void addLayoutCommands(CommandTable& t);   // script_layout.cpp: viewport
+void addStyleCommands(CommandTable& t);    // script_styles.cpp: layer-add, set-colour, ...
 
 // The table of every command, built on first use.
 const CommandTable& commandTable();

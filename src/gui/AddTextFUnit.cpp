@@ -59,6 +59,19 @@ bool TAddTextForm::edit(kerbon::TextValues& v, bool dimension)
     return ok;
 }
 
+bool TAddTextForm::editText(std::string& text)
+{
+    Memo1->setPlainText(QString::fromStdString(text));
+    FontSizeEd->setEnabled(false);
+    WinkEd->setEnabled(false);
+    const bool ok = exec() == QDialog::Accepted;
+    FontSizeEd->setEnabled(true);
+    WinkEd->setEnabled(true);
+    if (ok)
+        text = Memo1->toPlainText().toStdString();
+    return ok;
+}
+
 void TAddTextForm::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);

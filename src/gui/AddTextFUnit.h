@@ -24,6 +24,9 @@ public:
     // Shows `v` (for a dimension with its text height field instead of the other), runs
     // the dialog and writes the fields back to `v` however it was closed. True for OK.
     bool edit(kerbon::TextValues& v, bool dimension);
+    // The text of a text object: only the memo can be changed (height and angle are
+    // disabled). On OK the memo's text is written back. True for OK.
+    bool editText(std::string& text);
 
 protected:
     void showEvent(QShowEvent* e) override;  // the memo takes the focus

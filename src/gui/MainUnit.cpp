@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -22,8 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QPrinter>  // the printer is destroyed with the window
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
@@ -31,6 +29,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTranslator>
 #include <QWheelEvent>
@@ -56,7 +55,8 @@
 #include "gui/ViewPortFUnit.h"
 #include "i18n/progfiles.h"
 #include "i18n/translateunit.h"
-#include "render/printDrawing.h"
+#include "styles/layers.h"
+#include "view/tables.h"
 
 using namespace kerbon;
 
@@ -86,13 +86,6 @@ QAction* makeAction(QObject* owner, const char* name, const char* caption,
     return a;
 }
 
-const char* const colourItems[] = {"Wie Ebene", "Wie Block", "Rot",  "Gelb",    "Grün",
-                                   "Hellblau",  "Blau",      "Rosa", "Schwarz", "Grau",
-                                   "Hellgrau"};
-const char* const weightItems[] = {
-    "Wie Ebene", "0.00 mm", "0.05 mm", "0.09 mm", "0.13 mm", "0.15 mm", "0.20 mm", "0.25 mm",
-    "0.30 mm",   "0.35 mm", "0.40 mm", "0.50 mm", "0.60 mm", "0.70 mm", "0.80 mm", "0.90 mm",
-    "1.00 mm",   "1.06 mm", "1.20 mm", "1.40 mm", "1.58 mm", "2.00 mm", "2.11 mm"};
 
 }  // namespace
 
@@ -110,6 +103,7 @@ TMainForm::TMainForm(const Setup& setup, QWidget* parent) : QMainWindow(parent)
     createToolBars();
     createCentral();
     connectCommands();
+    connectToolCommands();
     FormCreate(setup);
     createDialogs();
 }
@@ -130,6 +124,10 @@ void TMainForm::FormCreate(const Setup& setup)
         ed.configpath =
             withSlash(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     ed.datadirs = setup.datadirs.empty() ? shippedDataDirs(ed.progpath) : setup.datadirs;
+    ed.recoverydir = ed.configpath + "recovery/";
+    auto* autosaveTimer = new QTimer(this);
+    connect(autosaveTimer, &QTimer::timeout, this, [this] { editor->autosave(); });
+    autosaveTimer->start(setup.autosaveMs);
     translations().InitTranslation(ed.progpath, ed.configpath, ed.datadirs);
     qtui->translate = [this](const QString& s) {
         return QString::fromStdString(editor->translate(s.toStdString()));
@@ -172,6 +170,9 @@ void TMainForm::createDialogs()
     qtui->scaleForm = SkalierungForm;
     qtui->druckenForm = DruckenForm;
     qtui->viewPortForm = ViewPortForm;
+    qtui->layerForm = LayerForm;
+    qtui->newLayerForm = AddNewLayerForm;
+    qtui->lineTypeForm = LinienstilForm;
     DruckenForm->onPrinterSetup = [this] { Druckereinrichten1Click(); };
     DruckenForm->settingsFile = settingsFile();
     createPrinter();
@@ -330,17 +331,8 @@ void TMainForm::createActions()
         (*t.slot)->setIcon(toolIcon(t.icon));
     }
 
-    // Commands whose work is not built yet are present but disabled; "Rückgängig" follows
-    // the undo steps.
-    for (QAction* a :
-         {Rckgngig1, AllesAuswhlen1,
-          Nichtsauswhlen1, Linie1, Konstruktionslinie1, Strahl1, Polylinie1, Freihand1, Vieleck1, Rechteck1, N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1,
-          MittelpunktStart1, MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1,
-          Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1, Text1, Punkt1,
-          Flche1, Pfeil1, Ebenen1, Linienstile1, UndoBtn,
-          PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
-        a->setEnabled(false);
-    for (QAction* a : drawingTools->actions())
+    // "Rückgängig" follows the undo steps.
+    for (QAction* a : {Rckgngig1, UndoBtn})
         a->setEnabled(false);
 }
 
@@ -370,15 +362,12 @@ void TMainForm::createMenus()
     QMenu* bogen = zeichnen->addMenu(u("Kreisbogen"));
     bogen->setIcon(toolIcon("arc"));
     bogen->addActions({N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1, MittelpunktStart1});
-    bogen->setEnabled(false);
     QMenu* kreis = zeichnen->addMenu(u("Kreis"));
     kreis->setIcon(toolIcon("circle"));
     kreis->addActions({MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1});
-    kreis->setEnabled(false);
     QMenu* ellipse = zeichnen->addMenu(u("Ellipse"));
     ellipse->setIcon(toolIcon("ellipse"));
     ellipse->addActions({Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1});
-    ellipse->setEnabled(false);
     zeichnen->addActions({Text1, Punkt1, Flche1, Pfeil1});
     zeichnen->addSeparator();
     zeichnen->addAction(Viewporthinzufgen1);
@@ -427,23 +416,21 @@ void TMainForm::createToolBars()
     props->setObjectName("PropertyBar");
     LayerBtn = new QPushButton(u("Ebenen..."), props);
     LayerBtn->setObjectName("LayerBtn");
-    LayerBtn->setEnabled(false);
     props->addWidget(LayerBtn);
     auto makeBox = [&](QComboBox*& box, const char* name, const char* hint, int width) {
         box = new QComboBox(props);
         box->setObjectName(name);
         box->setToolTip(u(hint));
         box->setMinimumWidth(width);
-        box->setEnabled(false);  // the property commands come with their own work
         props->addWidget(box);
     };
     makeBox(LayerCombo, "LayerCombo", "Ebene", 160);
     makeBox(LineCombo, "LineCombo", "Linienstil", 160);
     makeBox(ColorComboBox, "ColorComboBox", "Farbe", 120);
     makeBox(LineWeightBox, "LineWeightBox", "Linienbreite", 110);
-    for (const char* c : colourItems)
+    for (const char* c : view::colorBoxItems)
         ColorComboBox->addItem(u(c));
-    for (const char* w : weightItems)
+    for (const char* w : view::lineWeightBoxItems)
         LineWeightBox->addItem(u(w));
 
     QToolBar* left = new QToolBar(u("Zeichnen"), this);
@@ -501,14 +488,12 @@ void TMainForm::createCentral()
         f->setDecimals(4);
         f->setRange(-1e12, 1e12);
         f->setMinimumWidth(120);
-        f->setEnabled(false);
         row->addWidget(f);
     };
     makeField(Xed, "Xed", "X:");
     makeField(YEd, "YEd", "Y:");
     BenutzenBtn = new QPushButton(u("Klick an diese Stelle (Anstatt Mausklick)"), entry);
     BenutzenBtn->setObjectName("BenutzenBtn");
-    BenutzenBtn->setEnabled(false);
     row->addWidget(BenutzenBtn);
     row->addStretch(1);
     // The keyboard sink: a one-pixel edit that holds the focus for the drawing.
@@ -556,8 +541,6 @@ void TMainForm::connectCommands()
     on(ZoomOutBtn, [this] { editor->ZoomOutBtnClick(); });
     on(ZoomAll, [this] { editor->ZoomAllClick(); });
     on(Alleszeigen1, [this] { editor->ZoomAllClick(); });
-    on(ZoomBtn, [this] { ZoomBtnClick(); });
-    on(HandBtn, [this] { HandBtnClick(); });
     on(JoinLinesBtn, [this] { JoinLinesBtnClick(); });
     on(BitBtn1, [this] { BitBtn1Click(); });
     on(bersetzen1, [this] { bersetzen1Click(); });
@@ -566,6 +549,25 @@ void TMainForm::connectCommands()
     on(Drucken1, [this] { Drucken1Click(); });
     on(PrintBtn, [this] { Drucken1Click(); });
     on(Viewporthinzufgen1, [this] { editor->Viewporthinzufgen1Click(); });
+    on(Ebenen1, [this] { editor->LayerBtnClick(); });
+    on(Linienstile1, [this] { editor->Linienstile1Click(); });
+    connect(LayerBtn, &QPushButton::clicked, this, [this] { editor->LayerBtnClick(); });
+    // The property boxes act when an entry is chosen, also the one shown already; the
+    // re-parse that follows sets them back to their first entry.
+    connect(LayerCombo, &QComboBox::activated, this, [this](int i) {
+        if (i >= 0)
+            editor->chooseLayer(LayerCombo->itemText(i).toStdString());
+    });
+    connect(LineCombo, &QComboBox::activated, this, [this](int i) {
+        if (i >= 0)
+            editor->SetLineTypeForObjects(LineCombo->itemText(i).toStdString());
+    });
+    connect(ColorComboBox, &QComboBox::activated, this, [this](int i) {
+        editor->SetColorForObjects(view::colorNumberOfBoxIndex(i));
+    });
+    connect(LineWeightBox, &QComboBox::activated, this, [this](int i) {
+        editor->SetLeineWeightForObjects(view::lineWeightOfBoxIndex(i));
+    });
     on(Linienbreitezeigen1, [this] {
         editor->display.showLineweights = Linienbreitezeigen1->isChecked();
         refreshView();
@@ -589,10 +591,10 @@ void TMainForm::connectCommands()
     connect(PaintBox1, &DrawArea::resized, this, [this](int w, int h) {
         editor->setAreaSize(w, h);
     });
-    connect(PaintBox1, &DrawArea::mousePressed, this, &TMainForm::PaintBox1MouseDown);
-    connect(PaintBox1, &DrawArea::mouseMoved, this, &TMainForm::PaintBox1MouseMove);
-    connect(PaintBox1, &DrawArea::mouseReleased, this, &TMainForm::PaintBox1MouseUp);
     connect(PaintBox1, &DrawArea::wheelTurned, this, &TMainForm::FormMouseWheel);
+    connect(PaintBox1, &DrawArea::mouseDoubleClicked, this, [this](QMouseEvent* e) {
+        editor->PaintBox1DblClick(e->position().x(), e->position().y());
+    });
 }
 
 // ---- start-up and shut-down ----
@@ -626,6 +628,7 @@ void TMainForm::FormShow()
     first = true;
     if (!args.isEmpty())
         ed.openfilewithname(args.first().toStdString());
+    ed.offerRecovery();
 }
 
 // The toolkit's own texts (file dialogs, standard buttons) in the user's language, when
@@ -683,69 +686,6 @@ void TMainForm::savePlacement()
     s.setValue("AddTextForm/FontSizeDimensionEd", editor->textValues.fontsizeDimension);
 }
 
-// The five page values the print dialog keeps between runs.
-void TMainForm::restorePageValues()
-{
-    render::loadPageValues(settingsFile(), editor->page);
-}
-
-void TMainForm::createPrinter()
-{
-    printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (printer->outputFormat() == QPrinter::PdfFormat) {
-        // No printer: a PDF page, its printable area the whole sheet.
-        printer->setResolution(render::printResolution);
-        printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    }
-    render::takePageMetrics(*printer, editor->page);
-}
-
-void TMainForm::Druckereinrichten1Click()
-{
-    QPrintDialog dialog(printer.get(), this);
-    dialog.setWindowTitle(QString::fromStdString(editor->translate("Drucker einrichten")));
-    // The dialog chooses the printer; it prints nothing.
-    if (auto* box = dialog.findChild<QDialogButtonBox*>())
-        if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
-            ok->setText(u("OK"));
-    dialog.exec();
-    render::takePageMetrics(*printer, editor->page);
-    refreshView();  // the sheet follows the paper
-}
-
-void TMainForm::Drucken1Click()
-{
-    if (editor->Drucken1Click())
-        printTo(*printer);
-}
-
-bool TMainForm::printTo(QPrinter& p)
-{
-    Editor& ed = *editor;
-    bool askedName = false;
-    if (p.outputFormat() == QPrinter::PdfFormat && p.outputFileName().isEmpty()) {
-        FileDialogOptions opts;
-        opts.filter = "PDF-Dateien (*.pdf)|*.pdf";
-        opts.defaultExt = "pdf";
-        opts.overwritePrompt = true;
-        const auto name = ed.ui.saveFileDialog(opts);
-        if (!name)
-            return false;
-        p.setOutputFileName(QString::fromStdString(*name));
-        askedName = true;
-    }
-    p.setDocName(QString::fromStdString(ed.printTitle()));
-    const bool ok = render::printDrawing(p, ed.model, ed.view.tabindex, ed.page, ed.display);
-    if (!ok)
-        ed.ui.messageBox(ed.translate("Der Druck konnte nicht ausgeführt werden: ") +
-                             p.outputFileName().toStdString(),
-                         "", MsgIcon::Error, MsgButtons::Ok);
-    if (askedName)
-        p.setOutputFileName({});  // the next print asks again
-    refreshView();
-    return ok;
-}
-
 // ---- view ----
 
 void TMainForm::refreshView()
@@ -788,7 +728,7 @@ void TMainForm::refreshSelectors(const std::vector<std::string>& linetypeNames,
 {
     syncing = true;
     LayerCombo->clear();
-    for (const std::string& n : layerNames)
+    for (const std::string& n : styles::layerBoxNames(layerNames, editor->chosenLayer))
         LayerCombo->addItem(QString::fromStdString(n));
     LineCombo->clear();
     for (const std::string& n : linetypeNames)
@@ -808,31 +748,6 @@ void TMainForm::VertScrollbarChange(int value)
 {
     if (!syncing)
         editor->scrollbarChange(hbar.position(HorzScrollbar->value()), vbar.position(value));
-}
-
-void TMainForm::endViewTools()
-{
-    view::ViewState& v = editor->view;
-    v.inzoom = v.inhand = false;
-    ZoomBtn->setChecked(false);
-    HandBtn->setChecked(false);
-    PaintBox1->setCursor(DrawArea::crossCursor());
-}
-
-void TMainForm::ZoomBtnClick()
-{
-    endViewTools();
-    editor->view.startZoomTool();
-    ZoomBtn->setChecked(true);
-    PaintBox1->setCursor(DrawArea::magnifierCursor());
-}
-
-void TMainForm::HandBtnClick()
-{
-    endViewTools();
-    editor->view.startHandTool();
-    HandBtn->setChecked(true);
-    PaintBox1->setCursor(Qt::PointingHandCursor);
 }
 
 void TMainForm::JoinLinesBtnClick()
@@ -857,32 +772,6 @@ void TMainForm::bersetzen1Click()
     TranslateForm->exec();
     editor->ui.messageBox(editor->messageText(2), editor->messageText(3), MsgIcon::Information,
                           MsgButtons::Ok);
-}
-
-void TMainForm::PaintBox1MouseDown(QMouseEvent* e)
-{
-    keyedit->setFocus();
-    view::ViewState& v = editor->view;
-    const bool wasTool = v.inzoom || v.inhand;
-    const QPointF p = e->position();
-    if (v.mouseDown(p.x(), p.y(), e->button() == Qt::RightButton) && wasTool &&
-        !v.inzoom && !v.inhand)
-        endViewTools();  // the right button ended the tool
-}
-
-void TMainForm::PaintBox1MouseMove(QMouseEvent* e)
-{
-    const QPointF p = e->position();
-    if (editor->view.mouseMove(p.x(), p.y(), editor->model))
-        refreshView();
-    double x = 0, y = 0;
-    editor->view.Bildschirm2DXF(p.x(), p.y(), x, y);
-    statusText->setText(QString::asprintf("%.4f, %.4f", x, y));
-}
-
-void TMainForm::PaintBox1MouseUp(QMouseEvent*)
-{
-    editor->view.mouseUp();
 }
 
 void TMainForm::FormMouseWheel(QWheelEvent* e)
@@ -917,6 +806,11 @@ void TMainForm::mouseWheelAt(QPointF p, QPoint d, Qt::KeyboardModifiers mods)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* e)
 {
+    // The sink leaves the menus' shortcuts (Ctrl+Z, Ctrl+A, Del) to the menus.
+    if (watched == keyedit && e->type() == QEvent::ShortcutOverride) {
+        e->ignore();
+        return true;
+    }
     if (watched == keyedit && e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Escape) {
@@ -925,18 +819,4 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* e)
         }
     }
     return QMainWindow::eventFilter(watched, e);
-}
-
-void TMainForm::keyeditKeyDown(int key)
-{
-    if (key != 27)
-        return;
-    for (QAction* a : drawingTools->actions())
-        a->setChecked(false);
-    view::ViewState& v = editor->view;
-    if (v.inhand || v.inzoom) {
-        endViewTools();
-        return;
-    }
-    editor->Nichtsauswhlen1Click();  // nothing active: clear the selection
 }

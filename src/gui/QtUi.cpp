@@ -1,16 +1,21 @@
 // Qt implementation of the Ui port.
 #include "gui/QtUi.h"
 
+#include <algorithm>
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "gui/AddNewLayerFUnit.h"
 #include "gui/AddTextFUnit.h"
 #include "gui/ArrayFUnit.h"
+#include "gui/DruckenFUnit.h"
+#include "gui/LayerFUnit.h"
+#include "gui/LinienStilFUnit.h"
 #include "gui/PolyGonFUnit.h"
 #include "gui/RotationsFUnit.h"
 #include "gui/SkalierungFUnit.h"
-#include "gui/DruckenFUnit.h"
 #include "gui/ViewPortFUnit.h"
 
 using namespace kerbon;
@@ -31,10 +36,10 @@ QString QtUi::filterOf(const std::string& filter) const
     return out.join(";;");
 }
 
-MsgResult QtUi::messageBox(const std::string& text, const std::string& title, MsgIcon icon,
-                           MsgButtons buttons)
+// Text, caption and icon of a message box.
+static void setUpBox(QMessageBox& box, const std::string& text, const std::string& title,
+                     MsgIcon icon)
 {
-    QMessageBox box(parent);
     box.setText(QString::fromStdString(text));
     box.setWindowTitle(QString::fromStdString(title));
     switch (icon) {
@@ -44,6 +49,13 @@ MsgResult QtUi::messageBox(const std::string& text, const std::string& title, Ms
     case MsgIcon::Question:    box.setIcon(QMessageBox::Question); break;
     case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
     }
+}
+
+MsgResult QtUi::messageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                           MsgButtons buttons)
+{
+    QMessageBox box(parent);
+    setUpBox(box, text, title, icon);
     switch (buttons) {
     case MsgButtons::Ok:          box.setStandardButtons(QMessageBox::Ok); break;
     case MsgButtons::OkCancel:    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
@@ -68,6 +80,19 @@ MsgResult QtUi::messageBox(const std::string& text, const std::string& title, Ms
     case QMessageBox::No:  return MsgResult::No;
     default:               return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
     }
+}
+
+int QtUi::choiceBox(const std::string& text, const std::string& title, MsgIcon icon,
+                    const std::vector<std::string>& buttons)
+{
+    QMessageBox box(parent);
+    setUpBox(box, text, title, icon);
+    std::vector<QAbstractButton*> added;
+    for (const std::string& b : buttons)
+        added.push_back(box.addButton(QString::fromStdString(b), QMessageBox::ActionRole));
+    box.exec();
+    const auto it = std::find(added.begin(), added.end(), box.clickedButton());
+    return it == added.end() ? -1 : int(it - added.begin());
 }
 
 // Runs a modal file dialog; the chosen path, or nullopt when cancelled.
@@ -130,4 +155,24 @@ void QtUi::viewportDialog(ViewportValues& v)
 PageDialogResult QtUi::pageDialog(view::PageValues& page)
 {
     return druckenForm ? druckenForm->run(page) : Ui::pageDialog(page);
+}
+
+styles::LayerDialogEnd QtUi::layerDialog(styles::LayerDialogValues& v)
+{
+    return layerForm ? layerForm->edit(v) : Ui::layerDialog(v);
+}
+
+bool QtUi::newLayerDialog(styles::NewLayerValues& v)
+{
+    return newLayerForm ? newLayerForm->edit(v) : Ui::newLayerDialog(v);
+}
+
+bool QtUi::lineTypeDialog(styles::LineTypeValues& v)
+{
+    return lineTypeForm ? lineTypeForm->edit(v) : Ui::lineTypeDialog(v);
+}
+
+bool QtUi::textEditDialog(std::string& text)
+{
+    return textForm ? textForm->editText(text) : Ui::textEditDialog(text);
 }

@@ -8,38 +8,16 @@
 #include <filesystem>
 #include <string>
 
+#include "support/RunCli.h"
 #include "support/TempFiles.h"
 
+using kerbon::test::CliRun;
 using kerbon::test::readBytes;
+using kerbon::test::runCli;
 using kerbon::test::TempDir;
 using kerbon::test::writeBytes;
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out, err;
-};
-
-// Runs kerbon-cli with the given arguments (already quoted for the shell).
-CliRun runCli(const TempDir& tmp, const std::string& args)
-{
-    CliRun r;
-    const std::string errPath = tmp.path("stderr.txt");
-    const std::string cmd =
-        std::string(std::getenv("KERBON_CLI")) + " " + args + " 2>'" + errPath + "'";
-    if (FILE* f = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-            r.out.append(buf, n);
-        const int st = pclose(f);
-        r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    }
-    r.err = readBytes(errPath);
-    std::filesystem::remove(errPath);
-    return r;
-}
 
 std::string q(const std::string& path) { return "'" + path + "'"; }
 

@@ -7,6 +7,7 @@
 
 #include "dxf/LineStore.h"
 #include "edit/Editor.h"
+#include "edit/script.h"
 #include "support/ParseFixture.h"
 #include "support/ScriptedUi.h"
 
@@ -15,6 +16,17 @@ namespace kerbon::test {
 inline std::string dataFile(const std::string& name)
 {
     return std::string(std::getenv("KERBON_TEST_DATA")) + name;
+}
+
+// Runs script text on the editor; the error text, or empty when every command ran.
+inline std::string runScript(Editor& ed, const std::string& text)
+{
+    std::vector<script::Command> cmds;
+    std::string error;
+    script::Report report;
+    if (!script::parseScript(text, cmds, error) || !script::runCommands(ed, cmds, report, error))
+        return error;
+    return {};
 }
 
 struct EditorFixture {

@@ -13,20 +13,11 @@
 
 using namespace kerbon;
 using kerbon::test::EditorFixture;
+using kerbon::test::runScript;
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::string run(Editor& ed, const std::string& text)
-{
-    std::vector<script::Command> cmds;
-    std::string error;
-    script::Report report;
-    if (!script::parseScript(text, cmds, error) || !script::runCommands(ed, cmds, report, error))
-        return error;
-    return {};
-}
 
 // The pairs of the last object after its frame (from its subclass marker on, or after the
 // layer in R12), as "code=value".
@@ -85,7 +76,7 @@ TEST(Writers, EveryWriterInBothVersionsLoadsInAnIndependentReaderWithoutAuditErr
         SCOPED_TRACE(tmpl);
         EditorFixture f(tmpl);
         const bool r12 = std::string(tmpl) == "template0.dat";
-        ASSERT_EQ(run(f.ed, both + (r12 ? "" : later)), "");
+        ASSERT_EQ(runScript(f.ed, both + (r12 ? "" : later)), "");
         EXPECT_FALSE(anyNotFinite(f.ed.dxf));
         test::TempDir tmp;
         const std::string out = tmp.path("out.dxf");
@@ -125,7 +116,7 @@ TEST(Writers, WriteTheLinesOfTheirEntity)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
         EditorFixture f(c.tmpl);
-        ASSERT_EQ(run(f.ed, c.command), "");
+        ASSERT_EQ(runScript(f.ed, c.command), "");
         EXPECT_EQ(geometry(f), c.want);
     }
 }
@@ -161,7 +152,7 @@ TEST(Writers, PolylineBulgesAreNegatedAndR12PolylinesGetAHandleForEveryPart)
 TEST(Writers, RegularPolygonStartsAQuarterTurnFromThePointAndGoesClockwise)
 {
     EditorFixture f("template1.dat");
-    ASSERT_EQ(run(f.ed, "polygon 0 0 10 0 4"), "");
+    ASSERT_EQ(runScript(f.ed, "polygon 0 0 10 0 4"), "");
     const model::tpoly& p = f.ed.model.polys[0];
     EXPECT_TRUE(p.isclosed);
     const double want[5][2] = {{0, 10}, {10, 0}, {0, -10}, {-10, 0}, {0, 10}};
@@ -217,6 +208,7 @@ TEST(Writers, RefusalsWriteNothingAndNothingNotFiniteIsEverWritten)
         std::function<WriteStatus(Editor&)> call;
         WriteStatus want;
         bool told;
+        std::function<void(Editor&)> setup = nullptr;  // the drawing before the call
     };
     const Case cases[] = {
         {"circle through collinear points", "template1.dat",
@@ -254,6 +246,12 @@ TEST(Writers, RefusalsWriteNothingAndNothingNotFiniteIsEverWritten)
         {"polygon through an infinite point", "template1.dat",
          [](Editor& e) { return e.AddPolyGon(0, 0, 0, HUGE_VAL, 0, 0); },
          WriteStatus::NotFinite, true},
+        {"handles used up", "template1.dat", [](Editor& e) { return e.AddPoint(0, 0, 0); },
+         WriteStatus::NoHandles, true,
+         [](Editor& e) {
+             e.dxf.replace(e.model.handleseedpos, "7FFFFFFF");
+             e.processdxf();
+         }},
         {"arc of a huge radius", "template1.dat",
          [](Editor& e) { e.arcmode = 1; return e.AddArc(-1e308, 0, 0, 1e308, 0, 0, 1, 0, 0); },
          WriteStatus::NotFinite, true},
@@ -261,6 +259,8 @@ TEST(Writers, RefusalsWriteNothingAndNothingNotFiniteIsEverWritten)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         EditorFixture f(c.tmpl);
+        if (c.setup)
+            c.setup(f.ed);
         const Lines before = f.ed.dxf.lines;
         EXPECT_EQ(c.call(f.ed), c.want);
         EXPECT_EQ(f.ed.dxf.lines, before);
@@ -280,7 +280,7 @@ TEST(AddDimension, ThreeLinesTwoHeadsAndTheTextOfTheDialogInSixSteps)
     EditorFixture f("template1.dat");
     const Lines original = f.ed.dxf.lines;
     f.ui.inputAnswers = {false};  // cancelled: the text is written all the same
-    ASSERT_EQ(run(f.ed, "dimension 0 0 12.5 0 6 3"), "");
+    ASSERT_EQ(runScript(f.ed, "dimension 0 0 12.5 0 6 3"), "");
     ASSERT_EQ(f.ui.textShown.size(), 1u);
     EXPECT_EQ(f.ui.textShown[0].text, "12.50");
     const model::DisplayModel& m = f.ed.model;
@@ -302,7 +302,7 @@ TEST(AddDimension, ThreeLinesTwoHeadsAndTheTextOfTheDialogInSixSteps)
 TEST(AddSPLINE, FiveClickedPointsGiveFiveControlPointsThroughTheEnds)
 {
     EditorFixture f("template1.dat");
-    ASSERT_EQ(run(f.ed, "spline 0 0 10 10 20 0 30 10 40 0"), "");
+    ASSERT_EQ(runScript(f.ed, "spline 0 0 10 10 20 0 30 10 40 0"), "");
     const Lines g = geometry(f);
     ASSERT_GE(g.size(), 13u);
     EXPECT_EQ(Lines(g.begin(), g.begin() + 12),
@@ -311,7 +311,7 @@ TEST(AddSPLINE, FiveClickedPointsGiveFiveControlPointsThroughTheEnds)
     EXPECT_EQ(Lines(g.begin() + 12, g.begin() + 15), (Lines{"10=0", "20=0", "30=0"}));
     EXPECT_EQ(Lines(g.end() - 3, g.end()), (Lines{"10=40", "20=0", "30=0"}));
 
-    ASSERT_EQ(run(f.ed, "spline 0 0 10 10 20 0 30 10 closed"), "");
+    ASSERT_EQ(runScript(f.ed, "spline 0 0 10 10 20 0 30 10 closed"), "");
     const Lines c = geometry(f);
     EXPECT_EQ(Lines(c.begin(), c.begin() + 4), (Lines{"72=9", "73=5", "70=1", "71=3"}));
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace kerbon::contour::test {
 
 // Lines joined with CR LF (the form the writers produce), each line ending with it.
@@ -69,7 +71,8 @@ protected:
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         dir = std::filesystem::temp_directory_path() /
-              (std::string("kerbon-contour-") + info->test_suite_name() + "-" + info->name());
+              (std::string("kerbon-contour-") + info->test_suite_name() + "-" + info->name() + "-" +
+               std::to_string(::getpid()));  // test runs of other work trees at the same time
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
     }
