@@ -55,6 +55,13 @@ std::string storedText(const LineStore& dxf, const model::tpoly& p)
     return s;
 }
 
+bool holdsText(const LineStore& dxf, const model::tpoly& p)
+{
+    bool found = false;
+    forTextPairs(dxf, p, textKind(dxf, p), [&](int, int) { found = true; });
+    return found;
+}
+
 std::string textForEditing(TextKind kind, std::string_view stored)
 {
     if (kind == TextKind::Text)

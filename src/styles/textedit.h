@@ -29,6 +29,9 @@ TextKind textKind(const LineStore& dxf, const model::tpoly& p);
 // they stand ("\P" marks a line break in an MTEXT or a dimension).
 std::string storedText(const LineStore& dxf, const model::tpoly& p);
 
+// True when the object has a pair that holds its text (a code-1 value or a chunk).
+bool holdsText(const LineStore& dxf, const model::tpoly& p);
+
 // The text as the dialog shows it: "\P" as a line break ("\n"), except in a TEXT, which
 // has no line breaks.
 std::string textForEditing(TextKind kind, std::string_view stored);
