@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <unistd.h>
 
 #include "edit/Editor.h"
 #include "support/ScriptedUi.h"
@@ -23,7 +24,8 @@ struct TempDir {
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         path = fs::temp_directory_path() /
-               (std::string("kerbon-life-") + info->test_suite_name() + "-" + info->name());
+               (std::string("kerbon-life-") + info->test_suite_name() + "-" + info->name() + "-" +
+                std::to_string(getpid()));  // apart from runs in other trees
         fs::remove_all(path);
         fs::create_directories(path);
     }
