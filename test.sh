@@ -14,3 +14,5 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build-asan -j"$(nproc)" --output-on-failure --timeout 600
+# Every fuzz target for a short while (its own clang build in build-fuzz).
+fuzz/run.sh 20

@@ -1,11 +1,15 @@
 // The nesting search over the strip-packing instances of a benchmark folder (a manifest.json
 // beside one DXF file per instance): per instance the time of the cell-by-cell oracle and of
 // the fast search on 1 and 2 threads, whether all give the same arrangement, the used height
-// and the density (total part area / (sheet width x used height)).
+// and the density (total part area / (sheet width x used height)), beside the figures of the
+// folder's baseline/results.jsonl for the same pixel width and iteration count when it has
+// them (a slow reference of the same method with its own random orders).
 //
 //   bench_nest DIR [--iterations N] [--pixels P] [--spacing D] [--margin M] [--seed S]
 //                  [--repeat R] [--no-oracle] [--only NAME]
-// Times are the best of R runs (default 3) for the fast search, of one run for the oracle.
+// Times are the best of R runs (default 5) for the fast search, 1 and 2 threads taking turns
+// so that both see the same load, and of one run for the oracle. The last column is the load
+// average of the last minute after the instance ran.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -61,6 +65,51 @@ double seconds(std::chrono::steady_clock::time_point t0)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
+double loadAverage()
+{
+    std::ifstream f("/proc/loadavg");
+    double load = 0;
+    f >> load;
+    return load;
+}
+
+// The baseline's figures for one instance and run shape.
+struct Baseline {
+    double seconds = 0, height = 0, density = 0;
+    bool found = false;
+};
+
+// The value of "key" in one line of JSON (numbers and true/false only).
+std::string jsonValue(const std::string& line, const std::string& key)
+{
+    const size_t k = line.find("\"" + key + "\":");
+    if (k == std::string::npos)
+        return "";
+    size_t v = k + key.size() + 3;
+    while (v < line.size() && line[v] == ' ')
+        ++v;
+    const size_t end = line.find_first_of(",}", v);
+    return line.substr(v, end - v);
+}
+
+Baseline readBaseline(const std::string& dir, const std::string& name, const NestSettings& s)
+{
+    std::ifstream f(dir + "/baseline/results.jsonl");
+    Baseline b;
+    for (std::string line; std::getline(f, line);) {
+        if (line.find("\"instance\": \"" + name + "\"") == std::string::npos ||
+            std::atoi(jsonValue(line, "px").c_str()) != s.pixbreite ||
+            std::atoi(jsonValue(line, "iters").c_str()) != s.anziterations ||
+            std::atoi(jsonValue(line, "dilate").c_str()) != 0 || jsonValue(line, "first_by_area") != "false")
+            continue;
+        b.seconds = std::atof(jsonValue(line, "seconds").c_str());
+        b.height = std::atof(jsonValue(line, "best_height").c_str());
+        b.density = std::atof(jsonValue(line, "best_density").c_str());
+        b.found = true;
+    }
+    return b;
+}
+
 std::vector<TFPoint> placements(const Schachtelung& n)
 {
     std::vector<TFPoint> at;
@@ -86,7 +135,7 @@ int main(int argc, char** argv)
     base.seitenrand = 0;
     uint64_t seed = 1;
     bool oracle = true;
-    int repeat = 3;
+    int repeat = 5;
     std::string only;
     for (int k = 2; k < argc; ++k) {
         const std::string a = argv[k];
@@ -108,8 +157,9 @@ int main(int argc, char** argv)
         else if (a == "--no-oracle")
             oracle = false;
     }
-    std::printf("%-9s %5s %9s %9s %9s %7s %7s %4s %12s %8s\n", "instance", "parts", "oracle_s",
-                "fast1_s", "fast2_s", "x_1thr", "x_2/1", "same", "used_height", "density");
+    std::printf("%-9s %5s %9s %8s %8s %7s %6s %4s %11s %7s %7s %11s %7s %7s %5s\n", "instance",
+                "parts", "oracle_s", "fast1_s", "fast2_s", "x_orc", "x_2/1", "same", "used_height",
+                "density", "base_s", "base_height", "base_d", "x_base", "load");
     for (const Instance& in : readManifest(dir)) {
         if (!only.empty() && in.name != only)
             continue;
@@ -122,36 +172,41 @@ int main(int argc, char** argv)
         processdxf(store, m);
         NestSettings s = base;
         s.pw = in.sheetWidth;
+        // One search on `threads` threads (0: the oracle); returns its time.
         auto run = [&](Schachtelung& n, int threads, SearchResult& res) {
-            double best = 0;
-            for (int k = 0; k < (threads == 0 ? 1 : repeat); ++k) {
-                n.Uebernehmen(m, 0, true);
-                s.ph = n.proposal().height;
-                Random rnd(seed);
-                const auto t0 = std::chrono::steady_clock::now();
-                std::span<TNestElement> els(n.elemente.poi(), n.elemente.count());
-                if (threads == 0) {
-                    res = test::searchOracle(els, s, rnd);
-                } else {
-                    res = searchArrangement(els, s, rnd, threads);
-                    takeArrangement(els, res);
-                }
-                const double t = seconds(t0);
-                best = k == 0 ? t : std::min(best, t);
+            n.Uebernehmen(m, 0, true);
+            s.ph = n.proposal().height;
+            Random rnd(seed);
+            std::span<TNestElement> els(n.elemente.poi(), n.elemente.count());
+            const auto t0 = std::chrono::steady_clock::now();
+            if (threads == 0) {
+                res = test::searchOracle(els, s, rnd);
+            } else {
+                res = searchArrangement(els, s, rnd, threads);
+                takeArrangement(els, res);
             }
-            return best;
+            return seconds(t0);
         };
         Schachtelung one, two, ref;
         SearchResult r1, r2, r0;
-        const double t1 = run(one, 1, r1);
-        const double t2 = run(two, 2, r2);
+        double t1 = 0, t2 = 0;
+        for (int k = 0; k < repeat; ++k) {
+            const double a = run(one, 1, r1), b = run(two, 2, r2);
+            t1 = k == 0 ? a : std::min(t1, a);
+            t2 = k == 0 ? b : std::min(t2, b);
+        }
         const double t0 = oracle ? run(ref, 0, r0) : 0;
         const bool same = placements(one) == placements(two) &&
                           (!oracle || placements(one) == placements(ref));
-        std::printf("%-9s %5u %9.3f %9.3f %9.3f %7.1f %7.2f %4s %12.4f %8.4f%s\n", in.name.c_str(),
+        const Baseline bl = readBaseline(dir, in.name, s);
+        std::printf("%-9s %5u %9.3f %8.4f %8.4f %7.1f %6.2f %4s %11.4f %7.4f", in.name.c_str(),
                     one.elemente.count(), t0, t1, t2, oracle ? t0 / t1 : 0.0, t1 / t2,
-                    same ? "yes" : "NO", r1.usedHeight, in.area / (s.pw * r1.usedHeight),
-                    r1.over ? " over" : "");
+                    same ? "yes" : "NO", r1.usedHeight, in.area / (s.pw * r1.usedHeight));
+        if (bl.found)
+            std::printf(" %7.2f %11.4f %7.4f %7.0f", bl.seconds, bl.height, bl.density, bl.seconds / t1);
+        else
+            std::printf(" %7s %11s %7s %7s", "-", "-", "-", "-");
+        std::printf(" %5.2f%s\n", loadAverage(), r1.over ? " over" : "");
         std::fflush(stdout);
     }
     return 0;

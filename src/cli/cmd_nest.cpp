@@ -8,13 +8,15 @@
 #include <string>
 #include <thread>
 
+#include "cli/CliUi.h"
 #include "cli/commands.h"
 #include "cli/json.h"
 #include "dxf/LineStore.h"
 #include "dxf/Random.h"
-#include "dxf/processdxf.h"
+#include "edit/Editor.h"
 #include "i18n/translateunit.h"
 #include "nesting/nest_search.h"
+#include "nesting/nest_transfer.h"
 
 using namespace kerbon;
 using namespace kerbon::nest;
@@ -143,15 +145,12 @@ int cmdNest(int argc, char** argv)
     if (npaths < 2 || !width || !height)
         return usage();
 
-    LineStore store;
-    if (!loadLines(paths[0], store)) {
-        std::fprintf(stderr, "kerbon-cli: cannot open %s\n", paths[0]);
-        return 1;
-    }
-    model::DisplayModel m;
-    processdxf(store, m);
+    cli::CliUi ui;
+    Editor ed(ui);
+    if (!ed.openfilewithname(paths[0]))
+        return 1;  // the editor named the file
     Schachtelung n;
-    n.Uebernehmen(m, 0, keepHoles);
+    n.Uebernehmen(ed.model, ed.view.tabindex, keepHoles);
     const SheetProposal proposal = n.proposal();
     s.pw = *width;
     s.ph = *height;
@@ -167,6 +166,11 @@ int cmdNest(int argc, char** argv)
     const auto t0 = std::chrono::steady_clock::now();
     const SearchResult r = searchArrangement({n.elemente.poi(), n.elemente.count()}, s, rnd, used);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    if (r.problem != NestProblem::None) {  // only the parts' rasters together can be too large
+        std::fputs("kerbon-cli: the rasters of the parts would get too large: lower --pixels or "
+                   "--height\n", stderr);
+        return 2;
+    }
     takeArrangement({n.elemente.poi(), n.elemente.count()}, r);
 
     if (json) {
@@ -189,10 +193,8 @@ int cmdNest(int argc, char** argv)
     if (r.over)
         std::fprintf(stderr, "kerbon-cli: %s\n", GetMessageText(40).c_str());
 
-    // Moving the objects goes through the editor's move operation, one undoable edit per
-    // part, like the window's transfer.
-    std::fprintf(stderr, "kerbon-cli: %s not written: moving the objects needs the editor's move "
-                         "operation, which is not built yet\n",
-                 paths[1]);
-    return 1;
+    transferInto(ed, n);
+    if (!ed.SaveFileUnder(paths[1]))
+        return 1;  // the editor named the file
+    return r.over ? 3 : 0;
 }

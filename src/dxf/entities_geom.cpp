@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "dxf/bulge.h"
 #include "dxf/entities.h"
 #include "dxf/entity_shapes.h"
 #include "dxf/spline.h"
@@ -119,59 +120,6 @@ void readBulge(const ParseContext& c, tpoly& p)
 // Closed per code 70 of a polyline: bit 1 (closed) or bit 32.
 bool closedFlag(int flags) { return (flags & 1) != 0 || (flags & 32) != 0; }
 
-// The arc that replaces the segment P -> Q of bulge b: centre, radius, and the angles of
-// P (a) and Q (e) in the order the arc runs.
-struct BulgeArc {
-    double cx = 0, cy = 0, r = 0, a = 0, e = 0;
-};
-
-bool bulgeArc(const Tmypoi& P, const Tmypoi& Q, double b, BulgeArc& arc)
-{
-    const double theta = -4 * std::atan(b);
-    const double dx = Q.x - P.x, dy = Q.y - P.y;
-    const double c = std::sqrt(dx * dx + dy * dy);
-    const double s = c / 2 * b;
-    if (s == 0)
-        return false;
-    const double r = ((c / 2) * (c / 2) + s * s) / (2 * s);
-    const double rr = std::fabs(r);
-    // Both circles of radius |r| through P and Q: centres on the chord's perpendicular.
-    const double h = std::sqrt(std::fabs(rr * rr - (c / 2) * (c / 2)));
-    const double mx = (P.x + Q.x) / 2, my = (P.y + Q.y) / 2;
-    const double ux = -dy / c, uy = dx / c;
-    const double centres[2][2] = {{mx + h * ux, my + h * uy}, {mx - h * ux, my - h * uy}};
-    bool found = false, wrapped = false;
-    double bestDiff = 0;
-    for (const auto& C : centres) {
-        const double a = std::atan2(P.y - C[1], P.x - C[0]);
-        const double e = std::atan2(Q.y - C[1], Q.x - C[0]);
-        const double d = a - e;
-        const double d2 = d >= 0 ? d - 2 * kPi : d + 2 * kPi;
-        const double cand[2] = {d, d2};
-        for (int w = 0; w < 2; ++w) {
-            const double diff = std::fabs(cand[w] - theta);
-            if (!found || diff < bestDiff) {
-                found = true;
-                bestDiff = diff;
-                wrapped = w == 1;
-                arc = {C[0], C[1], rr, a, e};
-            }
-        }
-    }
-    if (wrapped) {
-        if (b <= 0)
-            arc.a += 2 * kPi;
-        else
-            arc.e += 2 * kPi;
-    }
-    // Values too large for the arithmetic (a huge bulge or coordinate) leave the segment
-    // straight rather than filling the outline with NaN.
-    return std::isfinite(arc.cx) && std::isfinite(arc.cy) && std::isfinite(arc.r) &&
-           std::isfinite(arc.a) && std::isfinite(arc.e);
-}
-
-constexpr int kBulgePoints = 50;
-
 // cos and sin of the bulge arc angles t_k = a + (k - 1)(e - a) / 49, k = 1 ... 50, in
 // entries 0 ... 49. Kept like the arc angles: outlines repeat the same rounded corners.
 const AngleTable& bulgeAngles(double a, double e)
@@ -201,9 +149,10 @@ void polylineEnd(tpoly& p)
     static thread_local std::vector<std::pair<int, BulgeArc>> arcs;  // by descending segment
     arcs.clear();
     for (int i = n - 2; i >= 0; --i) {
-        const double b = p.ps[size_t(i)].bulge;
+        const Tmypoi& P = p.ps[size_t(i)];
+        const Tmypoi& Q = p.ps[size_t(i) + 1];
         BulgeArc arc;
-        if (b != 0 && bulgeArc(p.ps[size_t(i)], p.ps[size_t(i) + 1], b, arc)) {
+        if (P.bulge != 0 && bulgeArc(P.x, P.y, Q.x, Q.y, P.bulge, arc)) {
             arcs.emplace_back(i, arc);
             addSnap(p, arc.cx, arc.cy, 0);
         }
@@ -584,7 +533,11 @@ constexpr int kSplineSamples = 100;
 // points get the full 1000 tries, longer ones fewer, beyond about 550 none: the correction
 // passes alone then shape the curve. The tries are random, so fewer of them is just a less
 // lucky search; without the limit a file with hundreds of fit points would not open.
+// All fitted splines of a parse share four times this (ParseContext::fitWorkLeft), so a
+// file of many of them opens quickly too: the later ones get fewer tries, or none. A try
+// counts as at least 2E4 measurements, what sampling alone costs for few fit points.
 constexpr double kFitBudget = 3e7;
+constexpr double kMinTryWork = 2e4;
 // Beyond this many fit points even the correction passes (10 samplings of 100 points per
 // fit point) cost too much; the fit points themselves then serve as control points.
 constexpr size_t kMaxFittedPoints = 5000;
@@ -681,7 +634,10 @@ void readSpline(ParseContext& c)
             p.ps.push_back(g);
     } else if (!fit.empty()) {
         const double N = double(fit.size());
-        const int iterations = int(std::clamp(std::floor(kFitBudget / (100 * N * N)), 0.0, 1000.0));
+        const double tryWork = std::max(100 * N * N, kMinTryWork);
+        const int iterations = int(std::clamp(
+            std::floor(std::min(kFitBudget, c.fitWorkLeft) / tryWork), 0.0, 1000.0));
+        c.fitWorkLeft -= iterations * tryWork;
         P.resize(fit.size());
         for (size_t i = 0; i < fit.size(); ++i)
             P[i] = {fit[i].x, fit[i].y, fit[i].z};

@@ -62,6 +62,9 @@ struct ParseContext {
     // weights). They live for the parse so their storage is reused from entity to entity.
     std::vector<model::Tmypoi> ctrlPoints, fitPoints;
     std::vector<double> knots, weights;
+    // Work left for fitting the splines given by fit points alone (readSpline), shared by
+    // every such spline of the parse; kept with the parse states like every other field.
+    double fitWorkLeft = 4 * 3e7;  // four full fits (kFitBudget)
 
     // What sets the height of dimension texts: the header's $DIMTXT and $DIMSCALE and the
     // DIMSTYLE records, all read before the entities.

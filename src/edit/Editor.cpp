@@ -49,6 +49,7 @@ Editor::Editor(Ui& ui) : ui(ui), datadirs(shippedDataDirs(executableDir()))
 void Editor::processdxf()
 {
     kerbon::processdxf(dxf, model, parseObserver);
+    pendingFrom = kNothingPending;
 }
 
 std::string Editor::messageText(int n) const
@@ -87,12 +88,16 @@ void Editor::SetChanged()
 {
     changed = true;
     showCaption();
+    recovery.current = false;
+    if (++recovery.edits >= autosaveEdits)
+        autosave();
 }
 
 void Editor::SetUnChanged()
 {
     changed = false;
     showCaption();
+    discardRecovery();  // saved, or a drawing opened afresh
 }
 
 // ---- open and new ----
@@ -138,7 +143,7 @@ bool Editor::askToSave()
     switch (ui.messageBox(messageText(7), messageText(8), MsgIcon::Question,
                           MsgButtons::YesNoCancel)) {
     case MsgResult::Yes: return SaveFile();
-    case MsgResult::No:  return true;
+    case MsgResult::No:  discardRecovery(); return true;
     default:             return false;
     }
 }

@@ -14,6 +14,7 @@
 #include "edit/EntityText.h"
 #include "edit/LineEdits.h"
 #include "edit/PickIndex.h"
+#include "edit/Recovery.h"
 #include "edit/selection.h"
 #include "edit/snapping.h"
 #include "edit/transforms.h"
@@ -111,7 +112,8 @@ public:
     // them (addMissingViewports), each as an undo step of its own.
     void TabControl1Change(int t);
     // The sheet viewport number 1 of a layout kept in a block, and a viewport showing the
-    // model, when the layout tab shown has none.
+    // model, when the layout tab shown has none; without a word when the drawing has no
+    // place for them.
     void addMissingViewports();
 
     // ---- Editing: every change of the document goes through applyEdits ----
@@ -210,7 +212,7 @@ public:
     // Moves grip `pointnr` of object `objnr` by (dx, dy) to the point (ex, ey).
     TransformStatus MovePoint(int objnr, int pointnr, double dx, double dy, double ex, double ey);
     // The rotate and scale tools with the angle (degrees, clockwise) or the factor (per
-    // cent) typed into their dialogs, about (cx, cy).
+    // cent) typed into their dialogs, about (cx, cy); applied however the dialog closes.
     TransformStatus rotateByDialog(double cx, double cy);
     TransformStatus scaleByDialog(double cx, double cy);
     std::string transformStatusText(TransformStatus s) const;
@@ -218,6 +220,11 @@ public:
     // Applies the set as one undo step without re-parsing (edits of one operation that
     // come in several steps); false for a set applyEdits would refuse.
     bool recordEdits(EditSet set, bool keepEmptyStep = false);
+    // Steps applied by recordEdits whose re-parse has not run yet: until it does, the
+    // model's line references do not fit the document.
+    bool reparsePending() const { return pendingFrom != kNothingPending; }
+    // Runs that re-parse now and repaints; nothing when none is owed.
+    void finishPendingReparse();
 
     // ---- Layouts, viewports, page set-up and printing (EditorLayout.cpp) ----
     // A VIEWPORT on the tab shown: centre and size on the sheet, the model point shown at
@@ -267,11 +274,32 @@ public:
 
     void repaint();                  // ask the window to repaint
 
+    // ---- Autosave (EditorRecovery.cpp): unsaved lines in a recovery file ----
+    // Folder of the recovery files, ending in "/"; empty (command line): no autosave.
+    std::string recoverydir;
+    static constexpr int autosaveEdits = 50;  // SetChanged writes after this many edits
+    AutosaveState recovery;
+    // Writes the recovery file when the drawing has changes it does not hold yet (the
+    // window's timer calls it every minute). False when it could not be written.
+    bool autosave();
+    // The recovery file for the drawing as it is named now; empty without recoverydir.
+    std::string recoveryPath() const;
+    // Removes this editor's recovery file: the changes are saved or given up.
+    void discardRecovery();
+    // At start: offers each recovery file a run that did not end cleanly left behind,
+    // newest first: "Wiederherstellen" opens it as the changed drawing under its own
+    // name, "Verwerfen" removes it and asks about the next. True when one was restored.
+    bool offerRecovery();
+
 private:
+    static constexpr int kNothingPending = 1 << 30;
+    int pendingFrom = kNothingPending;  // first line changed by steps not parsed yet
     // The transform of the selected objects of the current layout, as one step.
     TransformStatus transformSelection(const Transform& t);
     PickIndex pickIndex;
-    // Once per parse, when first needed: the objects' lock flags and the pick index.
+    uint64_t lockedParse = UINT64_MAX;  // the parse whose lock flags are set
+    // Once per parse, when first needed: the objects' lock flags; the pick index.
+    void ensureLocked();
     PickIndex& currentPickIndex();
     // The re-parse after a step was applied or undone, from near its first change; after
     // the steps from undos[firstStep] on; from line `firstChanged` on. Every re-parse

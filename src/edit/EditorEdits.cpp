@@ -40,7 +40,8 @@ void Editor::reparseAfterSteps(size_t firstStep)
 
 void Editor::reparseFrom(int firstChanged)
 {
-    processdxfFrom(dxf, model, firstChanged, parseObserver);
+    processdxfFrom(dxf, model, std::min(firstChanged, pendingFrom), parseObserver);
+    pendingFrom = kNothingPending;
     // The records kept from before the change keep no selection either.
     for (int i = 0; i < model.anzpoly; ++i)
         model.polys[size_t(i)].selected = model.polys[size_t(i)].massselected = false;
@@ -51,9 +52,20 @@ bool Editor::recordEdits(EditSet set, bool keepEmptyStep)
     if (!validEdits(set, dxf.count()) || (set.empty() && !keepEmptyStep))
         return false;
     undos.push_back(applyEditSet(dxf, std::move(set)));
+    if (!undos.back().actions.empty())
+        pendingFrom = std::min(pendingFrom, firstChangedLine(undos.back(), model.handleseedpos,
+                                                             dxf.count()));
     undoBtnEnabled = true;
     SetChanged();
     return true;
+}
+
+void Editor::finishPendingReparse()
+{
+    if (!reparsePending())
+        return;
+    reparseFrom(pendingFrom);
+    repaint();
 }
 
 bool Editor::applyEdits(EditSet set, bool keepEmptyStep)

@@ -1,5 +1,7 @@
 // The editor's layout commands: viewports (by hand and on entering an empty layout tab),
 // the page set-up dialog and the print command.
+#include <utility>
+
 #include "edit/Editor.h"
 #include "edit/Viewport.h"
 
@@ -26,10 +28,14 @@ WriteStatus Editor::ViewportAdden(bool showconfig, bool mustbenr1)
 void Editor::addMissingViewports()
 {
     const MissingViewports missing = missingViewports(model, view.tabindex);
-    if (missing.sheet)
-        ViewportAdden(false, true);
-    if (missing.view)
-        ViewportAdden(false, false);
+    // The user only switched tabs: a drawing with no place for them gets none, silently.
+    for (bool sheet : {true, false}) {
+        if (!(sheet ? missing.sheet : missing.view))
+            continue;
+        Written w = viewportText(writeContext(), viewportDefaults(model, page), sheet);
+        if (w.wrote())
+            applyEdits(std::move(w.edits));
+    }
 }
 
 PageDialogResult Editor::Seiteeinrichten1Click()

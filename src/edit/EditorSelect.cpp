@@ -9,12 +9,19 @@ LayoutFilter Editor::layoutFilter() const
     return currentLayoutFilter(model, view.tabindex);
 }
 
+void Editor::ensureLocked()
+{
+    if (lockedParse != model.parsecount) {
+        markLocked(model);
+        lockedParse = model.parsecount;
+    }
+}
+
 PickIndex& Editor::currentPickIndex()
 {
-    if (!pickIndex.current(model)) {
-        markLocked(model);
+    ensureLocked();
+    if (!pickIndex.current(model))
         pickIndex.build(model);
-    }
     return pickIndex;
 }
 
@@ -36,7 +43,7 @@ PickResult Editor::pick(double X, double Y, bool shift)
 int Editor::MassSelect(double screenx1, double screeny1, double screenx2, double screeny2,
                        bool shift)
 {
-    currentPickIndex();  // the lock flags
+    ensureLocked();
     const int hits =
         kerbon::MassSelect(model, layoutFilter(), view, screenx1, screeny1, screenx2, screeny2, shift);
     if (hits > 0)
@@ -51,7 +58,7 @@ bool Editor::IsSelected() const
 
 void Editor::AllesAuswhlen1Click()
 {
-    currentPickIndex();  // the lock flags
+    ensureLocked();
     selectAll(model, layoutFilter());
     repaint();
 }

@@ -213,8 +213,7 @@ TransformStatus Editor::MovePoint(int objnr, int pointnr, double dx, double dy, 
 
 TransformStatus Editor::rotateByDialog(double cx, double cy)
 {
-    if (!ui.rotationDialog(rotationValues))
-        return TransformStatus::Cancelled;
+    ui.rotationDialog(rotationValues);  // the angle is applied however the dialog closes
     const double a = rotationValues.rot * std::numbers::pi / 180;
     if (!finite({a}))
         return refused(*this, TransformStatus::NotFinite);
@@ -223,8 +222,7 @@ TransformStatus Editor::rotateByDialog(double cx, double cy)
 
 TransformStatus Editor::scaleByDialog(double cx, double cy)
 {
-    if (!ui.scaleDialog(scaleValues))
-        return TransformStatus::Cancelled;
+    ui.scaleDialog(scaleValues);  // the factor is applied however the dialog closes
     const double f = scaleValues.skal / 100;
     if (!finite({f}))
         return refused(*this, TransformStatus::NotFinite);

@@ -34,23 +34,28 @@ private:
     struct Box {
         double minx, miny, maxx, maxy;
         void widen(double x, double y);
+        void widen(const Box& o);
+        bool empty() const { return !(minx <= maxx); }
     };
-    // The box of everything object i shows (its points; an insert's block where it
-    // places it), in the coordinates it is placed from; false when that cannot be bounded
-    // (a point that is not a finite number, blocks nested too deep).
-    bool shownBox(const model::DisplayModel& m, int i, Box& b, int depth);
+    // The boxes of what object i shows, in the coordinates it is placed from: one for its
+    // own points, and for an insert one for each of its block's members (nested ones
+    // likewise) where the insert places it, so that an insert whose block is spread over
+    // the drawing is only near where a member lies. False when that cannot be bounded (a
+    // point that is not a finite number, blocks nested too deep or inserting themselves).
+    bool shownBoxes(const model::DisplayModel& m, int i, std::vector<Box>& out, int depth);
     BlockIndex blockIndex;
-    std::vector<uint8_t> shownState;  // per object: 0 to do, 1 busy, 2 done, 3 unbounded
-    std::vector<Box> shown;
+    std::vector<uint8_t> memoState;         // per block member: 0 to do, 1 busy, 2 done, 3 unbounded
+    std::vector<std::vector<Box>> memo;     // per block member: its boxes
+
     const model::DisplayModel* builtFor = nullptr;
     uint64_t parsecount = 0;
     int anzpoly = -1;
 
-    std::vector<Box> boxes;        // per object; meaningful where `state` is Boxed
-    std::vector<uint8_t> state;    // Empty (no points), Boxed, Always (a non-finite point)
+    std::vector<Box> boxes;        // every box, those of each object together, in model order
+    std::vector<int> boxObject;    // the object of each box
     std::vector<int> always;       // objects tested on every query
-    std::vector<int> large;        // objects over too many cells, tested by their box
-    // Grid over the boxes: cell (i, j) holds items[start[j * nx + i] ... start[... + 1]).
+    std::vector<int> large;        // boxes over too many cells, tested on every query
+    // Grid over the boxes: cell (i, j) holds the boxes items[start[j * nx + i] ... start[... + 1]).
     double gx0 = 0, gy0 = 0, cell = 1;
     int nx = 0, ny = 0;
     std::vector<int> start, items;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "edit/DialogValues.h"
 #include "edit/Viewport.h"
@@ -36,6 +37,14 @@ public:
     // Modal file dialogs; nullopt when the user cancels.
     virtual std::optional<std::string> openFileDialog(const FileDialogOptions& opts) = 0;
     virtual std::optional<std::string> saveFileDialog(const FileDialogOptions& opts) = 0;
+    // A modal question answered with one of the named buttons (texts as shown). Returns
+    // the index of the button chosen, or -1 when the box was closed without one (also
+    // where nobody can answer).
+    virtual int choiceBox(const std::string& text, const std::string& title, MsgIcon icon,
+                          const std::vector<std::string>& buttons)
+    {
+        return (void)text, (void)title, (void)icon, (void)buttons, -1;
+    }
 
     // The small modal input dialogs. Each shows the values, writes back what the user
     // typed and returns true when the dialog was closed with OK. Without a person at the

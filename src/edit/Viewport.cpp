@@ -36,8 +36,9 @@ ViewportValues viewportDefaults(const model::DisplayModel& m, const view::PageVa
     const double s = page.scale();
     v.breite = (page.paperWidthMm() - 2 * page.rand - 2 * viewportInset) / s;
     v.hoehe = (page.paperHeightMm() - 2 * page.rand - 2 * viewportInset) / s;
-    v.mitteX = v.breite / 2 + viewportInset;
-    v.mitteY = v.hoehe / 2 + viewportInset;
+    // The printable area's lower-left corner lies at (-xoffset, -yoffset) mm on the sheet.
+    v.mitteX = v.breite / 2 + (viewportInset - page.xoffset) / s;
+    v.mitteY = v.hoehe / 2 + (viewportInset - page.yoffset) / s;
     showWholeModel(m, v);
     return v;
 }
@@ -49,6 +50,9 @@ void showWholeModel(const model::DisplayModel& m, ViewportValues& v)
     v.inhaltX = minx + (maxx - minx) / 2;
     v.inhaltY = miny + (maxy - miny) / 2;
     v.heiCont = std::fabs(maxy - miny) * 2;
+    // A drawing wider than the viewport's shape needs more height to show all of it.
+    if (v.breite > 0 && v.hoehe > 0)
+        v.heiCont = std::max(v.heiCont, std::fabs(maxx - minx) * 2 * v.hoehe / v.breite);
     if (!(v.heiCont > 0))
         v.heiCont = v.hoehe > 0 ? v.hoehe : 1;
 }

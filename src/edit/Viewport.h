@@ -19,13 +19,15 @@ struct ViewportValues {
     double heiCont = 0;   // HeiContEd: height of model space shown
 };
 
-// The defaults: the printable page less 12 mm on every side, at the page scale, with its
-// lower-left corner 12 mm inside the printable area, showing the whole model drawing.
+// The defaults: the printable page less 12 mm on every side, at the page scale, lying
+// 12 mm inside the printable area wherever the offsets put that on the sheet, and showing
+// the whole model drawing.
 ViewportValues viewportDefaults(const model::DisplayModel& m, const view::PageValues& page);
-// The view of the whole model drawing (getdimtab0) in a viewport of height v.hoehe: centred,
-// with twice the drawing's height. A drawing without height is shown at one model unit
-// per layout unit, as a view height of 0 would be drawn, so that the file never holds a
-// view of height 0.
+// The view of the whole model drawing (getdimtab0) in a viewport of v.breite x v.hoehe:
+// centred, with twice the drawing's height, or more where the drawing is wider than the
+// viewport's shape, so that the drawing fills at most half the viewport either way. A
+// drawing without extent is shown at one model unit per layout unit, as a view height of
+// 0 would be drawn, so that the file never holds a view of height 0.
 void showWholeModel(const model::DisplayModel& m, ViewportValues& v);
 
 // The VIEWPORT entity. `mustbenr1`: number 1, the sheet viewport of a layout kept in a

@@ -39,9 +39,9 @@ SnapResult SnapPoints(const model::DisplayModel& m, const LayoutFilter& f,
     bool found = false;
     double best = 0;
     ScreenPos at;
-    const model::Tmypoi* point = nullptr;
-    auto consider = [&](const model::Tmypoi& c) {
-        const ScreenPos s = roundedScreen(v, c.x, c.y);
+    double px = 0, py = 0;  // the drawing point found
+    auto consider = [&](double cx, double cy) {
+        const ScreenPos s = roundedScreen(v, cx, cy);
         if (std::fabs(s.x - mx) > kBox || std::fabs(s.y - my) > kBox)
             return;
         const double d = std::hypot(s.x - mx, s.y - my);
@@ -49,19 +49,38 @@ SnapResult SnapPoints(const model::DisplayModel& m, const LayoutFilter& f,
             found = true;
             best = d;
             at = s;
-            point = &c;
+            px = cx, py = cy;
         }
     };
+    // The vertices and then the snap points of an object, placed by `place` (an insert's
+    // block members where the insert shows them).
+    auto points = [&](const model::tpoly& p, const Placement* place) {
+        for (const auto* list : {&p.ps, &p.snap}) {
+            const int n = std::clamp(list == &p.ps ? p.anzp : p.anzs, 0, int(list->size()));
+            for (int k = 0; k < n; ++k) {
+                const model::Tmypoi& c = (*list)[size_t(k)];
+                if (place)
+                    consider(place->mapX(c.x, c.y), place->mapY(c.x, c.y));
+                else
+                    consider(c.x, c.y);
+            }
+        }
+        return false;  // every point is a candidate
+    };
+    BlockIndex own;
+    const BlockIndex* blocks = index ? &index->blocks() : nullptr;
     auto visit = [&](int i) {
         const model::tpoly& p = m.polys[size_t(i)];
         if (!f.passes(p))
             return;
-        const int np = std::clamp(p.anzp, 0, int(p.ps.size()));
-        for (int k = 0; k < np; ++k)
-            consider(p.ps[size_t(k)]);
-        const int ns = std::clamp(p.anzs, 0, int(p.snap.size()));
-        for (int k = 0; k < ns; ++k)
-            consider(p.snap[size_t(k)]);
+        points(p, nullptr);  // an insert's own point is its insertion point
+        if (p.insertstr.empty())
+            return;
+        if (!blocks) {
+            own.build(m);
+            blocks = &own;
+        }
+        anyPlaced(m, *blocks, i, [&](const model::tpoly& q, const Placement& place) { return points(q, &place); });
     };
     const int n = std::clamp(m.anzpoly, 0, int(m.polys.size()));
     if (candidates) {
@@ -77,8 +96,8 @@ SnapResult SnapPoints(const model::DisplayModel& m, const LayoutFilter& f,
 
     r.x = at.x;
     r.y = at.y;
-    r.ex = point->x;
-    r.ey = point->y;
+    r.ex = px;
+    r.ey = py;
     r.setted = true;
     auto edge = [](int c, int d) {  // held in range for a point at the end of the pixel range
         return int(std::clamp<long long>((long long)c + d, INT_MIN, INT_MAX));

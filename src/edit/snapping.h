@@ -26,8 +26,10 @@ struct SnapResult {
 // SnapPoints with reference (xx, yy) and mouse (x, y), all area pixels. The callers pass
 // the previous point of the construction as reference, or the mouse itself for a first
 // point. Candidates are the vertices and then the snap points of every object of the
-// current layout (both tests of `f`), in model order, whatever their layer or lock; the
-// nearest within 5 pixels per axis of the unaligned mouse wins, an earlier one on a tie.
+// current layout (both tests of `f`), in model order, whatever their layer or lock (a
+// block insert's insertion point, then those of its block's objects where it places
+// them); the nearest within 5 pixels per axis of the unaligned mouse wins, an earlier one
+// on a tie.
 // `index`, when given, narrows the objects down without changing the answer.
 SnapResult SnapPoints(const model::DisplayModel& m, const LayoutFilter& f,
                       const view::ViewState& v, double xx, double yy, double x, double y,

@@ -310,6 +310,8 @@ class EntityWalk {
 public:
     EntityWalk(const Transform& t, Output& out, bool& finite) : t(t), out(out), finite(finite) {}
 
+    // Walks the entities of lines [from, to) (pairs), each on its own.
+    void lines(const LineStore& dxf, int from, int to);
     void run(std::string_view name, const std::vector<Pair>& pairs, int endLine);
 
 private:
@@ -329,6 +331,7 @@ private:
     };
     std::vector<Pending> pending;
     std::vector<bool> done;
+    std::vector<Pair> entityPairs;  // of the entity being walked
 
     void write(int valueLine, double old, double now);
     void completePair(const Role& role, int valueLine, double y);
@@ -580,25 +583,23 @@ void EntityWalk::run(std::string_view name, const std::vector<Pair>& pairs, int 
         addPairs(type, pairs, endLine);
 }
 
-// Walks the entities of lines [from, to) (pairs), each in its own walk.
-void walkLines(const LineStore& dxf, int from, int to, const Transform& t, Output& out, bool& finite)
+void EntityWalk::lines(const LineStore& dxf, int from, int to)
 {
-    std::vector<Pair> pairs;
     std::string_view name;
-    EntityWalk walk(t, out, finite);
+    entityPairs.clear();
     for (int i = from; i < to; i += 2) {
         const int code = groupCodeNumber(trimDxf(dxf[i]));
         const std::string_view value = i + 1 < to ? trimDxf(dxf[i + 1]) : std::string_view();
         if (code == 0) {
-            if (!pairs.empty() || !name.empty())
-                walk.run(name, pairs, i);
-            pairs.clear();
+            if (!entityPairs.empty() || !name.empty())
+                run(name, entityPairs, i);
+            entityPairs.clear();
             name = value;
             continue;
         }
-        pairs.push_back({i, code, value});
+        entityPairs.push_back({i, code, value});
     }
-    walk.run(name, pairs, to);
+    run(name, entityPairs, to);
 }
 
 class EditOutput : public Output {
@@ -662,9 +663,10 @@ TransformEdits transformObjects(const LineStore& dxf, const model::DisplayModel&
 {
     TransformEdits r;
     EditOutput out(r);
+    EntityWalk walk(t, out, r.finite);
     for (int i : objects) {
         const LineSpan s = objectLines(dxf, m.polys[size_t(i)]);
-        walkLines(dxf, s.from, std::min(s.from + s.count, dxf.count()), t, out, r.finite);
+        walk.lines(dxf, s.from, std::min(s.from + s.count, dxf.count()));
     }
     return r;
 }
@@ -676,11 +678,13 @@ CopiedText copyObjects(const LineStore& dxf, const model::DisplayModel& m,
     CopiedText c;
     int64_t last = lasthandle;
     const Transform t = Transform::move(dx, dy);
+    CopyOutput out;
+    EntityWalk walk(t, out, c.finite);
     for (int i : objects) {
         const LineSpan s = objectLines(dxf, m.polys[size_t(i)]);
         const int from = s.from, to = std::min(s.from + s.count, dxf.count());
-        CopyOutput out;
-        walkLines(dxf, from, to, t, out, c.finite);
+        out.replaced.clear();
+        walk.lines(dxf, from, to);
 
         // New handles for the entities of this copy, in their order.
         std::unordered_map<int32_t, int32_t> renamed;

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "edit/Editor.h"
 #include "render/paintImage.h"
@@ -64,6 +65,24 @@ void DrawArea::invalidate()
     update();
 }
 
+QRect DrawArea::currentOverlayBox() const
+{
+    QRect box;
+    if (overlay)
+        for (const kerbon::model::tremove& r : *overlay)
+            box |= QRect(QPoint(std::min(r.x1, r.x2), std::min(r.y1, r.y2)),
+                         QPoint(std::max(r.x1, r.x2), std::max(r.y1, r.y2)));
+    return box & rect();
+}
+
+void DrawArea::overlayChanged()
+{
+    const QRect box = currentOverlayBox();
+    const QRect dirty = box | overlayBox;
+    if (!dirty.isEmpty())
+        update(dirty.adjusted(-1, -1, 1, 1));
+}
+
 void DrawArea::renderCache()
 {
     const QSize s = size().expandedTo(QSize(1, 1));
@@ -71,6 +90,7 @@ void DrawArea::renderCache()
         cache = QImage(s, QImage::Format_ARGB32_Premultiplied);
     cache.fill(Qt::white);
     stale = false;
+    ++renders;
     if (!editor)
         return;
     kerbon::render::paintImage(cache, editor->model, editor->view, editor->page, editor->display,
@@ -89,6 +109,32 @@ void DrawArea::paintEvent(QPaintEvent*)
         p.fillRect(rect(), Qt::white);
     else
         p.drawImage(0, 0, cache);
+    if (!overlay || overlay->empty()) {
+        overlayBox = QRect();
+        return;
+    }
+    // The rubber band is drawn into a layer of its own, then laid over the picture in
+    // difference mode: white inverts each pixel it covers once, as an exclusive-or pen
+    // does (black on the white paper, white on black lines), also where strokes meet.
+    const QRect box = overlayBox = currentOverlayBox();
+    if (box.isEmpty())
+        return;
+    std::vector<QLine> lines;
+    lines.reserve(overlay->size());
+    for (const kerbon::model::tremove& r : *overlay)
+        lines.emplace_back(r.x1, r.y1, r.x2, r.y2);
+    if (layer.size() != size())
+        layer = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    QPainter lp(&layer);
+    lp.setCompositionMode(QPainter::CompositionMode_Source);
+    lp.fillRect(box, Qt::transparent);
+    lp.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    lp.setClipRect(box);
+    lp.setPen(QPen(Qt::white, 0));
+    lp.drawLines(lines.data(), int(lines.size()));
+    lp.end();
+    p.setCompositionMode(QPainter::CompositionMode_Difference);
+    p.drawImage(box.topLeft(), layer, box);
 }
 
 void DrawArea::resizeEvent(QResizeEvent* e)

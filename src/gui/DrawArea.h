@@ -1,10 +1,13 @@
 // The drawing area `PaintBox1`: shows the drawing from a cached image, which is redrawn
-// only when something changed, and passes mouse events to the main window.
+// only when something changed, with the tools' rubber band over it, and passes mouse
+// events to the main window.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
+#include "dxf/model.h"
 #include "view/Drawpolys.h"
 
 namespace kerbon {
@@ -19,9 +22,15 @@ public:
     kerbon::Editor* editor = nullptr;  // set by the main window
     QImage cache;                      // the last painted picture of the drawing
     kerbon::view::RenderCache renderData;  // entity extents etc., kept until the next parse
+    // The rubber band drawn over the picture, inverting what lies under it; set by the main
+    // window. A change of it needs only update(), not a new picture.
+    const std::vector<kerbon::model::tremove>* overlay = nullptr;
+    int renders = 0;                   // how often the picture was drawn anew
 
     // Marks the cached picture stale and schedules a repaint.
     void invalidate();
+    // Schedules a repaint of where the rubber band was and is now (the picture stays).
+    void overlayChanged();
     // Draws the drawing into `cache` at the widget's size (white where nothing is drawn).
     void renderCache();
 
@@ -47,4 +56,7 @@ protected:
 
 private:
     bool stale = true;
+    QImage layer;                      // the rubber band before it is laid over the picture
+    QRect overlayBox;                  // where the rubber band was painted last
+    QRect currentOverlayBox() const;
 };

@@ -9,24 +9,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/DialogFields.h"
 #include "render/printDrawing.h"
 
+using kerbon::gui::floatField;
 using kerbon::view::mmPerInch;
 
 namespace {
 
 constexpr double scaleMin = 0.0001, scaleMax = 1e10;  // either scale field
 constexpr double offsetLimit = 1e6;                    // millimetres, either direction
-
-QDoubleSpinBox* makeField(QWidget* parent, const char* name, double lo, double hi, int decimals)
-{
-    auto* f = new QDoubleSpinBox(parent);
-    f->setObjectName(name);
-    f->setDecimals(decimals);
-    f->setRange(lo, hi);
-    f->setMinimumWidth(130);
-    return f;
-}
 
 QLabel* label(QWidget* parent, const char* text)
 {
@@ -45,9 +37,9 @@ TDruckenForm::TDruckenForm(QWidget* parent) : QDialog(parent)
     // and margin keep five decimals, so that an inch typed in comes over exactly.
     auto* scale = new QGroupBox(QString::fromUtf8("Skalierung"), this);
     auto* sg = new QGridLayout(scale);
-    mmEd = makeField(scale, "mmEd", scaleMin, scaleMax, 4);
-    UnitsEd = makeField(scale, "UnitsEd", scaleMin, scaleMax, 4);
-    RxSpinEdit4 = makeField(scale, "RxSpinEdit4", 0, scaleMax / mmPerInch, 5);
+    mmEd = floatField(scale, "mmEd", scaleMin, scaleMax, 4, 0);
+    UnitsEd = floatField(scale, "UnitsEd", scaleMin, scaleMax, 4, 0);
+    RxSpinEdit4 = floatField(scale, "RxSpinEdit4", 0, scaleMax / mmPerInch, 5, 0);
     sg->addWidget(mmEd, 0, 0);
     sg->addWidget(label(scale, "mm ="), 0, 1);
     sg->addWidget(UnitsEd, 0, 2);
@@ -58,10 +50,10 @@ TDruckenForm::TDruckenForm(QWidget* parent) : QDialog(parent)
 
     auto* offset = new QGroupBox(QString::fromUtf8("Offset"), this);
     auto* og = new QGridLayout(offset);
-    XOffsetEd = makeField(offset, "XOffsetEd", -offsetLimit, offsetLimit, 5);
-    YOffsetEd = makeField(offset, "YOffsetEd", -offsetLimit, offsetLimit, 5);
-    RxSpinEdit1 = makeField(offset, "RxSpinEdit1", -offsetLimit / mmPerInch, offsetLimit / mmPerInch, 5);
-    RxSpinEdit2 = makeField(offset, "RxSpinEdit2", -offsetLimit / mmPerInch, offsetLimit / mmPerInch, 5);
+    XOffsetEd = floatField(offset, "XOffsetEd", -offsetLimit, offsetLimit, 5, 0);
+    YOffsetEd = floatField(offset, "YOffsetEd", -offsetLimit, offsetLimit, 5, 0);
+    RxSpinEdit1 = floatField(offset, "RxSpinEdit1", -offsetLimit / mmPerInch, offsetLimit / mmPerInch, 5, 0);
+    RxSpinEdit2 = floatField(offset, "RxSpinEdit2", -offsetLimit / mmPerInch, offsetLimit / mmPerInch, 5, 0);
     og->addWidget(label(offset, "X:"), 0, 0);
     og->addWidget(XOffsetEd, 0, 1);
     og->addWidget(label(offset, "mm"), 0, 2);
@@ -75,8 +67,8 @@ TDruckenForm::TDruckenForm(QWidget* parent) : QDialog(parent)
     column->addWidget(offset);
 
     auto* margin = new QHBoxLayout;
-    RandEd = makeField(this, "RandEd", 0, offsetLimit, 5);
-    RxSpinEdit3 = makeField(this, "RxSpinEdit3", 0, offsetLimit / mmPerInch, 5);
+    RandEd = floatField(this, "RandEd", 0, offsetLimit, 5, 0);
+    RxSpinEdit3 = floatField(this, "RxSpinEdit3", 0, offsetLimit / mmPerInch, 5, 0);
     margin->addWidget(label(this, "Seitenrand:"));
     margin->addWidget(RandEd);
     margin->addWidget(label(this, "mm"));

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -22,8 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPrintDialog>
-#include <QPrinter>
+#include <QPrinter>  // the printer is destroyed with the window
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
@@ -31,6 +29,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QTranslator>
 #include <QWheelEvent>
@@ -56,7 +55,6 @@
 #include "gui/ViewPortFUnit.h"
 #include "i18n/progfiles.h"
 #include "i18n/translateunit.h"
-#include "render/printDrawing.h"
 #include "styles/layers.h"
 #include "view/tables.h"
 
@@ -105,6 +103,7 @@ TMainForm::TMainForm(const Setup& setup, QWidget* parent) : QMainWindow(parent)
     createToolBars();
     createCentral();
     connectCommands();
+    connectToolCommands();
     FormCreate(setup);
     createDialogs();
 }
@@ -125,6 +124,10 @@ void TMainForm::FormCreate(const Setup& setup)
         ed.configpath =
             withSlash(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     ed.datadirs = setup.datadirs.empty() ? shippedDataDirs(ed.progpath) : setup.datadirs;
+    ed.recoverydir = ed.configpath + "recovery/";
+    auto* autosaveTimer = new QTimer(this);
+    connect(autosaveTimer, &QTimer::timeout, this, [this] { editor->autosave(); });
+    autosaveTimer->start(setup.autosaveMs);
     translations().InitTranslation(ed.progpath, ed.configpath, ed.datadirs);
     qtui->translate = [this](const QString& s) {
         return QString::fromStdString(editor->translate(s.toStdString()));
@@ -328,17 +331,8 @@ void TMainForm::createActions()
         (*t.slot)->setIcon(toolIcon(t.icon));
     }
 
-    // Commands whose work is not built yet are present but disabled; "Rückgängig" follows
-    // the undo steps.
-    for (QAction* a :
-         {Rckgngig1, AllesAuswhlen1,
-          Nichtsauswhlen1, Linie1, Konstruktionslinie1, Strahl1, Polylinie1, Freihand1, Vieleck1, Rechteck1, N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1,
-          MittelpunktStart1, MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1,
-          Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1, Text1, Punkt1,
-          Flche1, Pfeil1, UndoBtn,
-          PolyGon, CopyBtn, MoveBtn, RotateBtn, ScaleBtn, MirrorBtn, ArrayBtn, DelBtn})
-        a->setEnabled(false);
-    for (QAction* a : drawingTools->actions())
+    // "Rückgängig" follows the undo steps.
+    for (QAction* a : {Rckgngig1, UndoBtn})
         a->setEnabled(false);
 }
 
@@ -368,15 +362,12 @@ void TMainForm::createMenus()
     QMenu* bogen = zeichnen->addMenu(u("Kreisbogen"));
     bogen->setIcon(toolIcon("arc"));
     bogen->addActions({N3PunkteStartMitteEnde1, N3PunkteStartEndeMitte1, MittelpunktStart1});
-    bogen->setEnabled(false);
     QMenu* kreis = zeichnen->addMenu(u("Kreis"));
     kreis->setIcon(toolIcon("circle"));
     kreis->addActions({MittelpunktRadius1, MittelpunktDurchmesser1, N2Punkte1, N3Punkte1});
-    kreis->setEnabled(false);
     QMenu* ellipse = zeichnen->addMenu(u("Ellipse"));
     ellipse->setIcon(toolIcon("ellipse"));
     ellipse->addActions({Achsen1, Mittelpunkt1, Ellipsenbogen1, EllipsenbogenMittelpunkt1});
-    ellipse->setEnabled(false);
     zeichnen->addActions({Text1, Punkt1, Flche1, Pfeil1});
     zeichnen->addSeparator();
     zeichnen->addAction(Viewporthinzufgen1);
@@ -497,14 +488,12 @@ void TMainForm::createCentral()
         f->setDecimals(4);
         f->setRange(-1e12, 1e12);
         f->setMinimumWidth(120);
-        f->setEnabled(false);
         row->addWidget(f);
     };
     makeField(Xed, "Xed", "X:");
     makeField(YEd, "YEd", "Y:");
     BenutzenBtn = new QPushButton(u("Klick an diese Stelle (Anstatt Mausklick)"), entry);
     BenutzenBtn->setObjectName("BenutzenBtn");
-    BenutzenBtn->setEnabled(false);
     row->addWidget(BenutzenBtn);
     row->addStretch(1);
     // The keyboard sink: a one-pixel edit that holds the focus for the drawing.
@@ -552,8 +541,6 @@ void TMainForm::connectCommands()
     on(ZoomOutBtn, [this] { editor->ZoomOutBtnClick(); });
     on(ZoomAll, [this] { editor->ZoomAllClick(); });
     on(Alleszeigen1, [this] { editor->ZoomAllClick(); });
-    on(ZoomBtn, [this] { ZoomBtnClick(); });
-    on(HandBtn, [this] { HandBtnClick(); });
     on(JoinLinesBtn, [this] { JoinLinesBtnClick(); });
     on(BitBtn1, [this] { BitBtn1Click(); });
     on(bersetzen1, [this] { bersetzen1Click(); });
@@ -604,9 +591,6 @@ void TMainForm::connectCommands()
     connect(PaintBox1, &DrawArea::resized, this, [this](int w, int h) {
         editor->setAreaSize(w, h);
     });
-    connect(PaintBox1, &DrawArea::mousePressed, this, &TMainForm::PaintBox1MouseDown);
-    connect(PaintBox1, &DrawArea::mouseMoved, this, &TMainForm::PaintBox1MouseMove);
-    connect(PaintBox1, &DrawArea::mouseReleased, this, &TMainForm::PaintBox1MouseUp);
     connect(PaintBox1, &DrawArea::wheelTurned, this, &TMainForm::FormMouseWheel);
     connect(PaintBox1, &DrawArea::mouseDoubleClicked, this, [this](QMouseEvent* e) {
         editor->PaintBox1DblClick(e->position().x(), e->position().y());
@@ -644,6 +628,7 @@ void TMainForm::FormShow()
     first = true;
     if (!args.isEmpty())
         ed.openfilewithname(args.first().toStdString());
+    ed.offerRecovery();
 }
 
 // The toolkit's own texts (file dialogs, standard buttons) in the user's language, when
@@ -699,69 +684,6 @@ void TMainForm::savePlacement()
     s.setValue("MainForm/state", saveState());
     s.setValue("AddTextForm/FontSizeEd", editor->textValues.fontsize);
     s.setValue("AddTextForm/FontSizeDimensionEd", editor->textValues.fontsizeDimension);
-}
-
-// The five page values the print dialog keeps between runs.
-void TMainForm::restorePageValues()
-{
-    render::loadPageValues(settingsFile(), editor->page);
-}
-
-void TMainForm::createPrinter()
-{
-    printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (printer->outputFormat() == QPrinter::PdfFormat) {
-        // No printer: a PDF page, its printable area the whole sheet.
-        printer->setResolution(render::printResolution);
-        printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    }
-    render::takePageMetrics(*printer, editor->page);
-}
-
-void TMainForm::Druckereinrichten1Click()
-{
-    QPrintDialog dialog(printer.get(), this);
-    dialog.setWindowTitle(QString::fromStdString(editor->translate("Drucker einrichten")));
-    // The dialog chooses the printer; it prints nothing.
-    if (auto* box = dialog.findChild<QDialogButtonBox*>())
-        if (QPushButton* ok = box->button(QDialogButtonBox::Ok))
-            ok->setText(u("OK"));
-    dialog.exec();
-    render::takePageMetrics(*printer, editor->page);
-    refreshView();  // the sheet follows the paper
-}
-
-void TMainForm::Drucken1Click()
-{
-    if (editor->Drucken1Click())
-        printTo(*printer);
-}
-
-bool TMainForm::printTo(QPrinter& p)
-{
-    Editor& ed = *editor;
-    bool askedName = false;
-    if (p.outputFormat() == QPrinter::PdfFormat && p.outputFileName().isEmpty()) {
-        FileDialogOptions opts;
-        opts.filter = "PDF-Dateien (*.pdf)|*.pdf";
-        opts.defaultExt = "pdf";
-        opts.overwritePrompt = true;
-        const auto name = ed.ui.saveFileDialog(opts);
-        if (!name)
-            return false;
-        p.setOutputFileName(QString::fromStdString(*name));
-        askedName = true;
-    }
-    p.setDocName(QString::fromStdString(ed.printTitle()));
-    const bool ok = render::printDrawing(p, ed.model, ed.view.tabindex, ed.page, ed.display);
-    if (!ok)
-        ed.ui.messageBox(ed.translate("Der Druck konnte nicht ausgeführt werden: ") +
-                             p.outputFileName().toStdString(),
-                         "", MsgIcon::Error, MsgButtons::Ok);
-    if (askedName)
-        p.setOutputFileName({});  // the next print asks again
-    refreshView();
-    return ok;
 }
 
 // ---- view ----
@@ -828,31 +750,6 @@ void TMainForm::VertScrollbarChange(int value)
         editor->scrollbarChange(hbar.position(HorzScrollbar->value()), vbar.position(value));
 }
 
-void TMainForm::endViewTools()
-{
-    view::ViewState& v = editor->view;
-    v.inzoom = v.inhand = false;
-    ZoomBtn->setChecked(false);
-    HandBtn->setChecked(false);
-    PaintBox1->setCursor(DrawArea::crossCursor());
-}
-
-void TMainForm::ZoomBtnClick()
-{
-    endViewTools();
-    editor->view.startZoomTool();
-    ZoomBtn->setChecked(true);
-    PaintBox1->setCursor(DrawArea::magnifierCursor());
-}
-
-void TMainForm::HandBtnClick()
-{
-    endViewTools();
-    editor->view.startHandTool();
-    HandBtn->setChecked(true);
-    PaintBox1->setCursor(Qt::PointingHandCursor);
-}
-
 void TMainForm::JoinLinesBtnClick()
 {
     PolyForm->openTarget.clear();
@@ -875,32 +772,6 @@ void TMainForm::bersetzen1Click()
     TranslateForm->exec();
     editor->ui.messageBox(editor->messageText(2), editor->messageText(3), MsgIcon::Information,
                           MsgButtons::Ok);
-}
-
-void TMainForm::PaintBox1MouseDown(QMouseEvent* e)
-{
-    keyedit->setFocus();
-    view::ViewState& v = editor->view;
-    const bool wasTool = v.inzoom || v.inhand;
-    const QPointF p = e->position();
-    if (v.mouseDown(p.x(), p.y(), e->button() == Qt::RightButton) && wasTool &&
-        !v.inzoom && !v.inhand)
-        endViewTools();  // the right button ended the tool
-}
-
-void TMainForm::PaintBox1MouseMove(QMouseEvent* e)
-{
-    const QPointF p = e->position();
-    if (editor->view.mouseMove(p.x(), p.y(), editor->model))
-        refreshView();
-    double x = 0, y = 0;
-    editor->view.Bildschirm2DXF(p.x(), p.y(), x, y);
-    statusText->setText(QString::asprintf("%.4f, %.4f", x, y));
-}
-
-void TMainForm::PaintBox1MouseUp(QMouseEvent*)
-{
-    editor->view.mouseUp();
 }
 
 void TMainForm::FormMouseWheel(QWheelEvent* e)
@@ -935,6 +806,11 @@ void TMainForm::mouseWheelAt(QPointF p, QPoint d, Qt::KeyboardModifiers mods)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* e)
 {
+    // The sink leaves the menus' shortcuts (Ctrl+Z, Ctrl+A, Del) to the menus.
+    if (watched == keyedit && e->type() == QEvent::ShortcutOverride) {
+        e->ignore();
+        return true;
+    }
     if (watched == keyedit && e->type() == QEvent::KeyPress) {
         auto* k = static_cast<QKeyEvent*>(e);
         if (k->key() == Qt::Key_Escape) {
@@ -943,18 +819,4 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* e)
         }
     }
     return QMainWindow::eventFilter(watched, e);
-}
-
-void TMainForm::keyeditKeyDown(int key)
-{
-    if (key != 27)
-        return;
-    for (QAction* a : drawingTools->actions())
-        a->setChecked(false);
-    view::ViewState& v = editor->view;
-    if (v.inhand || v.inzoom) {
-        endViewTools();
-        return;
-    }
-    editor->Nichtsauswhlen1Click();  // nothing active: clear the selection
 }

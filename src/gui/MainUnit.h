@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "edit/Editor.h"
+#include "edit/ToolState.h"
 
 class QAction;
 class QActionGroup;
@@ -52,6 +53,7 @@ public:
         QStringList args;            // command-line arguments after the program name
         std::vector<std::string> datadirs;  // shipped files; empty: shippedDataDirs(progpath)
         kerbon::Ui* ui = nullptr;    // null: message boxes and file dialogs of Qt
+        int autosaveMs = 60000;      // how often unsaved changes go to the recovery file
     };
     explicit TMainForm(QWidget* parent = nullptr);
     explicit TMainForm(const Setup& setup, QWidget* parent = nullptr);
@@ -59,6 +61,7 @@ public:
 
     std::unique_ptr<QtUi> qtui;
     std::unique_ptr<kerbon::Editor> editor;
+    std::unique_ptr<kerbon::ToolState> tools;  // the drawing and editing tools (MainTools.cpp)
     QStringList args;
     bool first = false;              // the start-up part of the first show has run
 
@@ -202,12 +205,11 @@ public:
     void refreshLayoutTabs(const std::vector<std::string>& names) override;
 
     // Command handlers.
-    void ZoomBtnClick();
-    void HandBtnClick();
     void JoinLinesBtnClick();
     void BitBtn1Click();             // "Schachteln...": take-over, then the nesting window
     void bersetzen1Click();
-    void keyeditKeyDown(int key);
+    void keyeditKeyDown(int key);    // the keyboard sink: Escape
+    void BenutzenBtnClick();         // the coordinate entry's press at (Xed, YEd)
     void Druckereinrichten1Click();  // the printer (or PDF file) and its paper
     void Drucken1Click();            // page dialog, then the current tab on the printer
     // Prints the current tab on `p` as one page titled "DXF Datei". A PDF printer without
@@ -237,10 +239,13 @@ private:
     void restorePageValues();
     void createPrinter();
     void installToolkitTranslation(int language);
-    void endViewTools();
+    // The tools (MainTools.cpp): the command table, the mouse, and showing the tool state.
+    void connectToolCommands();
+    void syncTools();
     void PaintBox1MouseDown(QMouseEvent* e);
     void PaintBox1MouseMove(QMouseEvent* e);
     void PaintBox1MouseUp(QMouseEvent* e);
+    void PaintBox1DblClick(QMouseEvent* e);
     void FormMouseWheel(QWheelEvent* e);
     void mouseWheelAt(QPointF areaPos, QPoint angleDelta, Qt::KeyboardModifiers mods);
     void HorzScrollbarChange(int value);
@@ -250,4 +255,5 @@ private:
     bool syncing = false;            // scroll bar and tab changes come from the editor
     kerbon::view::ScrollBarView hbar, vbar;  // how the scroll bars show the view's scroll range
     int wheelRest = 0;               // wheel rotation not yet used, in 1/8 degree
+    int shownCursor = -1;            // the tool cursor the drawing area shows
 };

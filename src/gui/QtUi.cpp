@@ -1,6 +1,8 @@
 // Qt implementation of the Ui port.
 #include "gui/QtUi.h"
 
+#include <algorithm>
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -34,10 +36,10 @@ QString QtUi::filterOf(const std::string& filter) const
     return out.join(";;");
 }
 
-MsgResult QtUi::messageBox(const std::string& text, const std::string& title, MsgIcon icon,
-                           MsgButtons buttons)
+// Text, caption and icon of a message box.
+static void setUpBox(QMessageBox& box, const std::string& text, const std::string& title,
+                     MsgIcon icon)
 {
-    QMessageBox box(parent);
     box.setText(QString::fromStdString(text));
     box.setWindowTitle(QString::fromStdString(title));
     switch (icon) {
@@ -47,6 +49,13 @@ MsgResult QtUi::messageBox(const std::string& text, const std::string& title, Ms
     case MsgIcon::Question:    box.setIcon(QMessageBox::Question); break;
     case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
     }
+}
+
+MsgResult QtUi::messageBox(const std::string& text, const std::string& title, MsgIcon icon,
+                           MsgButtons buttons)
+{
+    QMessageBox box(parent);
+    setUpBox(box, text, title, icon);
     switch (buttons) {
     case MsgButtons::Ok:          box.setStandardButtons(QMessageBox::Ok); break;
     case MsgButtons::OkCancel:    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
@@ -71,6 +80,19 @@ MsgResult QtUi::messageBox(const std::string& text, const std::string& title, Ms
     case QMessageBox::No:  return MsgResult::No;
     default:               return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
     }
+}
+
+int QtUi::choiceBox(const std::string& text, const std::string& title, MsgIcon icon,
+                    const std::vector<std::string>& buttons)
+{
+    QMessageBox box(parent);
+    setUpBox(box, text, title, icon);
+    std::vector<QAbstractButton*> added;
+    for (const std::string& b : buttons)
+        added.push_back(box.addButton(QString::fromStdString(b), QMessageBox::ActionRole));
+    box.exec();
+    const auto it = std::find(added.begin(), added.end(), box.clickedButton());
+    return it == added.end() ? -1 : int(it - added.begin());
 }
 
 // Runs a modal file dialog; the chosen path, or nullopt when cancelled.

@@ -25,25 +25,26 @@ public:
                                  kerbon::MsgIcon icon, kerbon::MsgButtons buttons) override;
     std::optional<std::string> openFileDialog(const kerbon::FileDialogOptions& opts) override;
     std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions& opts) override;
+    int choiceBox(const std::string& text, const std::string& title, kerbon::MsgIcon icon,
+                  const std::vector<std::string>& buttons) override;
     // The input dialogs, shown by the windows the main window made (unset: OK, unchanged).
     bool textDialog(kerbon::TextValues& v, bool dimension) override;
     bool arrayDialog(kerbon::ArrayValues& v) override;
     bool polygonDialog(kerbon::PolygonValues& v) override;
     bool rotationDialog(kerbon::RotationValues& v) override;
     bool scaleDialog(kerbon::ScaleValues& v) override;
-
-    TAddTextForm* textForm = nullptr;
-    TArrayForm* arrayForm = nullptr;
-    TPolygonForm* polygonForm = nullptr;
-    TRotationsForm* rotationForm = nullptr;
-    TSkalierungForm* scaleForm = nullptr;
-
     void viewportDialog(kerbon::ViewportValues& v) override;
     kerbon::PageDialogResult pageDialog(kerbon::view::PageValues& page) override;
     kerbon::styles::LayerDialogEnd layerDialog(kerbon::styles::LayerDialogValues& v) override;
     bool newLayerDialog(kerbon::styles::NewLayerValues& v) override;
     bool lineTypeDialog(kerbon::styles::LineTypeValues& v) override;
     bool textEditDialog(std::string& text) override;
+
+    TAddTextForm* textForm = nullptr;
+    TArrayForm* arrayForm = nullptr;
+    TPolygonForm* polygonForm = nullptr;
+    TRotationsForm* rotationForm = nullptr;
+    TSkalierungForm* scaleForm = nullptr;
 
     // The dialog windows of the main window that the port shows (unset: the defaults).
     TDruckenForm* druckenForm = nullptr;

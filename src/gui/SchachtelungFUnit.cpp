@@ -234,7 +234,6 @@ void TSchachtelungForm::FormCreate()
     InnenkonturenBox->setChecked(true);
     applyFields();
     setBusy(false);
-    BitBtn2->setEnabled(false);  // the transfer needs the editor's move operation
 }
 
 void TSchachtelungForm::applyFields()
@@ -267,15 +266,18 @@ void TSchachtelungForm::PaintBox1Paint()
     PaintBox1->update();
 }
 
-void TSchachtelungForm::showError(const std::string& text)
+void TSchachtelungForm::showProblem(nest::NestProblem problem)
 {
+    const std::string text = problemText(problem, [this](const char* german) {
+        return editor ? editor->translate(german) : std::string(german);
+    });
     ui->messageBox(text, "", MsgIcon::Error, MsgButtons::Ok);
 }
 
 void TSchachtelungForm::setBusy(bool busy)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{BitBtn1, BreitEd, hoched,
-                                                      AbstandEd, IterationsEd, PixEd, SeitenrandEd,
+    for (QWidget* w : std::initializer_list<QWidget*>{BitBtn1, BitBtn2, BreitEd, hoched, AbstandEd,
+                                                      IterationsEd, PixEd, SeitenrandEd,
                                                       InnenkonturenBox})
         w->setEnabled(!busy);
     AbbrechenBtn->setEnabled(busy);
@@ -289,9 +291,7 @@ void TSchachtelungForm::BitBtn1Click()
     applyFields();
     const nest::NestProblem problem = nest::checkSettings(settings);
     if (problem != nest::NestProblem::None) {
-        showError(problemText(problem, [this](const char* german) {
-            return editor ? editor->translate(german) : std::string(german);
-        }));
+        showProblem(problem);
         return;
     }
     keptCaption = windowTitle();
@@ -304,7 +304,7 @@ void TSchachtelungForm::BitBtn1Click()
     finished = false;
     const std::span<const nest::TNestElement> els(nest.elemente.poi(), nest.elemente.count());
     worker = std::thread([this, els, s = settings] {
-        result = nest::searchArrangement(els, s, programRandom(), 0, &progress);
+        searchResult = nest::searchArrangement(els, s, programRandom(), 0, &progress);
         finished = true;
     });
     timer->start();
@@ -323,11 +323,15 @@ void TSchachtelungForm::finishSearch(bool report)
 {
     timer->stop();
     worker.join();
-    nest::takeArrangement({nest.elemente.poi(), nest.elemente.count()}, result);
+    nest::takeArrangement({nest.elemente.poi(), nest.elemente.count()}, searchResult);
     setWindowTitle(keptCaption);
     setBusy(false);
     PaintBox1Paint();
-    if (report && result.over && editor)
+    if (!report)
+        return;
+    if (searchResult.problem != nest::NestProblem::None)  // the masks would not fit into memory
+        showProblem(searchResult.problem);
+    else if (searchResult.over && editor)
         ui->messageBox(editor->messageText(40), "", MsgIcon::Error, MsgButtons::Ok);
 }
 
@@ -348,8 +352,7 @@ void TSchachtelungForm::BitBtn2Click()
 {
     if (!editor || searching())
         return;
-    // Moving objects of the drawing comes with the editor's move operation; until then the
-    // button stays disabled (see setBusy).
+    nest::transferInto(*editor, nest);
     accept();
 }
 

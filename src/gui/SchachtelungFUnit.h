@@ -78,7 +78,7 @@ private:
     std::thread worker;
     kerbon::nest::SearchProgress progress;
     std::atomic<bool> finished{false};
-    kerbon::nest::SearchResult result;
+    kerbon::nest::SearchResult searchResult;
     QTimer* timer = nullptr;
     QString keptCaption;
 
@@ -87,5 +87,5 @@ private:
     void finishSearch(bool report);
     void stopSearch();
     void setBusy(bool busy);
-    void showError(const std::string& text);
+    void showProblem(kerbon::nest::NestProblem problem);
 };

@@ -1,10 +1,11 @@
 // The viewport dialog.
 #include "gui/ViewPortFUnit.h"
 
-#include <QDoubleSpinBox>
-#include <QFormLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
+
+#include "gui/DialogFields.h"
+
+using namespace kerbon::gui;
 
 namespace {
 
@@ -17,17 +18,13 @@ TViewPortForm::TViewPortForm(QWidget* parent) : QDialog(parent)
 {
     setObjectName("ViewPortForm");
     setWindowTitle(QString::fromUtf8("Viewport konfigurieren"));
-    auto* column = new QVBoxLayout(this);
+    auto* top = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    column->addLayout(form);
+    top->addLayout(form);
     // Sizes are above 0: a viewport without area shows nothing.
     auto field = [&](QDoubleSpinBox*& f, const char* name, const char* label, bool size) {
-        f = new QDoubleSpinBox(this);
-        f->setObjectName(name);
-        f->setDecimals(4);
-        f->setRange(size ? 0.0001 : -fieldLimit, fieldLimit);
-        f->setMinimumWidth(160);
-        form->addRow(QString::fromUtf8(label), f);
+        f = floatField(this, name, size ? 0.0001 : -fieldLimit, fieldLimit, 4, 1);
+        addRow(form, this, label, f);
     };
     field(breiteEd, "breiteEd", "Breite:", true);
     field(HoeheEd, "HoeheEd", "Höhe:", true);
@@ -36,11 +33,8 @@ TViewPortForm::TViewPortForm(QWidget* parent) : QDialog(parent)
     field(InhaltX, "InhaltX", "Inhalt X:", false);
     field(InhaltY, "InhaltY", "Inhalt Y:", false);
     field(HeiContEd, "HeiContEd", "Höhe Inhalt:", true);
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName("OKBtn");
-    OKBtn->setDefault(true);
-    column->addWidget(OKBtn, 0, Qt::AlignRight);
-    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    top->addLayout(buttonRow(this, false));
+    OKBtn = findChild<QPushButton*>("OKBtn");
 }
 
 void TViewPortForm::run(kerbon::ViewportValues& v)

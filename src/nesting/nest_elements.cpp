@@ -4,9 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string_view>
-#include <unordered_map>
 
+#include "dxf/placement.h"
 #include "edit/LayoutFilter.h"
 #include "nesting/nest_holes.h"
 
@@ -26,15 +25,15 @@ bool finitePoint(double x, double y)
     return std::isfinite(x) && std::isfinite(y);
 }
 
-// The drawn vertices of p, moved by (dx, dy), as one more contour of s. Vertices that are
+// The drawn vertices of p placed by `place`, as one more contour of s. Vertices that are
 // not finite numbers are left out.
-void addDrawnContour(const tpoly& p, double dx, double dy, Shape& s)
+void addDrawnContour(const tpoly& p, const Placement& place, Shape& s)
 {
     const size_t from = s.ps.size();
     const int n = vertexCount(p);
     for (int k = 0; k < n; ++k) {
         const model::Tmypoi& v = p.ps[size_t(k)];
-        const double x = v.x + dx, y = v.y + dy;
+        const double x = place.mapX(v.x, v.y), y = place.mapY(v.x, v.y);
         if (!v.donotdraw && finitePoint(x, y))
             s.ps.push_back({x, y});
     }
@@ -51,66 +50,23 @@ bool hasSeveralStrokes(const tpoly& p)
     return false;
 }
 
-// Block members by block name, in object order.
-using BlockMembers = std::unordered_map<std::string_view, std::vector<int>>;
-
-BlockMembers blockMembers(const model::DisplayModel& m, int n)
+// Object k as the take-over sees it: what it draws where it draws it (an INSERT: the
+// contours of its block's objects where the insert places them), where it lies when
+// nothing of it is drawn, and whether it is one closed outline.
+Shape shapeOf(const model::DisplayModel& m, const BlockIndex& blocks, int k)
 {
-    BlockMembers b;
-    for (int i = 0; i < n; ++i)
-        if (m.polys[size_t(i)].isblock)
-            b[m.polys[size_t(i)].theblockname].push_back(i);
-    return b;
-}
-
-// The drawn contours of block `name` inserted at (ox, oy): each member moved from the
-// block's base point to the insertion point, inserts inside the block followed into their
-// own blocks. A block that is already being followed is not entered again.
-void addBlockContours(const model::DisplayModel& m, const BlockMembers& blocks,
-                      std::string_view name, double ox, double oy,
-                      std::vector<std::string_view>& following, Shape& s)
-{
-    constexpr size_t maxDepth = 32;
-    const auto it = blocks.find(name);
-    if (it == blocks.end() || following.size() >= maxDepth ||
-        std::find(following.begin(), following.end(), name) != following.end())
-        return;
-    following.push_back(name);
-    for (int i : it->second) {
-        const tpoly& q = m.polys[size_t(i)];
-        if (q.xline || q.ray)
-            continue;
-        const double dx = ox - q.blockbasex, dy = oy - q.blockbasey;
-        if (q.insertstr.empty()) {
-            addDrawnContour(q, dx, dy, s);
-        } else if (vertexCount(q) > 0) {
-            addBlockContours(m, blocks, q.insertstr, q.ps[0].x + dx, q.ps[0].y + dy, following, s);
-        } else {
-            addBlockContours(m, blocks, q.insertstr, dx, dy, following, s);
-        }
-    }
-    following.pop_back();
-}
-
-// Object p as the take-over sees it: its drawn contour (an INSERT: its block's contours at
-// the insertion point), where it lies when nothing of it is drawn, and whether it is one
-// closed outline.
-Shape shapeOf(const model::DisplayModel& m, const BlockMembers& blocks, const tpoly& p)
-{
+    const tpoly& p = m.polys[size_t(k)];
     Shape s;
-    if (!p.insertstr.empty()) {
-        std::vector<std::string_view> following;
-        const bool at = vertexCount(p) > 0;
-        addBlockContours(m, blocks, p.insertstr, at ? p.ps[0].x : 0, at ? p.ps[0].y : 0,
-                         following, s);
-    }
-    if (s.ps.empty())
-        addDrawnContour(p, 0, 0, s);
+    anyPlaced(m, blocks, k, [&](const tpoly& q, const Placement& place) {
+        if (!q.xline && !q.ray)
+            addDrawnContour(q, place, s);
+        return false;
+    });
     if (s.ps.empty()) {
         const int n = vertexCount(p);
-        for (int k = 0; k < n; ++k)
-            if (finitePoint(p.ps[size_t(k)].x, p.ps[size_t(k)].y))
-                s.probe.push_back({p.ps[size_t(k)].x, p.ps[size_t(k)].y});
+        for (int v = 0; v < n; ++v)
+            if (finitePoint(p.ps[size_t(v)].x, p.ps[size_t(v)].y))
+                s.probe.push_back({p.ps[size_t(v)].x, p.ps[size_t(v)].y});
     }
     s.closed = p.insertstr.empty() && s.ends.size() == 1 && !hasSeveralStrokes(p) &&
                closesOnItself(s.ps, p.isclosed);
@@ -137,16 +93,17 @@ void Schachtelung::Uebernehmen(const model::DisplayModel& m, int tab, bool keepH
 {
     ClearElemente();
     const int n = std::clamp(m.anzpoly, 0, int(m.polys.size()));
-    const LayoutFilter tc = currentLayoutFilter(m, tab);
-    const BlockMembers blocks = blockMembers(m, n);
+    const LayoutFilter filter = currentLayoutFilter(m, tab);
+    BlockIndex blocks;
+    blocks.build(m);
     std::vector<int> objs;
     std::vector<Shape> shapes;
     for (int k = 0; k < n; ++k) {
         const tpoly& p = m.polys[size_t(k)];
-        if (p.xline || p.ray || !tc.passes(p))
+        if (p.xline || p.ray || !filter.passes(p))
             continue;
         objs.push_back(k);
-        shapes.push_back(shapeOf(m, blocks, p));
+        shapes.push_back(shapeOf(m, blocks, k));
     }
     std::vector<int> outer(shapes.size(), -1);
     if (keepHoles)

@@ -74,7 +74,8 @@ enum class NestProblem {
     Pixels,         // raster width outside 20 ... 1000
     Iterations,     // fewer than 1 or more than 100000000
     RasterHeight,   // the sheet is so low against its width that the raster has no row
-    RasterSize,     // the sheet is so high against its width that the raster gets too large
+    RasterSize,     // the sheet is so high against its width that the raster gets too large,
+                    // or (found by the search) the parts' masks together would
 };
 NestProblem checkSettings(const NestSettings& s);
 

@@ -48,8 +48,10 @@ struct ScanMask {
 
 // A run of cells a ... b never lands left of sheet column -K (its first column is at least
 // trunc(0 * r - K)), so at least min(b - a + 1, b - K + 1) of its cells fall on the sheet,
-// all of them left of the occupied right edge unless the run collides anyway.
-void prepare(ScanMask& sm, int K)
+// all of them left of the occupied right edge unless the run collides anyway. That holds
+// for runs that start on the sheet at every try: a run that may start beyond the last
+// column (at a + lastCol >= W, lastCol the first column of the last try) needs nothing.
+void prepare(ScanMask& sm, int K, int W, int lastCol)
 {
     const NestMask& m = sm.m;
     sm.runFrom.push_back(0);
@@ -70,7 +72,8 @@ void prepare(ScanMask& sm, int K)
             continue;
         int need = 0;
         for (size_t k = before; k < sm.runs.size(); ++k)
-            need = std::max(need, std::min(sm.runs[k].b - sm.runs[k].a + 1, sm.runs[k].b - K + 1));
+            if (sm.runs[k].a + lastCol < W)
+                need = std::max(need, std::min(sm.runs[k].b - sm.runs[k].a + 1, sm.runs[k].b - K + 1));
         sm.rows.push_back(i);
         sm.lo.push_back(sm.runs[before].a);
         sm.hi.push_back(sm.runs.back().b);
@@ -501,8 +504,8 @@ SearchResult searchArrangement(std::span<const TNestElement> els, const NestSett
     parallelFor(int(els.size()), nthreads, [&](int e) {
         ScanMask& sm = sc.masks[size_t(e)];
         sm.m = buildMask(els[size_t(e)], sc.g);
-        prepare(sm, sc.g.K);
         sm.lastTry = lastTryOf(sc, els[size_t(e)].w);
+        prepare(sm, sc.g.K, sc.g.W, sc.col[size_t(sm.lastTry)]);
     });
 
     Iterations it(sc, els, rnd, progress);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "edit/Editor.h"
+
 namespace kerbon::nest {
 
 std::vector<ElementMove> transferMoves(const Schachtelung& n)
@@ -27,6 +29,11 @@ void transferInto(model::DisplayModel& m, const std::vector<ElementMove>& moves,
                 m.polys[size_t(k)].selected = true;
         move(mv.dx, mv.dy);
     }
+}
+
+void transferInto(Editor& ed, const Schachtelung& n)
+{
+    transferInto(ed.model, transferMoves(n), [&ed](double dx, double dy) { ed.MoveObjects(dx, dy); });
 }
 
 }  // namespace kerbon::nest

@@ -6,6 +6,10 @@
 
 #include "dxf/model.h"
 
+namespace kerbon {
+class Editor;
+}
+
 #include "nesting/nest_elements.h"
 
 namespace kerbon::nest {
@@ -27,5 +31,9 @@ std::vector<ElementMove> transferMoves(const Schachtelung& n);
 // document into `m`, which clears the selection again).
 void transferInto(model::DisplayModel& m, const std::vector<ElementMove>& moves,
                   const std::function<void(double dx, double dy)>& move);
+
+// The transfer into the editor's document: every element's objects moved with the
+// editor's MoveObjects, one undo step per element.
+void transferInto(Editor& ed, const Schachtelung& n);
 
 }  // namespace kerbon::nest

@@ -1,7 +1,9 @@
 // Records drawing calls as plain values.
 #include "view/RecordingSurface.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kerbon::view {
 
@@ -82,13 +84,19 @@ void RecordingSurface::clipPath(const Path& path, bool replace)
     c.replace = replace;
 }
 
+// Whole pixels of a size, held inside the int range (texts of huge sizes at a high zoom).
+static int pixelCount(double v)
+{
+    return v > 0 ? int(std::min(v, double(std::numeric_limits<int>::max()))) : 0;
+}
+
 TextSize RecordingSurface::textSize(std::string_view text, double pixelSize)
 {
     int chars = 0;
     for (unsigned char ch : text)
         if ((ch & 0xC0) != 0x80)
             ++chars;
-    return {int(std::lround(0.5 * pixelSize * chars)), int(std::ceil(pixelSize))};
+    return {pixelCount(std::round(0.5 * pixelSize * chars)), pixelCount(std::ceil(pixelSize))};
 }
 
 void RecordingSurface::drawIcon(Icon icon, int x, int y)

@@ -467,6 +467,24 @@ TEST(readSpline, FitPointsOnly)
     EXPECT_EQ(Parsed("0|SPLINE|71|3").only().anzp, 0);
 }
 
+// A drawing of many splines given by fit points alone opens quickly: the splines share one
+// amount of random search, so the later ones are shaped by the correction passes alone and
+// no longer depend on the random numbers.
+TEST(readSpline, ManyFittedSplinesShareTheSearch)
+{
+    std::string body = "0|LINE";
+    for (int i = 0; i < 200; ++i)
+        body += "|0|SPLINE|71|3|11|0|21|0|11|10|21|5|11|20|21|0|11|30|21|-5";
+    const auto parse = [&](uint64_t seed) {
+        programRandom().seed(seed);
+        return Parsed(body);
+    };
+    const Parsed a = parse(1), b = parse(2);
+    ASSERT_EQ(a.m.anzpoly, 201);
+    EXPECT_NE(a.m.polys[1].ps, b.m.polys[1].ps) << "the first spline is searched for";
+    EXPECT_EQ(a.m.polys[200].ps, b.m.polys[200].ps);
+}
+
 TEST(entityHandlers, HostileValuesStayFinite)
 {
     const char* bodies[] = {

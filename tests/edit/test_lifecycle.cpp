@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+
 #include <unistd.h>
 
 #include "edit/Editor.h"
@@ -25,7 +26,7 @@ struct TempDir {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         path = fs::temp_directory_path() /
                (std::string("kerbon-life-") + info->test_suite_name() + "-" + info->name() + "-" +
-                std::to_string(getpid()));  // apart from runs in other trees
+                std::to_string(::getpid()));  // test runs of other work trees at the same time
         fs::remove_all(path);
         fs::create_directories(path);
     }

@@ -120,6 +120,29 @@ TEST(SnapPoints, SkipsOtherLayoutsAndForeignBlocksButNotLockedOrHiddenLayers)
     EXPECT_FALSE(snapsAt(10, 10));
 }
 
+TEST(SnapPoints, InsertsOfferTheirBlocksPointsWhereTheyArePlaced)
+{
+    // Block B: a line from (1, 1) to (3, 1). Inserted at (50, 20), doubled and turned by
+    // 90, it shows from (48, 22) to (48, 26).
+    Drawing d("0|INSERT|8|0|2|B|10|50|20|20|41|2|42|2|50|90",
+              "0|SECTION|2|BLOCKS|0|BLOCK|2|B|10|0|20|0|" + line(1, 1, 3, 1) + "0|ENDBLK|0|ENDSEC|");
+    for (bool indexed : {false, true}) {
+        SCOPED_TRACE(indexed);
+        PickIndex index;
+        index.build(d.ed.model);
+        auto snap = [&](double x, double y) {
+            return SnapPoints(d.ed.model, d.filter(), d.ed.view, x, 99 - y, x, 99 - y, false,
+                              indexed ? &index : nullptr);
+        };
+        const SnapResult end = snap(47, 27);
+        ASSERT_TRUE(end.setted);
+        EXPECT_EQ(end.ex, 48);
+        EXPECT_EQ(end.ey, 26);
+        EXPECT_TRUE(snap(51, 19).setted);   // the insertion point
+        EXPECT_FALSE(snap(3, 1).setted);    // where the block lies unplaced
+    }
+}
+
 TEST(Pick, GripsSegmentsShiftAndDrags)
 {
     // Objects 0 and 1 share the segment (10,50)-(60,50); object 2 is a line to the right.
@@ -212,13 +235,16 @@ TEST(MassSelect, CatchesObjectsWithATestedVertexInside)
     EXPECT_FALSE(d.obj(0).massselected);
 }
 
-// Blocks for the random drawings: plain, nested, and one that inserts itself.
+// Blocks for the random drawings: plain, nested, one that inserts itself, and one whose
+// members lie far apart.
 const char* const kBlocks =
     "0|SECTION|2|BLOCKS|0|BLOCK|2|B1|10|5|20|5|"
     "0|LINE|8|0|10|5|20|5|11|15|21|8|0|ARC|8|0|10|8|20|5|40|3|50|0|51|120|0|ENDBLK|"
     "0|BLOCK|2|B2|10|0|20|0|0|INSERT|8|0|2|B1|10|2|20|2|50|30|0|CIRCLE|8|0|10|0|20|0|40|2|"
     "0|ENDBLK|"
     "0|BLOCK|2|B3|10|0|20|0|0|LINE|8|0|10|0|20|0|11|3|21|0|0|INSERT|8|0|2|B3|10|4|20|0|0|ENDBLK|"
+    "0|BLOCK|2|B4|10|0|20|0|0|LINE|8|0|10|0|20|0|11|1|21|0|0|CIRCLE|8|0|10|300|20|200|40|2|"
+    "0|INSERT|8|0|2|B1|10|-150|20|80|41|0.5|0|ENDBLK|"
     "0|ENDSEC|";
 
 // The index must give exactly what the walk over every object gives: random drawings with
@@ -236,7 +262,7 @@ TEST(PickIndex, GivesTheAnswerOfTheWalkOverEveryObject)
             const double x = std::round(uni(0, spread)), y = std::round(uni(0, spread));
             switch (rng() % 6) {
             case 5:
-                s << "0|INSERT|8|0|2|B" << 1 + rng() % 3 << "|10|" << x << "|20|" << y << "|41|"
+                s << "0|INSERT|8|0|2|B" << 1 + rng() % 4 << "|10|" << x << "|20|" << y << "|41|"
                   << uni(-2, 2) << "|42|" << uni(0.5, 2) << "|50|" << uni(0, 360) << "|70|"
                   << 1 + rng() % 3 << "|71|" << 1 + rng() % 2 << "|44|" << uni(-20, 20)
                   << "|45|" << uni(-20, 20) << "|";

@@ -411,8 +411,9 @@ TEST(Transforms, CopiesAndArraysGetNewHandlesAndPassTheAudit)
             const model::tpoly& p = f.ed.model.polys[size_t(first + i)];
             const model::tpoly& q = f.ed.model.polys[size_t(all + i)];
             EXPECT_EQ(trimDxf(f.ed.dxf[p.linefrom + 1]), trimDxf(f.ed.dxf[q.linefrom + 1]));
-            if (p.han != 0)
+            if (p.han != 0) {
                 EXPECT_GT(q.han, f.ed.model.polys[size_t(all - 1)].han);
+            }
             for (int k = 0; k < p.anzp; ++k)
                 EXPECT_TRUE(near(p.ps[size_t(k)].x + 300, q.ps[size_t(k)].x, false) &&
                             near(p.ps[size_t(k)].y + 20, q.ps[size_t(k)].y, false))

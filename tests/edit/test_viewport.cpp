@@ -3,7 +3,11 @@
 // viewports of an empty layout tab, the dialog command and the script command.
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "edit/EditorFixture.h"
+#include "edit/LayoutFilter.h"
+#include "edit/script.h"
 #include "edit/Viewport.h"
 #include "support/Ezdxf.h"
 #include "support/TempFiles.h"
@@ -58,13 +62,27 @@ TEST(viewportDefaults, ThePrintablePageLessTwelveMillimetresShowingTheWholeDrawi
     EXPECT_NEAR(v.mitteY, 138.5, 1e-9);
     EXPECT_EQ(v.inhaltX, 20);
     EXPECT_EQ(v.inhaltY, 5);
-    EXPECT_EQ(v.heiCont, 20);  // twice the drawing's height
+    // The line (40 x 10) is wider than the viewport's shape: twice its width fills the
+    // viewport's width, not twice its height (20) the viewport's height.
+    EXPECT_NEAR(v.heiCont, 2 * 40 * 253 / 166.0, 1e-9);
 
-    // 2 mm per unit halves the sheet in drawing units, not the view.
+    // 2 mm per unit halves the sheet in drawing units; the view keeps the shape. The
+    // viewport stays 12 mm inside the printable area, which the offsets move.
     page.mm = 2;
+    page.xoffset = 5, page.yoffset = 7;
     v = viewportDefaults(f.ed.model, page);
     EXPECT_NEAR(v.breite, 83, 1e-9);
-    EXPECT_EQ(v.heiCont, 20);
+    EXPECT_NEAR(v.hoehe, 126.5, 1e-9);
+    EXPECT_NEAR(v.mitteX, (12 - 5) / 2.0 + 83 / 2.0, 1e-9);
+    EXPECT_NEAR(v.mitteY, (12 - 7) / 2.0 + 126.5 / 2.0, 1e-9);
+    EXPECT_NEAR(v.heiCont, 2 * 40 * 253 / 166.0, 1e-9);
+    page.xoffset = page.yoffset = 0;
+
+    // A tall drawing: twice its height.
+    page.mm = 1;
+    ASSERT_EQ(f.ed.AddLine(0, 0, 0, 0, 400, 0), WriteStatus::Ok);
+    v = viewportDefaults(f.ed.model, page);
+    EXPECT_EQ(v.heiCont, 800);
 
     // A drawing without height (nothing at all, or only a horizontal line) is shown one to
     // one instead of with a view height of 0.
@@ -161,10 +179,21 @@ TEST(TabControl1Change, AnEmptyLayoutGetsItsViewportsOnceEachAsAnUndoStep)
         EXPECT_EQ(f.ed.undos.size(), 1u);
     }
     // The model tab never gets one.
-    EditorFixture f("template1.dat");
-    f.ed.TabControl1Change(0);
-    EXPECT_TRUE(viewports(f.ed.model).empty());
+    {
+        EditorFixture f("template1.dat");
+        f.ed.TabControl1Change(0);
+        EXPECT_TRUE(viewports(f.ed.model).empty());
+        EXPECT_FALSE(f.ed.changed);
+    }
+    // A drawing without an ENTITIES section has no place for them: switching tabs says
+    // nothing; the command asked for by hand tells why nothing was written.
+    EditorFixture f;
+    f.setText("0|SECTION|2|HEADER|9|$ACADVER|1|AC1009|0|ENDSEC|0|EOF");
+    f.ed.TabControl1Change(1);
+    EXPECT_TRUE(f.ui.shown.empty());
     EXPECT_FALSE(f.ed.changed);
+    EXPECT_EQ(f.ed.Viewporthinzufgen1Click(), WriteStatus::NoPlace);
+    EXPECT_EQ(f.ui.shown.size(), 1u);
 }
 
 TEST(Viewporthinzufgen1Click, TheDialogShowsTheDefaultsAndItsValuesAreWritten)
@@ -224,5 +253,59 @@ TEST(KerbonCliEdit, ViewportCommandPutsASheetRectangleOnTheTabShown)
             EXPECT_EQ(r.err, c.error);
         }
         EXPECT_FALSE(std::filesystem::exists(tmp.path("bad.dxf")));
+    }
+}
+
+TEST(AddToLayout, EveryWriterPutsItsObjectsIntoTheLayoutShown)
+{
+    const std::string common =
+        "line 0 0 10 10; polyline 0 0 5 0 5 5 closed; rect 1 1 4 4; polygon 0 0 3 0 6; "
+        "circle 0 0 5; circle3 0 0 4 0 2 2; arc 0 0 5 0 90; arc3 0 0 4 0 2 2; point 3 3; "
+        "solid 0 0 1 0 0 1; arrow 0 0 5 5; text 1 1 2.5 \"Teil\"; dimension 0 0 10 0 5 5";
+    struct Case {
+        const char* name;
+        std::string script;
+        bool readable;  // an independent reader can check the saved file
+    };
+    const Case cases[] = {
+        {"template1.dat", common + "; ellipse 0 0 5 0 0.5; spline 0 0 5 5 10 0", true},
+        {"template0.dat", common, true},
+        {"block", common + "; ellipse 0 0 5 0 0.5; spline 0 0 5 5 10 0", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EditorFixture f;
+        if (c.readable) {
+            ASSERT_TRUE(f.ed.openfilewithname(kerbon::test::dataFile(c.name)));
+        } else {
+            f.setText(layoutWithBlock);
+        }
+        f.ed.TabControl1Change(1);
+        const int before = f.ed.model.anzpoly;  // the layout's own viewports included
+        std::set<int32_t> old;
+        for (int i = 0; i < before; ++i)
+            old.insert(f.ed.model.polys[size_t(i)].han);
+        std::vector<script::Command> cmds;
+        std::string error;
+        script::Report report;
+        ASSERT_TRUE(script::parseScript(c.script, cmds, error) &&
+                    script::runCommands(f.ed, cmds, report, error))
+            << error;
+        ASSERT_GT(f.ed.model.anzpoly, before + 10);
+        const LayoutFilter shown = currentLayoutFilter(f.ed.model, 1);
+        const LayoutFilter model = currentLayoutFilter(f.ed.model, 0);
+        int written = 0;
+        for (int i = 0; i < f.ed.model.anzpoly; ++i) {
+            const model::tpoly& p = f.ed.model.polys[size_t(i)];
+            if (old.count(p.han))
+                continue;
+            ++written;
+            EXPECT_TRUE(shown.passes(p)) << "handle " << std::hex << p.han;
+            EXPECT_FALSE(model.passes(p)) << "handle " << std::hex << p.han;
+        }
+        EXPECT_EQ(written, f.ed.model.anzpoly - before);
+        if (c.readable) {
+            EXPECT_EQ(savedAudit(f), "");
+        }
     }
 }

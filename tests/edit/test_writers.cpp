@@ -208,6 +208,7 @@ TEST(Writers, RefusalsWriteNothingAndNothingNotFiniteIsEverWritten)
         std::function<WriteStatus(Editor&)> call;
         WriteStatus want;
         bool told;
+        std::function<void(Editor&)> setup = nullptr;  // the drawing before the call
     };
     const Case cases[] = {
         {"circle through collinear points", "template1.dat",
@@ -245,6 +246,12 @@ TEST(Writers, RefusalsWriteNothingAndNothingNotFiniteIsEverWritten)
         {"polygon through an infinite point", "template1.dat",
          [](Editor& e) { return e.AddPolyGon(0, 0, 0, HUGE_VAL, 0, 0); },
          WriteStatus::NotFinite, true},
+        {"handles used up", "template1.dat", [](Editor& e) { return e.AddPoint(0, 0, 0); },
+         WriteStatus::NoHandles, true,
+         [](Editor& e) {
+             e.dxf.replace(e.model.handleseedpos, "7FFFFFFF");
+             e.processdxf();
+         }},
         {"arc of a huge radius", "template1.dat",
          [](Editor& e) { e.arcmode = 1; return e.AddArc(-1e308, 0, 0, 1e308, 0, 0, 1, 0, 0); },
          WriteStatus::NotFinite, true},
@@ -252,6 +259,8 @@ TEST(Writers, RefusalsWriteNothingAndNothingNotFiniteIsEverWritten)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         EditorFixture f(c.tmpl);
+        if (c.setup)
+            c.setup(f.ed);
         const Lines before = f.ed.dxf.lines;
         EXPECT_EQ(c.call(f.ed), c.want);
         EXPECT_EQ(f.ed.dxf.lines, before);

@@ -92,7 +92,7 @@ TEST(MainWindow, StartsWithAnUntitledTemplateDrawingAndEveryMenu)
     EXPECT_EQ(w.form->ffnen1->toolTip(), QString("Öffnen..."));
     EXPECT_EQ(w.form->NeueDXFDatei1->toolTip(), QString("Neue DXF Datei "));
     EXPECT_EQ(w.form->PolyLineBtn->toolTip(), QString("Polyline"));
-    EXPECT_FALSE(w.form->LineBtn->isEnabled());  // drawing comes later
+    EXPECT_TRUE(w.form->LineBtn->isEnabled());
     EXPECT_EQ(w.form->TabControl1->count(), 2);
     EXPECT_EQ(w.form->TabControl1->tabText(0), QString("Model"));
     EXPECT_GE(w.form->LayerCombo->findText("0"), 0);

@@ -57,7 +57,7 @@ struct NestWindow {
 
 }  // namespace
 
-TEST(TSchachtelungForm, TakeOverProposesTheSheetAndTheSearchArrangesTheParts)
+TEST(TSchachtelungForm, TakeOverSearchAndTransferAsOneUndoableEditPerPart)
 {
     NestWindow w;
     EXPECT_EQ(w.form.BreitEd->value(), 33);
@@ -81,6 +81,21 @@ TEST(TSchachtelungForm, TakeOverProposesTheSheetAndTheSearchArrangesTheParts)
         EXPECT_GE(e.x, 0.33);
         EXPECT_LE(e.x + e.w, 33 - 0.33);
     }
+
+    // The transfer moves the drawing's objects there, one undo step per part, and closes.
+    const std::vector<std::string> before = w.ed.dxf.lines;
+    w.form.show();
+    w.form.BitBtn2->click();
+    EXPECT_FALSE(w.form.isVisible());
+    EXPECT_EQ(w.form.result(), QDialog::Accepted);
+    ASSERT_EQ(w.ed.undos.size(), 2u);
+    EXPECT_TRUE(w.ed.changed);
+    const model::tpoly& moved = w.ed.model.polys[1];
+    EXPECT_NEAR(moved.ps[0].x, tall.x, 1e-9);  // its first vertex is its lower-left corner
+    EXPECT_NEAR(moved.ps[0].y, 0.33, 1e-9);
+    w.ed.Rckgngig1Click();
+    w.ed.Rckgngig1Click();
+    EXPECT_EQ(w.ed.dxf.lines, before);
 }
 
 TEST(TSchachtelungForm, SearchRunsBesideTheWindowAndCancelKeepsTheBestSoFar)
@@ -135,4 +150,22 @@ TEST(TSchachtelungForm, TellsWhenThePartsDoNotFitOrTheSettingsCannotWork)
     EXPECT_FALSE(w.form.searching());
     ASSERT_EQ(w.ui.shown.size(), 3u);
     EXPECT_NE(w.ui.shown[2].text.find("zu niedrig"), std::string::npos);
+
+    // Settings the sheet allows, but 40 parts each covering the whole raster: the search
+    // refuses them and the window says so instead of ending silently.
+    std::string huge = "0|SECTION|2|ENTITIES";
+    for (int i = 0; i < 40; ++i)
+        huge += "|0|LINE|8|0|10|" + std::to_string(i) + "|20|0|11|1e9|21|1e9";
+    w.ed.dxf.lines = kerbon::test::splitLines(huge + "|0|ENDSEC|0|EOF");
+    w.ed.processdxf();
+    w.form.UebernehmenBtnClick();
+    w.form.BreitEd->setValue(1);
+    w.form.hoched->setValue(67);
+    w.form.AbstandEd->setValue(0);
+    w.form.SeitenrandEd->setValue(0);
+    w.form.PixEd->setValue(1000);
+    w.form.BitBtn1Click();
+    ASSERT_TRUE(w.waitForSearch());
+    ASSERT_EQ(w.ui.shown.size(), 4u);
+    EXPECT_NE(w.ui.shown[3].text.find("zu groß"), std::string::npos);
 }

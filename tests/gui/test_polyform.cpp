@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "gui/PolyFUnit.h"
 #include "support/ScriptedUi.h"
 
@@ -38,7 +40,8 @@ std::string slurp(const std::filesystem::path& p)
 TEST(TPolyForm, JoinsLinesFromSourceToTargetWithTheFieldsTolerance)
 {
     app();
-    const auto dir = std::filesystem::temp_directory_path() / "kerbon-polyform";
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("kerbon-polyform-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const std::string src = (dir / "a.dxf").string(), dst = (dir / "b.dxf").string();

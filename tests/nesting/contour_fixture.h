@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
 #include <unistd.h>
 
 namespace kerbon::contour::test {
@@ -69,10 +70,9 @@ protected:
     void SetUp() override
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        // The process id keeps runs of the same test in several trees at once apart.
         dir = std::filesystem::temp_directory_path() /
-              (std::string("kerbon-contour-") + info->test_suite_name() + "-" + info->name() +
-               "-" + std::to_string(getpid()));
+              (std::string("kerbon-contour-") + info->test_suite_name() + "-" + info->name() + "-" +
+               std::to_string(::getpid()));  // test runs of other work trees at the same time
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
     }

@@ -42,6 +42,15 @@ inline std::span<TNestElement> span(Schachtelung& n)
     return {n.elemente.poi(), n.elemente.count()};
 }
 
+// The display-model objects of each element, in list order.
+inline std::vector<std::vector<int>> groups(const Schachtelung& n)
+{
+    std::vector<std::vector<int>> g;
+    for (uint32_t i = 0; i < n.elemente.count(); ++i)
+        g.push_back(n.elemente.recordAt(i).objs);
+    return g;
+}
+
 // The fast search, its best arrangement put into the elements.
 inline SearchResult nestSearch(Schachtelung& n, const NestSettings& s, uint64_t seed, int threads,
                                SearchProgress* progress = nullptr)

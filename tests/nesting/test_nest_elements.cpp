@@ -36,14 +36,6 @@ std::string circle(double x, double y, double r)
            std::to_string(r);
 }
 
-std::vector<std::vector<int>> objectsPerElement(const Schachtelung& n)
-{
-    std::vector<std::vector<int>> out;
-    for (uint32_t i = 0; i < n.elemente.count(); ++i)
-        out.push_back(n.elemente.recordAt(i).objs);
-    return out;
-}
-
 }  // namespace
 
 TEST(NestElements, TwoRectanglesGiveTheirExtentsAndTheProposedSheet)
@@ -127,7 +119,7 @@ TEST(NestElements, InnerContoursTravelWithTheirPartUnlessSeparate)
     ASSERT_EQ(m.anzpoly, 9);
     Schachtelung n;
     n.Uebernehmen(m, 0, true);
-    EXPECT_EQ(objectsPerElement(n),
+    EXPECT_EQ(nest::test::groups(n),
               (std::vector<std::vector<int>>{{0, 1, 2, 7, 8}, {3}, {4}, {5, 6}}));
     // The element's contour is the plate's outline; the rest is carried along.
     const TNestElement& plate = n.elemente.recordAt(0);

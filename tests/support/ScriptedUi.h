@@ -22,6 +22,8 @@ public:
     std::deque<std::optional<std::string>> files;     // next file dialog answers
     std::vector<Shown> shown;                         // every message box shown
     std::vector<FileDialogOptions> dialogs;              // every file dialog shown
+    std::deque<int> choices;                          // next choice box answers (-1: closed)
+    std::vector<std::vector<std::string>> choiceButtons;  // buttons of every choice box shown
     // Input dialogs: the next answers (true OK; OK when none is left), what each text
     // dialog was shown with, and a text the next text dialogs put in as if typed.
     std::deque<bool> inputAnswers;
@@ -38,6 +40,17 @@ public:
         answers.pop_front();
         return r;
     }
+    int choiceBox(const std::string& text, const std::string& title, MsgIcon icon,
+                  const std::vector<std::string>& buttons) override
+    {
+        shown.push_back({text, title, icon, MsgButtons::Ok});
+        choiceButtons.push_back(buttons);
+        if (choices.empty())
+            return -1;
+        const int r = choices.front();
+        choices.pop_front();
+        return r;
+    }
     std::optional<std::string> openFileDialog(const FileDialogOptions& opts) override
     {
         return nextFile(opts);
@@ -52,6 +65,15 @@ public:
         textShown.push_back(v);
         if (typeText)
             v.text = *typeText;
+        return nextInput();
+    }
+    // Texts opened for editing (the double click on a text), typeText put in as typed.
+    std::vector<std::string> textEdits;
+    bool textEditDialog(std::string& text) override
+    {
+        textEdits.push_back(text);
+        if (typeText)
+            text = *typeText;
         return nextInput();
     }
     bool arrayDialog(ArrayValues&) override { return nextInput(); }
