@@ -178,13 +178,6 @@ bool Editor::ChangeText(int textobj)
     return undos.size() > steps;
 }
 
-bool Editor::PaintBox1DblClick(double px, double py)
-{
-    const int i = styles::textObjectAt(model, currentLayoutFilter(model, view.tabindex), view,
-                                       px, py);
-    return i >= 0 && ChangeText(i);
-}
-
 StyleStatus Editor::setObjectText(int textobj, const std::string& typed)
 {
     if (textobj < 0 || textobj >= model.anzpoly)

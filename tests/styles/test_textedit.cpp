@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "styles/StylesFixture.h"
-#include "edit/selection.h"
 #include "styles/textedit.h"
 
 using namespace kerbon;
@@ -206,24 +205,4 @@ TEST(TextEdit, Utf8PrefixCountsCharacters)
     EXPECT_EQ(styles::utf8Prefix("aä€𝄞b", 4), std::string("aä€𝄞").size());
     EXPECT_EQ(styles::utf8Prefix("ab", 5), 2u);
     EXPECT_EQ(styles::utf8Prefix("", 1), 0u);
-}
-
-TEST(TextEdit, DoubleClickOpensTheSelectedTextAtItsInsertionPoint)
-{
-    StylesFixture f(false, texts);
-    ASSERT_EQ(f.run("select all"), "");
-    const int obj = f.object(0xA5);  // TEXT at (0, 9)
-    const ScreenPos at = roundedScreen(f.ed.view, 0, 9);
-    f.ui.onTextEditDialog = [](std::string& t) {
-        t = "Neu";
-        return true;
-    };
-    EXPECT_FALSE(f.ed.PaintBox1DblClick(at.x + 6, at.y));  // too far
-    EXPECT_TRUE(f.ui.textsShown.empty());
-    EXPECT_TRUE(f.ed.PaintBox1DblClick(at.x + 5, at.y - 5));
-    EXPECT_EQ(f.ui.textsShown, std::vector<std::string>{"Einzeilig"});
-    EXPECT_EQ(f.ed.model.polys[size_t(obj)].textstr, "Neu");
-    // Not selected (the parse ended the selection): nothing opens.
-    EXPECT_FALSE(f.ed.PaintBox1DblClick(at.x, at.y));
-    EXPECT_EQ(f.ui.textsShown.size(), 1u);
 }
