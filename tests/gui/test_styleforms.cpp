@@ -116,6 +116,10 @@ TEST(LayerForm, ButtonsEditTheSelectedRowAndNewLayerFollows)
         EXPECT_EQ(items(f->LineCombo), QStringList{"Continuous"});
         f->FarbeBtn->click();  // no row selected: nothing happens
         EXPECT_EQ(row->text(1), "Schwarz");
+        // The list's current row, as it takes it on focus, is no selection either.
+        f->ListView1->setCurrentItem(row, 0, QItemSelectionModel::NoUpdate);
+        f->SperrenBtn->click();
+        EXPECT_EQ(row->text(3), "Entsperrt");
         f->ListView1->setCurrentItem(row);
         f->ColorComboBox->setCurrentIndex(2);  // "Grün"
         f->FarbeBtn->click();
