@@ -6,15 +6,20 @@
 // them (a slow reference of the same method with its own random orders).
 //
 //   bench_nest DIR [--iterations N] [--pixels P] [--spacing D] [--margin M] [--seed S]
-//                  [--repeat R] [--no-oracle] [--only NAME]
+//                  [--repeat R] [--no-oracle] [--only NAME] [--proposed]
+// The sheet is as wide as the manifest says and as high as the window proposes (110 % of
+// the drawing's height); spacing and margin are 0 unless given, or, with --proposed, what
+// the window proposes (1 % of 110 % of the drawing's width).
 // Times are the best of R runs (default 5) for the fast search, 1 and 2 threads taking turns
-// so that both see the same load, and of one run for the oracle. The last column is the load
-// average of the last minute after the instance ran.
+// so that both see the same load, and of one run for the oracle. cpu2/1 is the CPU time of
+// all 2-thread runs over that of all 1-thread runs (the work threads add, whatever the
+// load). The last column is the load average of the last minute after the instance ran.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -63,6 +68,14 @@ std::vector<Instance> readManifest(const std::string& dir)
 double seconds(std::chrono::steady_clock::time_point t0)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// CPU time of the whole process, all threads together.
+double cpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + ts.tv_nsec * 1e-9;
 }
 
 double loadAverage()
@@ -124,7 +137,8 @@ int main(int argc, char** argv)
 {
     if (argc < 2) {
         std::fprintf(stderr, "usage: bench_nest DIR [--iterations N] [--pixels P] [--spacing D] "
-                             "[--margin M] [--seed S] [--repeat R] [--no-oracle] [--only NAME]\n");
+                             "[--margin M] [--seed S] [--repeat R] [--no-oracle] [--only NAME] "
+                             "[--proposed]\n");
         return 2;
     }
     const std::string dir = argv[1];
@@ -134,7 +148,7 @@ int main(int argc, char** argv)
     base.distance = 0;
     base.seitenrand = 0;
     uint64_t seed = 1;
-    bool oracle = true;
+    bool oracle = true, proposed = false;
     int repeat = 5;
     std::string only;
     for (int k = 2; k < argc; ++k) {
@@ -154,11 +168,13 @@ int main(int argc, char** argv)
             repeat = std::max(1, std::atoi(v)), ++k;
         else if (a == "--only")
             only = v, ++k;
+        else if (a == "--proposed")
+            proposed = true;
         else if (a == "--no-oracle")
             oracle = false;
     }
-    std::printf("%-9s %5s %9s %8s %8s %7s %6s %4s %11s %7s %7s %11s %7s %7s %5s\n", "instance",
-                "parts", "oracle_s", "fast1_s", "fast2_s", "x_orc", "x_2/1", "same", "used_height",
+    std::printf("%-9s %5s %9s %8s %8s %7s %6s %6s %4s %11s %7s %7s %11s %7s %7s %5s\n", "instance",
+                "parts", "oracle_s", "fast1_s", "fast2_s", "x_orc", "x_2/1", "cpu2/1", "same", "used_height",
                 "density", "base_s", "base_height", "base_d", "x_base", "load");
     for (const Instance& in : readManifest(dir)) {
         if (!only.empty() && in.name != only)
@@ -172,35 +188,42 @@ int main(int argc, char** argv)
         processdxf(store, m);
         NestSettings s = base;
         s.pw = in.sheetWidth;
-        // One search on `threads` threads (0: the oracle); returns its time.
-        auto run = [&](Schachtelung& n, int threads, SearchResult& res) {
+        // One search on `threads` threads (0: the oracle); returns its time and adds its
+        // CPU time to `cpu`.
+        auto run = [&](Schachtelung& n, int threads, SearchResult& res, double& cpu) {
             n.Uebernehmen(m, 0, true);
-            s.ph = n.proposal().height;
+            const SheetProposal p = n.proposal();
+            s.ph = p.height;
+            if (proposed)
+                s.distance = p.spacing, s.seitenrand = p.margin;
             Random rnd(seed);
             std::span<TNestElement> els(n.elemente.poi(), n.elemente.count());
             const auto t0 = std::chrono::steady_clock::now();
+            const double c0 = cpuSeconds();
             if (threads == 0) {
                 res = test::searchOracle(els, s, rnd);
             } else {
                 res = searchArrangement(els, s, rnd, threads);
                 takeArrangement(els, res);
             }
+            cpu += cpuSeconds() - c0;
             return seconds(t0);
         };
         Schachtelung one, two, ref;
         SearchResult r1, r2, r0;
-        double t1 = 0, t2 = 0;
+        double t1 = 0, t2 = 0, cpu1 = 0, cpu2 = 0, cpu0 = 0;
         for (int k = 0; k < repeat; ++k) {
-            const double a = run(one, 1, r1), b = run(two, 2, r2);
+            const double a = run(one, 1, r1, cpu1), b = run(two, 2, r2, cpu2);
             t1 = k == 0 ? a : std::min(t1, a);
             t2 = k == 0 ? b : std::min(t2, b);
         }
-        const double t0 = oracle ? run(ref, 0, r0) : 0;
+        const double t0 = oracle ? run(ref, 0, r0, cpu0) : 0;
         const bool same = placements(one) == placements(two) &&
                           (!oracle || placements(one) == placements(ref));
-        const Baseline bl = readBaseline(dir, in.name, s);
-        std::printf("%-9s %5u %9.3f %8.4f %8.4f %7.1f %6.2f %4s %11.4f %7.4f", in.name.c_str(),
-                    one.elemente.count(), t0, t1, t2, oracle ? t0 / t1 : 0.0, t1 / t2,
+        // The baseline ran without spacing.
+        const Baseline bl = s.distance == 0 ? readBaseline(dir, in.name, s) : Baseline{};
+        std::printf("%-9s %5u %9.3f %8.4f %8.4f %7.1f %6.2f %6.2f %4s %11.4f %7.4f", in.name.c_str(),
+                    one.elemente.count(), t0, t1, t2, oracle ? t0 / t1 : 0.0, t1 / t2, cpu2 / cpu1,
                     same ? "yes" : "NO", r1.usedHeight, in.area / (s.pw * r1.usedHeight));
         if (bl.found)
             std::printf(" %7.2f %11.4f %7.4f %7.0f", bl.seconds, bl.height, bl.density, bl.seconds / t1);
