@@ -4,7 +4,6 @@
 
 #include "edit/Editor.h"
 #include "edit/ToolState.h"
-#include "styles/textedit.h"
 
 namespace kerbon {
 
@@ -514,11 +513,28 @@ void ToolState::PaintBox1MouseUp(const MouseEvent& e)
     }
 }
 
+// The first selected text object of the layout shown whose insertion point lies, at its
+// rounded pixel, within 5 pixels of the last mouse position on both axes; -1 if none.
+int ToolState::textAtLastMouse() const
+{
+    const LayoutFilter f = ed.layoutFilter();
+    const model::DisplayModel& m = ed.model;
+    for (int i = 0; i < m.anzpoly; ++i) {
+        const model::tpoly& p = m.polys[size_t(i)];
+        if (p.textstr.empty() || !p.selected || p.ps.empty() || p.ps[0].linex <= 0 ||
+            !f.passes(p))
+            continue;
+        const ScreenPos s = roundedScreen(ed.view, p.ps[0].x, p.ps[0].y);
+        if (std::abs(s.x - lastmousex) <= 5 && std::abs(s.y - lastmousey) <= 5)
+            return i;
+    }
+    return -1;
+}
+
 void ToolState::PaintBox1DblClick()
 {
     syncModel();
-    const int i = styles::textObjectAt(ed.model, ed.layoutFilter(), ed.view, lastmousex,
-                                       lastmousey);
+    const int i = textAtLastMouse();
     if (i < 0)
         return;
     removeall();

@@ -135,6 +135,8 @@ public:
     // A double click (delivered after its press) on the insertion point of a selected text
     // opens the text editor for it.
     void PaintBox1DblClick();
+    // The text object a double click at the last mouse position edits, or -1.
+    int textAtLastMouse() const;
 
     // ---- The tool state (plain fields; the flags are all false at start) ----
     // Pending-click flags of the drawing tools.
