@@ -371,10 +371,9 @@ void mainLoop(ParseContext& c, Sections& s)
             s.realExpected = nullptr;
         }
         if (s.handseedExpected && code == 5) {
-            // Its value names the next free handle and counts at the end (finishParse), not
-            // as a handle in use, also where a damaged file has it inside a section of
-            // handles: a re-parse after an edit starts beyond this line and reads the value
-            // only there.
+            // Its value names the next free handle and counts once, at the end (finishParse),
+            // never as a handle in use, also where a damaged file has it inside a section of
+            // handles: a re-parse that starts beyond this line must reach the same last handle.
             m.handleseedpos = c.valueLine();
             s.handseedExpected = false;
             continue;
