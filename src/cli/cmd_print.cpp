@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
+#include "cli/CliUi.h"
 #include "cli/commands.h"
-#include "dxf/LineStore.h"
-#include "dxf/processdxf.h"
+#include "edit/Editor.h"
 #include "i18n/progfiles.h"
 #include "i18n/translateunit.h"
 #include "view/PageValues.h"
@@ -116,14 +116,11 @@ int cmdPrint(int argc, char** argv)
         }
     }
 
-    LineStore store;
-    if (!loadLines(argv[0], store)) {
-        std::fprintf(stderr, "kerbon-cli: cannot open %s\n", argv[0]);
-        return 1;
-    }
-    model::DisplayModel m;
-    processdxf(store, m);
-    const int tabs = m.layouts.empty() ? 2 : int(m.layouts.size());
+    cli::CliUi ui;
+    Editor ed(ui);
+    if (!ed.openfilewithname(argv[0]))
+        return 1;  // the editor named the file
+    const int tabs = ed.model.layouts.empty() ? 2 : int(ed.model.layouts.size());
     if (tab >= tabs) {
         std::fprintf(stderr, "kerbon-cli: no tab %d (the drawing has %d)\n", tab, tabs);
         return 2;
@@ -142,7 +139,12 @@ int cmdPrint(int argc, char** argv)
     pdf.setResolution(render::printResolution);
     pdf.setPageLayout(QPageLayout(paper, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                   QMarginsF(0, 0, 0, 0)));
-    if (!render::printDrawing(pdf, m, tab, page, {})) {
+    // The tab as the editor shows it when the user turns to it: an empty layout gets its
+    // viewports there, sized for this page. The file itself is left as it is.
+    ed.page = page;
+    render::takePageMetrics(pdf, ed.page);
+    ed.TabControl1Change(tab);
+    if (!render::printDrawing(pdf, ed.model, tab, ed.page, {})) {
         std::fprintf(stderr, "kerbon-cli: cannot write %s\n", argv[1]);
         return 1;
     }

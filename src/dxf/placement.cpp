@@ -115,6 +115,8 @@ InsertGrid insertGrid(const model::tpoly& p)
 void BlockIndex::build(const model::DisplayModel& m)
 {
     byName.clear();
+    hulls.clear();
+    hullDepth = 0;
     const int n = std::min(m.anzpoly, int(m.polys.size()));
     for (int i = 0; i < n; ++i)
         if (m.polys[size_t(i)].isblock)
@@ -195,88 +197,74 @@ private:
     int budget = kMaxPlacedVisits;
 };
 
-// Offsets of the cells of the arrays around an object: every point stands for the box of
-// the point moved by every offset, x in [x1, x2] and y in [y1, y2]. Exact for bounds,
-// since the bounds of a set moved by a grid of offsets are the set's bounds moved by the
-// grid's.
-struct Spread {
-    double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-};
-
-class BoundsWalk {
-public:
-    BoundsWalk(const model::DisplayModel& m, const BlockIndex& blocks) : m(m), blocks(blocks) {}
-
-    bool add(Bounds& b, int index, const Placement& place, const Spread& s)
-    {
-        const model::tpoly& p = m.polys[size_t(index)];
-        if (!p.insertstr.empty() && enter(b, p, place, s))
-            return true;
-        return addVertices(b, p, place, s);
+// Corners of the convex hull of `pts`, counter-clockwise (monotone chain); points on an
+// edge are left out. The turn test runs in long double, whose range holds the products of
+// any two differences of doubles.
+std::vector<Point2> convexHull(std::vector<Point2> pts)
+{
+    std::sort(pts.begin(), pts.end(),
+              [](const Point2& p, const Point2& q) { return p.x < q.x || (p.x == q.x && p.y < q.y); });
+    pts.erase(std::unique(pts.begin(), pts.end(),
+                          [](const Point2& p, const Point2& q) { return p.x == q.x && p.y == q.y; }),
+              pts.end());
+    if (pts.size() < 3)
+        return pts;
+    const auto leftTurn = [](const Point2& o, const Point2& a, const Point2& b) {
+        using L = long double;
+        return (L(a.x) - o.x) * (L(b.y) - o.y) - (L(a.y) - o.y) * (L(b.x) - o.x) > 0;
+    };
+    std::vector<Point2> h(2 * pts.size());
+    size_t k = 0;
+    for (const Point2& p : pts) {  // lower chain
+        while (k >= 2 && !leftTurn(h[k - 2], h[k - 1], p))
+            --k;
+        h[k++] = p;
     }
-
-private:
-    const model::DisplayModel& m;
-    const BlockIndex& blocks;
-    std::vector<std::string_view> open;  // blocks being walked, innermost last
-
-    bool addVertices(Bounds& b, const model::tpoly& p, const Placement& place, const Spread& s)
-    {
-        const int n = std::min(p.anzp, int(p.ps.size()));
-        const model::Tmypoi* v = p.ps.data();
-        bool drawn = false;
-        for (int k = 0; k < n && !drawn; ++k)
-            drawn = !v[k].donotdraw;
-        Bounds own;
-        if (place.isIdentity()) {  // most objects: no arithmetic on the way
-            for (int k = 0; k < n; ++k)
-                if (!(drawn && v[k].donotdraw))
-                    own.widen(v[k].x, v[k].y);
-        } else {
-            for (int k = 0; k < n; ++k)
-                if (!(drawn && v[k].donotdraw))
-                    own.widen(place.mapX(v[k].x, v[k].y), place.mapY(v[k].x, v[k].y));
-        }
-        // Moving every point by the spread's corners moves their bounds by them, exactly:
-        // adding a number keeps the order of doubles.
-        if (!own.empty) {
-            b.widen(own.minx + s.x1, own.miny + s.y1);
-            b.widen(own.maxx + s.x2, own.maxy + s.y2);
-        }
-        return !own.empty;
+    const size_t lower = k + 1;
+    for (size_t i = pts.size() - 1; i-- > 0;) {  // upper chain
+        while (k >= lower && !leftTurn(h[k - 2], h[k - 1], pts[i]))
+            --k;
+        h[k++] = pts[i];
     }
+    h.resize(k - 1);  // the last point is the first
+    return h;
+}
 
-    // The members of an insert's block through every cell; false when they show nothing.
-    bool enter(Bounds& b, const model::tpoly& p, const Placement& place, const Spread& s)
-    {
-        const std::string_view name = p.insertstr;
-        if (open.size() >= 64 || std::find(open.begin(), open.end(), name) != open.end())
-            return false;
-        const std::vector<int>& members = blocks.members(name);
-        if (members.empty())
-            return false;
-        const InsertGrid g = insertGrid(p);
-        const Placement cell = place.after(g.first);
-        // The grid's steps as the outer placement turns and scales them.
-        const double ux = place.a * g.colx + place.c * g.coly, uy = place.b * g.colx + place.d * g.coly;
-        const double vx = place.a * g.rowx + place.c * g.rowy, vy = place.b * g.rowx + place.d * g.rowy;
-        Spread inner = s;
-        for (double d : {(g.cols - 1) * ux, (g.rows - 1) * vx})
-            (d < 0 ? inner.x1 : inner.x2) += d;
-        for (double d : {(g.cols - 1) * uy, (g.rows - 1) * vy})
-            (d < 0 ? inner.y1 : inner.y2) += d;
-        open.push_back(name);
-        bool any = false;
-        for (int i : members) {
-            const model::tpoly& q = m.polys[size_t(i)];
-            if (q.xline || q.ray)
-                continue;
-            any = add(b, i, cell.from(q.blockbasex, q.blockbasey), inner) || any;
+// The points object q shows, placed by `at`, to sink(x, y): for an insert whose block
+// shows something, the block's hull through the corner cells of its array; else its
+// drawn vertices, its grips only when it has none drawn.
+template <class Sink>
+void shownPoints(const model::DisplayModel& m, const BlockIndex& blocks, const model::tpoly& q,
+                 const Placement& at, Sink&& sink)
+{
+    if (!q.insertstr.empty()) {
+        const std::vector<Point2>& h = blocks.hull(m, q.insertstr);
+        if (!h.empty()) {
+            const InsertGrid g = insertGrid(q);
+            for (int i : {0, g.cols - 1}) {
+                for (int j : {0, g.rows - 1}) {
+                    const Placement cell = at.after(g.cell(i, j));
+                    for (const Point2& c : h)
+                        sink(cell.mapX(c.x, c.y), cell.mapY(c.x, c.y));
+                    if (g.rows == 1)
+                        break;
+                }
+                if (g.cols == 1)
+                    break;
+            }
+            return;
         }
-        open.pop_back();
-        return any;
     }
-};
+    const int n = std::min(q.anzp, int(q.ps.size()));
+    const model::Tmypoi* v = q.ps.data();
+    bool drawn = false;
+    for (int k = 0; k < n && !drawn; ++k)
+        drawn = !v[k].donotdraw;
+    const bool plain = at.isIdentity();  // most objects: no arithmetic on the way
+    for (int k = 0; k < n; ++k)
+        if (!(drawn && v[k].donotdraw))
+            plain ? sink(v[k].x, v[k].y) : sink(at.mapX(v[k].x, v[k].y), at.mapY(v[k].x, v[k].y));
+}
 
 }  // namespace
 
@@ -295,9 +283,38 @@ Bounds placedBounds(const model::DisplayModel& m, const BlockIndex& blocks, int 
     Bounds b;
     if (index < 0 || index >= std::min(m.anzpoly, int(m.polys.size())))
         return b;
-    BoundsWalk walk(m, blocks);
-    walk.add(b, index, place, {});
+    shownPoints(m, blocks, m.polys[size_t(index)], place, [&](double x, double y) { b.widen(x, y); });
     return b;
+}
+
+const std::vector<Point2>& BlockIndex::hull(const model::DisplayModel& m, std::string_view name) const
+{
+    static const std::vector<Point2> none;
+    const auto block = byName.find(name);
+    if (block == byName.end())
+        return none;
+    const std::string_view key = block->first;  // lives as long as the model
+    if (auto it = hulls.find(key); it != hulls.end())
+        return it->second.done ? it->second.corners : none;  // busy: the block inserts itself
+    if (hullDepth >= 64)
+        return none;
+    hulls[key];
+    ++hullDepth;
+    std::vector<Point2> pts;
+    for (int k : block->second) {
+        const model::tpoly& q = m.polys[size_t(k)];
+        if (q.xline || q.ray)
+            continue;
+        shownPoints(m, *this, q, Placement{}.from(q.blockbasex, q.blockbasey), [&](double x, double y) {
+            if (std::isfinite(x) && std::isfinite(y))
+                pts.push_back({x, y});
+        });
+    }
+    --hullDepth;
+    Hull& h = hulls[key];
+    h.corners = convexHull(std::move(pts));
+    h.done = true;
+    return h.corners;
 }
 
 }  // namespace kerbon

@@ -70,15 +70,32 @@ inline constexpr int kMaxInsertCount = 32767;
 // spacings. Counts below 1 count as 1.
 InsertGrid insertGrid(const model::tpoly& p);
 
+struct Point2 {
+    double x = 0, y = 0;
+};
+
 // The members of every block by name, in list order.
 class BlockIndex {
 public:
     void build(const model::DisplayModel& m);
     // Members of block `name`; empty for a block that does not exist.
     const std::vector<int>& members(std::string_view name) const;
+    // The corners of the convex hull of what block `name` shows (placedBounds' points of
+    // each member, nested inserts through the corner cells of their arrays), relative to
+    // the block's base point; empty when it shows nothing. Worked out once per block of
+    // the model the index was built from: an affine map takes a hull's corners to the
+    // corners of the mapped hull, so the bounds of any placement of the block are the
+    // bounds of these few points placed, however deep and wide its inserts nest.
+    const std::vector<Point2>& hull(const model::DisplayModel& m, std::string_view name) const;
 
 private:
     std::unordered_map<std::string_view, std::vector<int>> byName;
+    struct Hull {
+        std::vector<Point2> corners;
+        bool done = false;
+    };
+    mutable std::unordered_map<std::string_view, Hull> hulls;
+    mutable int hullDepth = 0;
 };
 
 // Visits what object `index` shows, where it shows it: fn(object, placement) for the object
@@ -103,8 +120,9 @@ struct Bounds {
 // Bounds of the drawn points of object `index` placed by `place`: its vertices that are
 // drawn (grips only when it has no drawn vertex); for an insert the drawn points of its
 // block's members through every cell of its array, nested inserts composed (its insertion
-// point when the block shows nothing). Non-finite points are left out. XLINEs and RAYs
-// inside blocks count nothing; a block that inserts itself is not entered again.
+// point when the block shows nothing), taken from the block's hull. Non-finite points are
+// left out. XLINEs and RAYs inside blocks count nothing; a block that inserts itself is not
+// entered again, nor are blocks nested deeper than 64.
 Bounds placedBounds(const model::DisplayModel& m, const BlockIndex& blocks, int index,
                     const Placement& place = {});
 

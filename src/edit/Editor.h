@@ -264,9 +264,6 @@ public:
     // The double click on a selected text object: its text in the text dialog, then
     // setObjectText. True when the text was changed.
     bool ChangeText(int textobj);
-    // The double click on the drawing area at pixel (px, py): the text edit of the selected
-    // text object there (textObjectAt). True when a text was changed.
-    bool PaintBox1DblClick(double px, double py);
     // Stores `typed` (as typed in the text dialog) as the text of object `textobj`, one
     // undo step; nothing happens when the text stays the same.
     styles::StyleStatus setObjectText(int textobj, const std::string& typed);

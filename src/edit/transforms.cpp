@@ -462,7 +462,9 @@ void EntityWalk::addPairs(Type type, const std::vector<Pair>& pairs, int endLine
             for (const Pair& p : pairs)
                 if (p.code == 50)
                     a = dxfToDouble(p.value).value_or(0) * std::numbers::pi / 180;
-            double dx = below ? -std::cos(a) : std::cos(a), dy = std::sin(a);
+            // An MTEXT's angle counts in the axes of its own extrusion.
+            const bool down = extrusionDown(pairs);
+            double dx = down ? -std::cos(a) : std::cos(a), dy = std::sin(a);
             t.direction(dx, dy);
             pairOf(" 11", dx);
             pairOf(" 21", dy);

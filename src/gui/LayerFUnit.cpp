@@ -108,13 +108,23 @@ void TLayerForm::showRow(int i)
         item->setText(c, QString::fromStdString(texts[size_t(c)]));
 }
 
+void TLayerForm::fitColumns()
+{
+    for (int c = 0; c < ListView1->columnCount(); ++c)
+        ListView1->resizeColumnToContents(c);
+}
+
 void TLayerForm::changeRow(const std::function<void(styles::LayerRow&)>& change)
 {
-    const int i = ListView1->indexOfTopLevelItem(ListView1->currentItem());
+    // The row the user selected: the list's current item alone (which it takes on focus)
+    // is no choice of the user's.
+    const QList<QTreeWidgetItem*> chosen = ListView1->selectedItems();
+    const int i = chosen.size() == 1 ? ListView1->indexOfTopLevelItem(chosen.front()) : -1;
     if (!values || i < 0 || i >= int(values->rows.size()))
         return;
     change(values->rows[size_t(i)]);
     showRow(i);
+    fitColumns();  // "Unsichtbar" is wider than "Sichtbar"
 }
 
 styles::LayerDialogEnd TLayerForm::edit(styles::LayerDialogValues& v)
@@ -126,8 +136,7 @@ styles::LayerDialogEnd TLayerForm::edit(styles::LayerDialogValues& v)
         ListView1->addTopLevelItem(new QTreeWidgetItem(ListView1));
         showRow(int(i));
     }
-    for (int c = 0; c < ListView1->columnCount(); ++c)
-        ListView1->resizeColumnToContents(c);
+    fitColumns();
     LineCombo->clear();
     for (const std::string& n : v.lineTypes)
         LineCombo->addItem(QString::fromStdString(n));

@@ -38,6 +38,7 @@ private:
     // Applies `change` to the selected row and shows the row again.
     void changeRow(const std::function<void(kerbon::styles::LayerRow&)>& change);
     void showRow(int i);
+    void fitColumns();
 
     kerbon::styles::LayerDialogValues* values = nullptr;  // while the dialog runs
     bool newLayer = false;

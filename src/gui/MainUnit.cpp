@@ -592,9 +592,6 @@ void TMainForm::connectCommands()
         editor->setAreaSize(w, h);
     });
     connect(PaintBox1, &DrawArea::wheelTurned, this, &TMainForm::FormMouseWheel);
-    connect(PaintBox1, &DrawArea::mouseDoubleClicked, this, [this](QMouseEvent* e) {
-        editor->PaintBox1DblClick(e->position().x(), e->position().y());
-    });
 }
 
 // ---- start-up and shut-down ----

@@ -163,23 +163,19 @@ bool Editor::ChangeText(int textobj)
     const std::string stored = styles::storedText(dxf, p);
     if (kind == styles::TextKind::None || stored.empty())
         return false;
-    std::string typed = styles::textForEditing(kind, stored);
+    const std::string shown = styles::textForEditing(kind, stored);
+    std::string typed = shown;
     const size_t steps = undos.size();
-    if (ui.textEditDialog(typed)) {
+    // What comes back as it was shown stays as stored, even where storing it anew would
+    // differ (a line break behind the last line).
+    if (ui.textEditDialog(typed) && typed != shown) {
         setObjectText(textobj, typed);
     } else {
-        processdxf();  // a cancelled dialog changes no line
+        processdxf();  // a cancelled or unchanged text changes no line
         repaint();
         SetChanged();
     }
     return undos.size() > steps;
-}
-
-bool Editor::PaintBox1DblClick(double px, double py)
-{
-    const int i = styles::textObjectAt(model, currentLayoutFilter(model, view.tabindex), view,
-                                       px, py);
-    return i >= 0 && ChangeText(i);
 }
 
 StyleStatus Editor::setObjectText(int textobj, const std::string& typed)
@@ -188,8 +184,8 @@ StyleStatus Editor::setObjectText(int textobj, const std::string& typed)
         return StyleStatus::NotAText;
     const model::tpoly& p = model.polys[size_t(textobj)];
     const styles::TextKind kind = styles::textKind(dxf, p);
-    if (kind == styles::TextKind::None)
-        return StyleStatus::NotAText;
+    if (kind == styles::TextKind::None || !styles::holdsText(dxf, p))
+        return StyleStatus::NotAText;  // nowhere to write it: told, not taken for done
     bool cut = false;
     const std::string text = styles::textFromEditing(kind, typed, cut);
     if (!applyEdits(styles::textEdits(dxf, p, text))) {

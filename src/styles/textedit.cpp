@@ -1,10 +1,7 @@
 // Editing the text of a text object.
 #include "styles/textedit.h"
 
-#include <cmath>
 #include <vector>
-
-#include "edit/selection.h"
 
 namespace kerbon::styles {
 
@@ -55,6 +52,13 @@ std::string storedText(const LineStore& dxf, const model::tpoly& p)
     return s;
 }
 
+bool holdsText(const LineStore& dxf, const model::tpoly& p)
+{
+    bool found = false;
+    forTextPairs(dxf, p, textKind(dxf, p), [&](int, int) { found = true; });
+    return found;
+}
+
 std::string textForEditing(TextKind kind, std::string_view stored)
 {
     if (kind == TextKind::Text)
@@ -102,21 +106,6 @@ size_t utf8Prefix(std::string_view s, size_t chars)
             ++i;  // continuation bytes of the same character
     }
     return i;
-}
-
-int textObjectAt(const model::DisplayModel& m, const LayoutFilter& f, const view::ViewState& v,
-                 double px, double py)
-{
-    for (int i = 0; i < m.anzpoly; ++i) {
-        const model::tpoly& p = m.polys[size_t(i)];
-        if (!p.selected || p.textstr.empty() || p.ps.empty() || p.ps[0].linex <= 0 ||
-            !f.passes(p))
-            continue;
-        const ScreenPos s = roundedScreen(v, p.ps[0].x, p.ps[0].y);
-        if (std::fabs(s.x - px) <= 5 && std::fabs(s.y - py) <= 5)
-            return i;
-    }
-    return -1;
 }
 
 EditSet textEdits(const LineStore& dxf, const model::tpoly& p, std::string_view text)

@@ -11,9 +11,7 @@
 
 #include "dxf/LineStore.h"
 #include "dxf/model.h"
-#include "edit/LayoutFilter.h"
 #include "edit/LineEdits.h"
-#include "view/ViewState.h"
 
 namespace kerbon::styles {
 
@@ -29,6 +27,9 @@ TextKind textKind(const LineStore& dxf, const model::tpoly& p);
 // they stand ("\P" marks a line break in an MTEXT or a dimension).
 std::string storedText(const LineStore& dxf, const model::tpoly& p);
 
+// True when the object has a pair that holds its text (a code-1 value or a chunk).
+bool holdsText(const LineStore& dxf, const model::tpoly& p);
+
 // The text as the dialog shows it: "\P" as a line break ("\n"), except in a TEXT, which
 // has no line breaks.
 std::string textForEditing(TextKind kind, std::string_view stored);
@@ -39,12 +40,6 @@ std::string textFromEditing(TextKind kind, std::string_view typed, bool& cut);
 
 // The byte length of the first `chars` characters of UTF-8 text (all of it when shorter).
 size_t utf8Prefix(std::string_view s, size_t chars);
-
-// The text object a double click at area pixel (px, py) opens: the first object of the
-// layout shown, selected, with text, whose first vertex (a point of its text lines) lies
-// at its rounded pixel within 5 pixels on both axes; -1 when there is none.
-int textObjectAt(const model::DisplayModel& m, const LayoutFilter& f, const view::ViewState& v,
-                 double px, double py);
 
 // The edits that store `text` (stored form) in the object. An MTEXT's chunk lines are
 // filled in order (a shorter text leaves the rest empty) and further "  3" pairs go in

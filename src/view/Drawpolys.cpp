@@ -324,10 +324,11 @@ private:
     bool culling;
     std::vector<std::string_view> drawingBlocks;  // blocks being drawn, innermost last
     int depth = 0;
-    // Cells of arrays still to be drawn in this paint beyond the first of each array: an
-    // array of more cells is no drawing a person made, and drawing it would freeze the
-    // window; what lies beyond is left out.
-    int64_t cellBudget = 1000000;
+    // Block members still to be drawn through inserts in this paint. Inserts that repeat
+    // beyond this (an array of millions of cells, blocks that insert each other many times
+    // over) are no drawing a person made, and drawing them would freeze the window; what
+    // lies beyond is left out.
+    int64_t memberBudget = 2000000;
     Path path;
     Pen pen;
     std::string textBuf, lineBuf;
@@ -516,8 +517,11 @@ void Painter::drawInsert(const DrawArgs& a, const CullFrame& frame, const tpoly&
                          double bz)
 {
     const std::string_view name = p.insertstr;
-    if (std::find(drawingBlocks.begin(), drawingBlocks.end(), name) != drawingBlocks.end())
+    const auto listed = cache.blockMembers.find(name);
+    if (listed == cache.blockMembers.end() ||
+        std::find(drawingBlocks.begin(), drawingBlocks.end(), name) != drawingBlocks.end())
         return;
+    const int64_t members = int64_t(listed->second.size());
     const InsertGrid grid = insertGrid(p);
     const GridSteps steps = gridSteps(grid, at);
     const Placement first = at.after(grid.first);
@@ -538,7 +542,7 @@ void Painter::drawInsert(const DrawArgs& a, const CullFrame& frame, const tpoly&
         int lo = 0, hi = 0;
         visibleRows(frame, cell0, steps, i, grid.rows, lo, hi);
         for (int j = lo; j <= hi; ++j) {
-            if ((i != 0 || j != 0) && --cellBudget < 0)
+            if ((memberBudget -= members) < 0)
                 break;
             const Placement cell = at.after(grid.cell(i, j));
             inner.baseblx = cell.e, inner.basebly = cell.f;

@@ -106,6 +106,7 @@ TEST(LayerForm, ButtonsEditTheSelectedRowAndNewLayerFollows)
 {
     Window w;
     TLayerForm* f = w.form->LayerForm;
+    bool newLayerShown = false;
     whenOpen([&] {
         ASSERT_EQ(f->ListView1->topLevelItemCount(), 1);
         QTreeWidgetItem* row = f->ListView1->topLevelItem(0);
@@ -115,6 +116,10 @@ TEST(LayerForm, ButtonsEditTheSelectedRowAndNewLayerFollows)
         EXPECT_EQ(items(f->LineCombo), QStringList{"Continuous"});
         f->FarbeBtn->click();  // no row selected: nothing happens
         EXPECT_EQ(row->text(1), "Schwarz");
+        // The list's current row, as it takes it on focus, is no selection either.
+        f->ListView1->setCurrentItem(row, 0, QItemSelectionModel::NoUpdate);
+        f->SperrenBtn->click();
+        EXPECT_EQ(row->text(3), "Entsperrt");
         f->ListView1->setCurrentItem(row);
         f->ColorComboBox->setCurrentIndex(2);  // "Grün"
         f->FarbeBtn->click();
@@ -124,15 +129,17 @@ TEST(LayerForm, ButtonsEditTheSelectedRowAndNewLayerFollows)
         EXPECT_EQ(row->text(1), "Grün");
         EXPECT_EQ(row->text(3), "Gesperrt");
         EXPECT_EQ(row->text(5), "0.25");
+        // Queued from here, so that it runs in the new-layer dialog's own loop once that
+        // dialog is open (a timer started before the layer dialog opened could run before
+        // the new-layer dialog on a busy machine, and nothing would close it).
+        whenOpen([&] {
+            TAddNewLayerForm* n = w.form->AddNewLayerForm;
+            newLayerShown = n->isVisible();
+            QTest::keyClicks(n->Edit1, "Kontur");
+            n->ColorComboBox->setCurrentIndex(4);  // "Blau"
+            n->findChild<QPushButton*>("OKBtn")->click();
+        });
         f->NeueEbeneBtn->click();
-    });
-    bool newLayerShown = false;
-    QTimer::singleShot(50, [&] {
-        TAddNewLayerForm* n = w.form->AddNewLayerForm;
-        newLayerShown = n->isVisible();
-        QTest::keyClicks(n->Edit1, "Kontur");
-        n->ColorComboBox->setCurrentIndex(4);  // "Blau"
-        n->findChild<QPushButton*>("OKBtn")->click();
     });
     w.form->LayerBtn->click();
     EXPECT_TRUE(newLayerShown);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -174,4 +175,39 @@ TEST(KerbonCliPrint, RefusesScalesThatAreNoPositiveNumbersAndWritesNothing)
     }
     EXPECT_EQ(print(tmp, shq(tmp.path("missing.dxf")) + " " + shq(pdf)).status, 1);
     EXPECT_EQ(print(tmp, shq(src) + " " + shq(tmp.path("no/such/dir/out.pdf"))).status, 1);
+}
+
+// An empty layout tab prints as the editor shows it once the user turns to it: with the
+// viewport it gets there, showing the model drawing. The file is not changed.
+TEST(KerbonCliPrint, AnEmptyLayoutPrintsWithTheViewportTheEditorGivesIt)
+{
+    TempDir tmp;
+    const std::string src = tmp.path("line.dxf"), pdf = tmp.path("out.pdf");
+    ASSERT_EQ(kerbon::test::runCli(tmp, "edit new " + shq(src) + " line 0 0 50 0").status, 0);
+    const std::string before = kerbon::test::readBytes(src);
+    const CliRun r = print(tmp, shq(src) + " " + shq(pdf) + " --tab 1");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(kerbon::test::readBytes(src), before);
+
+    // On A4 at 1:1 without margin the viewport lies 12 mm inside the sheet (12 ... 198 mm
+    // across, 12 ... 285 mm up) and shows the line about its centre, twice its length
+    // across the viewport's width: 100 units on 186 mm, so the line runs from 58.5 to
+    // 151.5 mm, 148.5 mm up. Along that row only the frame and the line are dark.
+    const Gray g = renderPage(tmp, pdf);
+    ASSERT_NEAR(g.w, 210 * 5, 1);
+    const int row = g.h - 1 - int(148.5 * 5);
+    std::vector<int> dark;
+    for (int x = 0; x < g.w; ++x)
+        if (g.dark(x, row) || g.dark(x, row + 1) || g.dark(x, row - 1))
+            dark.push_back(x);
+    ASSERT_FALSE(dark.empty());
+    EXPECT_NEAR(dark.front(), 12 * 5, 2);
+    EXPECT_NEAR(dark.back(), 198 * 5, 2);
+    const auto line = std::find_if(dark.begin(), dark.end(), [](int x) { return x > 15 * 5; });
+    ASSERT_NE(line, dark.end());
+    EXPECT_NEAR(*line, 58.5 * 5, 2.5);
+    const auto end = std::find_if(line, dark.end(), [](int x) { return x > 152 * 5; });
+    ASSERT_NE(end, dark.begin());
+    EXPECT_NEAR(*std::prev(end), 151.5 * 5, 2.5);
+    EXPECT_NEAR(*end, 198 * 5, 2);  // nothing between the line's end and the frame
 }

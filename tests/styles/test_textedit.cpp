@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "styles/StylesFixture.h"
-#include "edit/selection.h"
 #include "styles/textedit.h"
 
 using namespace kerbon;
@@ -104,6 +103,19 @@ TEST(TextEdit, MTextLinesAndUnchangedOrCancelledEdits)
     EXPECT_EQ(f.ed.dxf.lines, before);
     EXPECT_TRUE(f.ed.undos.empty());
 
+    // The same for a text that ends in a line break, as the text tool writes them: what
+    // the dialog gives back unchanged keeps its "\P".
+    f.insertInto("ENTITIES", "  0|MTEXT|  5|B4|330|1F|100|AcDbEntity|  8|0|100|AcDbMText|"
+                             " 10|0| 20|0| 30|0| 40|2.5|  1|Hallo Welt\\P");
+    const Lines withBreak = f.ed.dxf.lines;
+    f.ed.model.polys[size_t(f.object(0xB4))].selected = true;
+    EXPECT_FALSE(f.ed.ChangeText(f.object(0xB4)));
+    EXPECT_EQ(f.ui.textsShown.back(), "Hallo Welt\n");
+    EXPECT_EQ(f.ed.dxf.lines, withBreak);
+    EXPECT_TRUE(f.ed.undos.empty());
+    f.ed.dxf.lines = before;
+    f.ed.processdxf();
+
     // Two typed lines: "\P" between them, none behind the last; the chunk emptied.
     f.ed.model.polys[size_t(obj)].selected = true;
     f.ui.onTextEditDialog = [](std::string& t) {
@@ -174,12 +186,18 @@ TEST(TextEdit, TextStaysOneLineAndDimensionKeepsItsStyle)
     EXPECT_EQ(values(f.objectText(0xA6), "3"), Lines{"Standard"});
     EXPECT_EQ(values(f.objectText(0xA6), "1"), Lines{"12\\P mm"});
 
-    // Objects without text are refused by the script.
+    // Objects without text, and an MTEXT without a text pair to write into, are refused
+    // by the script and keep their lines.
     f.insertInto("ENTITIES", "  0|LINE|  5|B0|330|1F|100|AcDbEntity|  8|0|100|AcDbLine|"
-                             " 10|0| 20|0| 30|0| 11|1| 21|1| 31|0");
-    EXPECT_EQ(f.run("text-edit " + std::to_string(f.object(0xB0)) + " x"),
-              "line 1: text-edit: the object has no text");
+                             " 10|0| 20|0| 30|0| 11|1| 21|1| 31|0|"
+                             "  0|MTEXT|  5|B1|330|1F|100|AcDbEntity|  8|0|100|AcDbMText|"
+                             " 10|0| 20|0| 30|0| 40|2.5");
+    const Lines kept = f.ed.dxf.lines;
+    for (const int32_t h : {0xB0, 0xB1})
+        EXPECT_EQ(f.run("text-edit " + std::to_string(f.object(h)) + " x"),
+                  "line 1: text-edit: the object has no text");
     EXPECT_NE(f.run("text-edit 99 x"), "");
+    EXPECT_EQ(f.ed.dxf.lines, kept);
 }
 
 TEST(TextEdit, Utf8PrefixCountsCharacters)
@@ -187,24 +205,4 @@ TEST(TextEdit, Utf8PrefixCountsCharacters)
     EXPECT_EQ(styles::utf8Prefix("aä€𝄞b", 4), std::string("aä€𝄞").size());
     EXPECT_EQ(styles::utf8Prefix("ab", 5), 2u);
     EXPECT_EQ(styles::utf8Prefix("", 1), 0u);
-}
-
-TEST(TextEdit, DoubleClickOpensTheSelectedTextAtItsInsertionPoint)
-{
-    StylesFixture f(false, texts);
-    ASSERT_EQ(f.run("select all"), "");
-    const int obj = f.object(0xA5);  // TEXT at (0, 9)
-    const ScreenPos at = roundedScreen(f.ed.view, 0, 9);
-    f.ui.onTextEditDialog = [](std::string& t) {
-        t = "Neu";
-        return true;
-    };
-    EXPECT_FALSE(f.ed.PaintBox1DblClick(at.x + 6, at.y));  // too far
-    EXPECT_TRUE(f.ui.textsShown.empty());
-    EXPECT_TRUE(f.ed.PaintBox1DblClick(at.x + 5, at.y - 5));
-    EXPECT_EQ(f.ui.textsShown, std::vector<std::string>{"Einzeilig"});
-    EXPECT_EQ(f.ed.model.polys[size_t(obj)].textstr, "Neu");
-    // Not selected (the parse ended the selection): nothing opens.
-    EXPECT_FALSE(f.ed.PaintBox1DblClick(at.x, at.y));
-    EXPECT_EQ(f.ui.textsShown.size(), 1u);
 }

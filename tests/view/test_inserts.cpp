@@ -3,12 +3,14 @@
 // extents, against an independent reader (ezdxf, run by the system Python).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "dxf/LineStore.h"
+#include "dxf/extents.h"
 #include "dxf/placement.h"
 #include "support/ParseFixture.h"
 #include "support/TempFiles.h"
@@ -181,6 +183,111 @@ TEST(Inserts, CullingNeverChangesThePicture)
     }
     EXPECT_LE(hits, culled.size());
     EXPECT_GT(hits, 0u);
+}
+
+namespace {
+
+// The straightforward bounds of what object i shows: every placed object visited, its
+// drawn points (grips only without any) mapped one by one.
+Bounds walkedBounds(const model::DisplayModel& m, const BlockIndex& blocks, int i)
+{
+    Bounds b;
+    anyPlaced(m, blocks, i, [&](const model::tpoly& q, const Placement& at) {
+        if (q.xline || q.ray)
+            return false;
+        bool drawn = false;
+        for (int k = 0; k < q.anzp; ++k)
+            drawn = drawn || !q.ps[size_t(k)].donotdraw;
+        for (int k = 0; k < q.anzp; ++k) {
+            const model::Tmypoi& v = q.ps[size_t(k)];
+            if (!(drawn && v.donotdraw))
+                b.widen(at.mapX(v.x, v.y), at.mapY(v.x, v.y));
+        }
+        return false;
+    });
+    return b;
+}
+
+// A counting surface: how many paths were stroked.
+struct StrokeCount : RecordingSurface {
+    long strokes = 0;
+    void strokePath(const Path&, const Pen&) override { ++strokes; }
+};
+
+}  // namespace
+
+TEST(Inserts, BoundsFromBlockHullsMatchTheWalkOverEveryPlacedObject)
+{
+    // Block C: a circle (outline and centre grip), a line, an XLINE (never counted), and
+    // block N turned and mirrored in a 3 x 2 array; the model inserts C, N and B in every
+    // way an insert can place them.
+    const std::string c =
+        "0|SECTION|2|BLOCKS|"
+        "0|BLOCK|2|B|10|10|20|0|0|LWPOLYLINE|8|0|90|3|10|10|20|0|10|12|20|0|10|12|20|1|0|ENDBLK|"
+        "0|BLOCK|2|N|10|0|20|0|0|INSERT|8|0|2|B|10|5|20|5|50|90|0|ENDBLK|"
+        "0|BLOCK|2|C|10|1|20|2|"
+        "0|CIRCLE|8|0|10|3|20|4|40|2|"
+        "0|LINE|8|0|10|-1|20|0|11|0|21|-3|"
+        "0|XLINE|8|0|10|0|20|0|11|1|21|0|"
+        "0|INSERT|8|0|2|N|10|7|20|-2|41|-1.5|42|0.5|50|17|70|3|71|2|44|4|45|-6|0|ENDBLK|"
+        "0|ENDSEC|";
+    model::DisplayModel m = test::parsed(c + test::entitiesOnly(
+        "0|INSERT|2|C|10|100|20|50|"
+        "0|INSERT|2|C|10|-30|20|5|41|2|42|-3|50|123|70|4|71|5|44|-11|45|13|"
+        "0|INSERT|2|C|10|9|20|9|50|90|210|0|220|0|230|-1|"
+        "0|INSERT|2|N|10|1e6|20|-2e6|41|1e-3|42|1e-3|50|33.3|"
+        "0|INSERT|2|B|10|0|20|0|70|32767|71|2|44|-1|45|1|"
+        "0|INSERT|2|NONE|10|4|20|5"));  // no such block: its insertion point
+    BlockIndex blocks;
+    blocks.build(m);
+    int inserts = 0;
+    for (int i = 0; i < m.anzpoly; ++i) {
+        if (m.polys[size_t(i)].isblock)
+            continue;
+        SCOPED_TRACE(i);
+        ++inserts;
+        const Bounds got = placedBounds(m, blocks, i), want = walkedBounds(m, blocks, i);
+        ASSERT_FALSE(got.empty);
+        const double tol = 1e-12 * std::max({1.0, std::fabs(want.minx), std::fabs(want.maxx),
+                                             std::fabs(want.miny), std::fabs(want.maxy)});
+        EXPECT_NEAR(got.minx, want.minx, tol);
+        EXPECT_NEAR(got.miny, want.miny, tol);
+        EXPECT_NEAR(got.maxx, want.maxx, tol);
+        EXPECT_NEAR(got.maxy, want.maxy, tol);
+    }
+    EXPECT_EQ(inserts, 6);
+}
+
+TEST(Inserts, BlocksInsertingEachOtherOverAndOverNeitherHangNorLoseTheExtents)
+{
+    // Eight blocks, each inserting the next twenty times a hundredth apart: 20^7 copies of
+    // the last block's line. The extents come from the blocks' hulls at once; drawing
+    // stops after a fixed number of block members.
+    std::string text = "0|SECTION|2|BLOCKS|";
+    for (int k = 0; k < 8; ++k) {
+        text += "0|BLOCK|2|L" + std::to_string(k) + "|10|0|20|0|";
+        if (k == 7)
+            text += "0|LINE|8|0|10|0|20|0|11|1|21|1|";
+        for (int i = 0; k < 7 && i < 20; ++i)
+            text += "0|INSERT|8|0|2|L" + std::to_string(k + 1) + "|10|" + std::to_string(i * 0.01) + "|20|0|";
+        text += "0|ENDBLK|";
+    }
+    model::DisplayModel m = test::parsed(text + "0|ENDSEC|" + test::entitiesOnly("0|INSERT|2|L0|10|0|20|0"));
+    const Extents e = tabExtents(m, 0, PageValues{});
+    EXPECT_EQ(e.minx, 0);
+    EXPECT_EQ(e.miny, 0);
+    EXPECT_NEAR(e.maxx, 1 + 7 * 0.19, 1e-12);
+    EXPECT_EQ(e.maxy, 1);
+    double minx = 0, miny = 0, maxx = 0, maxy = 0;
+    getdimtab0(m, minx, miny, maxx, maxy);
+    EXPECT_EQ(maxx, 2);
+
+    StrokeCount s;
+    DrawArgs a;
+    a.paintbox1height = 1001;
+    Drawpolys(s, m, a);
+    EXPECT_GT(s.strokes, 500000);
+    EXPECT_LE(s.strokes, 2000000);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "dxf/extents.h"
 #include "view/ViewState.h"
 
 using namespace kerbon;
@@ -262,6 +263,11 @@ TEST(ZoomFullIn, GripsFarAwayDoNotCount)
     EXPECT_EQ(e.maxx, 10);
     EXPECT_EQ(e.miny, 0);
     EXPECT_EQ(e.maxy, 3);
+    // The whole-unit extents for new viewports take the same points.
+    double minx = 0, miny = 0, maxx = 0, maxy = 0;
+    getdimtab0(m, minx, miny, maxx, maxy);
+    EXPECT_EQ(miny, 0);
+    EXPECT_EQ(maxx, 10);
 }
 
 TEST(ViewState, ScrollRangeFollowsTheDrawing)
