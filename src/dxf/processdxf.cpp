@@ -371,8 +371,12 @@ void mainLoop(ParseContext& c, Sections& s)
             s.realExpected = nullptr;
         }
         if (s.handseedExpected && code == 5) {
-            m.handleseedpos = c.valueLine();  // its value counts at the end (finishParse)
+            // Its value names the next free handle and counts once, at the end (finishParse),
+            // never as a handle in use, also where a damaged file has it inside a section of
+            // handles: a re-parse that starts beyond this line must reach the same last handle.
+            m.handleseedpos = c.valueLine();
             s.handseedExpected = false;
+            continue;
         }
         if (s.versionExpected && code == 1) {
             s.versionExpected = false;

@@ -75,7 +75,7 @@ enum class NestProblem {
     Iterations,     // fewer than 1 or more than 100000000
     RasterHeight,   // the sheet is so low against its width that the raster has no row
     RasterSize,     // the sheet is so high against its width that the raster gets too large,
-                    // or (found by the search) the parts' masks together would
+                    // or (found by the search) the parts' masks together get too large
 };
 NestProblem checkSettings(const NestSettings& s);
 
