@@ -1,12 +1,15 @@
-// The generated benchmark drawing as a file: KERBON_BENCH_DRAWING for the 200 000-entity
-// case, otherwise /tmp/kerbon_bench_drawing_N.dxf, written on first use.
+// What the benchmarks share: the generated drawing as a file (KERBON_BENCH_DRAWING for the
+// 200 000-entity case, otherwise /tmp/kerbon_bench_drawing_N.dxf, written on first use) and
+// a port that asks nobody.
 #pragma once
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "drawing_gen.h"
+#include "edit/Ui.h"
 
 namespace kerbon::bench {
 
@@ -23,5 +26,16 @@ inline std::string drawingPath(long entities)
     }
     return path;
 }
+
+// The editor's port for a benchmark: every message box answers OK, no file dialog opens.
+class QuietUi : public Ui {
+public:
+    MsgResult messageBox(const std::string&, const std::string&, MsgIcon, MsgButtons) override
+    {
+        return MsgResult::Ok;
+    }
+    std::optional<std::string> openFileDialog(const FileDialogOptions&) override { return {}; }
+    std::optional<std::string> saveFileDialog(const FileDialogOptions&) override { return {}; }
+};
 
 }  // namespace kerbon::bench

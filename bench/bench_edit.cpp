@@ -10,20 +10,9 @@
 
 namespace {
 
-class QuietUi : public kerbon::Ui {
-public:
-    kerbon::MsgResult messageBox(const std::string&, const std::string&, kerbon::MsgIcon,
-                                 kerbon::MsgButtons) override
-    {
-        return kerbon::MsgResult::Ok;
-    }
-    std::optional<std::string> openFileDialog(const kerbon::FileDialogOptions&) override { return {}; }
-    std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions&) override { return {}; }
-};
-
 void BM_edit_insertLineThenUndo(benchmark::State& state)
 {
-    QuietUi ui;
+    kerbon::bench::QuietUi ui;
     kerbon::Editor ed(ui);
     ed.setAreaSize(1000, 700);
     if (!ed.openfilewithname(kerbon::bench::drawingPath(state.range(0)))) {

@@ -14,19 +14,8 @@
 
 namespace {
 
-class QuietUi : public kerbon::Ui {
-public:
-    kerbon::MsgResult messageBox(const std::string&, const std::string&, kerbon::MsgIcon,
-                                 kerbon::MsgButtons) override
-    {
-        return kerbon::MsgResult::Ok;
-    }
-    std::optional<std::string> openFileDialog(const kerbon::FileDialogOptions&) override { return {}; }
-    std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions&) override { return {}; }
-};
-
 struct Setup {
-    QuietUi ui;
+    kerbon::bench::QuietUi ui;
     kerbon::Editor ed{ui};
     kerbon::PickIndex index;
     std::vector<std::pair<double, double>> mouse;
@@ -90,7 +79,7 @@ void BM_BuildPickIndex(benchmark::State& state)
 
 void BM_SelectAllMove(benchmark::State& state)
 {
-    QuietUi ui;
+    kerbon::bench::QuietUi ui;
     kerbon::Editor ed(ui);
     ed.setAreaSize(1200, 800);
     if (!ed.openfilewithname(kerbon::bench::drawingPath(200000))) {

@@ -19,19 +19,8 @@
 
 namespace {
 
-class QuietUi : public kerbon::Ui {
-public:
-    kerbon::MsgResult messageBox(const std::string&, const std::string&, kerbon::MsgIcon,
-                                 kerbon::MsgButtons) override
-    {
-        return kerbon::MsgResult::Ok;
-    }
-    std::optional<std::string> openFileDialog(const kerbon::FileDialogOptions&) override { return {}; }
-    std::optional<std::string> saveFileDialog(const kerbon::FileDialogOptions&) override { return {}; }
-};
-
 struct Window {
-    QuietUi ui;
+    kerbon::bench::QuietUi ui;
     std::unique_ptr<TMainForm> form;
     std::vector<QPointF> mouse;
 

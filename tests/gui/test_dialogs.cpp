@@ -15,6 +15,7 @@
 #include "gui/AddTextFUnit.h"
 #include "gui/ArrayFUnit.h"
 #include "gui/MainUnit.h"
+#include "support/MainWindow.h"
 #include "gui/PolyGonFUnit.h"
 #include "gui/QtUi.h"
 #include "gui/RotationsFUnit.h"
@@ -183,14 +184,9 @@ TEST(InputDialogs, ArrayPolygonRotationAndScaleValuesGoBothWays)
 
 TEST(InputDialogs, TextHeightsAreKeptFromRunToRun)
 {
-    test::qtApp();
     test::TempDir dir;
-    std::filesystem::create_directories(dir.dir / "prog");
     test::ScriptedUi ui;
-    TMainForm::Setup s;
-    s.progpath = (dir.dir / "prog").string() + "/";
-    s.configpath = (dir.dir / "config").string() + "/";
-    s.ui = &ui;
+    const TMainForm::Setup s = test::mainWindowSetup(dir, ui);
     {
         TMainForm w(s);
         w.show();

@@ -12,6 +12,7 @@
 
 #include "gui/DruckenFUnit.h"
 #include "gui/MainUnit.h"
+#include "support/MainWindow.h"
 #include "gui/ViewPortFUnit.h"
 #include "support/QtApp.h"
 #include "support/RunCli.h"
@@ -52,13 +53,7 @@ struct Window {
 
     explicit Window(const TempDir& dir)
     {
-        kerbon::test::qtApp();
-        std::filesystem::create_directories(dir.dir / "prog");
-        TMainForm::Setup s;
-        s.progpath = dir.path("prog") + "/";
-        s.configpath = dir.path("config") + "/";
-        s.ui = &ui;
-        form = std::make_unique<TMainForm>(s);
+        form = kerbon::test::makeMainWindow(dir, ui);
         ui.form = form.get();
         form->show();
     }

@@ -16,6 +16,7 @@
 #include "gui/LayerFUnit.h"
 #include "gui/LinienStilFUnit.h"
 #include "gui/MainUnit.h"
+#include "support/MainWindow.h"
 #include "support/QtApp.h"
 #include "support/ScriptedUi.h"
 #include "support/TempFiles.h"
@@ -50,13 +51,7 @@ struct Window {
 
     Window()
     {
-        kerbon::test::qtApp();
-        std::filesystem::create_directories(dir.dir / "prog");
-        TMainForm::Setup s;
-        s.progpath = dir.path("prog") + "/";
-        s.configpath = dir.path("config") + "/";
-        s.ui = &ui;
-        form = std::make_unique<TMainForm>(s);
+        form = kerbon::test::makeMainWindow(dir, ui);
         ui.form = form.get();
         form->show();
     }

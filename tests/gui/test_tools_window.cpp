@@ -15,6 +15,7 @@
 #include "gui/DrawArea.h"
 #include "edit/EditorFixture.h"
 #include "gui/MainUnit.h"
+#include "support/MainWindow.h"
 #include "support/QtApp.h"
 #include "support/ScriptedUi.h"
 #include "support/TempFiles.h"
@@ -33,13 +34,7 @@ struct Window {
 
     Window()
     {
-        kerbon::test::qtApp();
-        std::filesystem::create_directories(dir.dir / "prog");
-        TMainForm::Setup s;
-        s.progpath = dir.path("prog") + "/";
-        s.configpath = dir.path("config") + "/";
-        s.ui = &ui;
-        form = std::make_unique<TMainForm>(s);
+        form = kerbon::test::makeMainWindow(dir, ui);
         form->resize(900, 700);
         form->show();
         ed().view.zoomedvalue = 100;

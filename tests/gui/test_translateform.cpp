@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "gui/MainUnit.h"
+#include "support/MainWindow.h"
 #include "gui/TranslateFUnit.h"
 #include "support/QtApp.h"
 #include "support/ScriptedUi.h"
@@ -164,15 +165,9 @@ TEST(TTranslateForm, FixedFirstColumnShowsTheGermanTextsInTheRowHeaders)
 
 TEST(TTranslateForm, MainMenuOpensTheEditorAndAsksForARestartAfterwards)
 {
-    kerbon::test::qtApp();
     TempDir dir;
-    std::filesystem::create_directories(dir.dir / "prog");
     ScriptedUi ui;
-    TMainForm::Setup s;
-    s.progpath = dir.path("prog") + "/";
-    s.configpath = dir.path("config") + "/";
-    s.ui = &ui;
-    TMainForm main(s);
+    TMainForm main(kerbon::test::mainWindowSetup(dir, ui));
     main.show();
     ASSERT_TRUE(main.bersetzen1->isEnabled());
     int rowsShown = -1;
