@@ -17,5 +17,5 @@ echo "No display found: running the example jobs on the command line instead."
 build/kerbon-cli info "$example"
 build/kerbon-cli render "$example" build/parts.png --size 1200x800 2>/dev/null
 echo "Picture of the drawing: build/parts.png"
-build/kerbon-cli join lines data/examples/loose-lines.dxf build/loose-lines-joined.dxf
+build/kerbon-cli join lines data/examples/loose-lines.dxf build/loose-lines-joined.dxf --close
 echo "Joined drawing: build/loose-lines-joined.dxf"

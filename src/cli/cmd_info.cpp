@@ -47,6 +47,8 @@ std::string number(double v)
 {
     if (!std::isfinite(v))
         return "null";  // JSON has no infinities
+    if (v == 0)
+        v = 0;  // -0 prints as 0
     char buf[40];
     std::snprintf(buf, sizeof buf, "%.17g", v);
     return buf;

@@ -67,3 +67,12 @@ TEST(kerbonCliInfo, JsonReportsWhatTheParseRecognised)
     EXPECT_EQ(out.front(), '{');
     EXPECT_EQ(out.substr(out.size() - 2), "}\n");
 }
+
+TEST(kerbonCliInfo, ExtentsOfTheExamplePrintWithoutNegativeZeros)
+{
+    if (!std::getenv("KERBON_CLI") || !std::getenv("KERBON_TEST_DATA"))
+        GTEST_SKIP() << "KERBON_CLI or KERBON_TEST_DATA not set";
+    const std::string out =
+        runCli("info " + std::string(std::getenv("KERBON_TEST_DATA")) + "examples/parts.dxf");
+    EXPECT_NE(out.find("extents: 0 0 360 170\n"), std::string::npos) << out;
+}
