@@ -483,6 +483,12 @@ void readEllipse(ParseContext& c)
         default: readExtrusion(c, p); break;
         }
     }
+    if (!std::isfinite((end - start) * kOutlinePoints)) {
+        // Parameters near the largest numbers would overflow the outline's steps (giving
+        // no points at all): such an ellipse is drawn with the angles they stand for.
+        start = std::fmod(start, 2 * kPi);
+        end = std::fmod(end, 2 * kPi);
+    }
     if (end <= start)
         end += 2 * kPi;
     p.radius1 = std::sqrt(ax * ax + ay * ay + az * az);
