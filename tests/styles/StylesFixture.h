@@ -82,15 +82,7 @@ struct StylesFixture {
     }
 
     // Runs script text; the error, or empty.
-    std::string run(const std::string& text)
-    {
-        std::vector<script::Command> cmds;
-        std::string error;
-        script::Report report;
-        if (!script::parseScript(text, cmds, error) || !script::runCommands(ed, cmds, report, error))
-            return error;
-        return {};
-    }
+    std::string run(const std::string& text) { return runScript(ed, text); }
 
     // Index of the object with handle h, or -1.
     int object(int32_t h) const
