@@ -113,7 +113,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     processdxf(ed.dxf, fresh);
     markLocked(fresh);
     forgetFittedCurves(fresh, ed.dxf);
-    fuzz::require(sameModel(ed.model, fresh), "the model after the edits is not the parse of the text");
+    // A drawing whose numbers give values that are not numbers (NaN) makes a model that
+    // equals nothing, not even itself: the comparison only tells something without them.
+    if (sameModel(fresh, fresh))
+        fuzz::require(sameModel(ed.model, fresh), "the model after the edits is not the parse of the text");
     while (!ed.undos.empty())
         ed.Rckgngig1Click();
     fuzz::require(ed.dxf.lines == original, "undoing every step does not give the text back");
