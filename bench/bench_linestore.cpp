@@ -1,5 +1,6 @@
 // Loading and saving the line list of a generated drawing of 200 000 mixed entities
-// (about five million lines), in Windows-1252 and in UTF-16, the slowest of the encodings.
+// (about five million lines), in Windows-1252 and in UTF-16, the slowest of the encodings;
+// and an insertion and erasure in the middle of those lines.
 // The drawing is written once to /tmp; saving goes to /tmp as well and includes the sync.
 #include <benchmark/benchmark.h>
 
@@ -45,7 +46,7 @@ void BM_loadLines(benchmark::State& state, kerbon::Encoding e)
         kerbon::LineStore s;
         if (!kerbon::loadLines(path, s))
             state.SkipWithError("cannot load");
-        benchmark::DoNotOptimize(s.lines.data());
+        benchmark::DoNotOptimize(s.lines.front().data());
         state.counters["lines"] = double(s.count());
     }
 }
@@ -62,10 +63,25 @@ void BM_saveLines(benchmark::State& state, kerbon::Encoding e)
     std::remove(out.c_str());
 }
 
+// One line inserted in the middle of the drawing's lines and erased again, as an edit
+// there does to the store.
+void BM_insertEraseMiddle(benchmark::State& state)
+{
+    kerbon::LineStore s;
+    if (!kerbon::loadLines(drawingPath(kerbon::Encoding::Ansi), s))
+        state.SkipWithError("cannot load");
+    const int at = s.count() / 2;
+    for (auto _ : state) {
+        s.insert(at, " 10");
+        s.erase(at);
+    }
+}
+
 BENCHMARK_CAPTURE(BM_loadLines, ansi, kerbon::Encoding::Ansi)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_loadLines, utf16le, kerbon::Encoding::Utf16LE)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_saveLines, ansi, kerbon::Encoding::Ansi)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_saveLines, utf16le, kerbon::Encoding::Utf16LE)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_insertEraseMiddle)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ed.setAreaSize(320, 240);
     ed.processdxf();
     ed.ZoomFullIn();
-    const std::vector<std::string> original = ed.dxf.lines;
+    const std::vector<std::string> original = ed.dxf.lines.strings();
 
     std::vector<script::Command> commands;
     std::string error;

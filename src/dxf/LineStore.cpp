@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <set>
 
 #include "dxf/encoding.h"
@@ -89,23 +90,31 @@ bool startsWith(std::string_view s, std::string_view prefix)
     return s.substr(0, prefix.size()) == prefix;
 }
 
-// Splits at CR LF, lone CR and lone LF. A final break makes no empty last line.
-std::vector<std::string> splitLines(std::string_view text, LineEnding& ending)
+// Splits at CR LF, lone CR and lone LF into `lines`. A final break makes no empty last
+// line. False, with `lines` untouched, when there are more lines than an int can count.
+bool splitLines(std::string_view text, LineList& lines, LineEnding& ending)
 {
-    std::vector<std::string> lines;
-    size_t breaks = 0;
-    for (char c : text)
-        breaks += c == '\n' || c == '\r';
-    lines.reserve(breaks + 1);
+    size_t breaks = 0, breakBytes = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n' || text[i] == '\r') {
+            ++breakBytes;
+            breaks += !(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n');
+        }
+    const bool endsWithBreak = !text.empty() && (text.back() == '\n' || text.back() == '\r');
+    const size_t count = breaks + (text.empty() || endsWithBreak ? 0 : 1);
+    if (count > size_t(std::numeric_limits<int>::max()))
+        return false;
+    LineList out;
+    out.reserve(count, text.size() - breakBytes);
     bool sawCrLf = false, sawCr = false, sawLf = false;
     size_t start = 0;
     while (start < text.size()) {
         const size_t brk = text.find_first_of("\r\n", start);
         if (brk == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
+            out.push_back(text.substr(start));
             break;
         }
-        lines.emplace_back(text.substr(start, brk - start));
+        out.push_back(text.substr(start, brk - start));
         if (text[brk] == '\r' && brk + 1 < text.size() && text[brk + 1] == '\n') {
             sawCrLf = true;
             start = brk + 2;
@@ -119,7 +128,8 @@ std::vector<std::string> splitLines(std::string_view text, LineEnding& ending)
              : sawLf   ? LineEnding::Lf
              : sawCr   ? LineEnding::Cr
                        : LineEnding::CrLf;
-    return lines;
+    lines = std::move(out);
+    return true;
 }
 
 bool isAscii(std::string_view s)
@@ -135,29 +145,43 @@ constexpr int firstUtf8Version = 1021;
 
 }  // namespace
 
+namespace {
+
+bool decodeInto(std::string_view bytes, LineStore& out)
+{
+    if (startsWith(bytes, "\xEF\xBB\xBF")) {
+        out.encoding = Encoding::Utf8Bom;
+        return splitLines(bytes.substr(3), out.lines, out.lineEnding);
+    }
+    if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
+        const bool be = bytes[0] == '\xFE';
+        out.encoding = be ? Encoding::Utf16BE : Encoding::Utf16LE;
+        return splitLines(enc::decodeUtf16(bytes.substr(2), be), out.lines, out.lineEnding);
+    }
+    // Both candidates keep CR and LF as single bytes, so lines can be split first.
+    if (!splitLines(bytes, out.lines, out.lineEnding))
+        return false;
+    const auto version = acadVersionNumber(acadVersion(out.lines));
+    if (version && *version >= firstUtf8Version && enc::isValidUtf8(bytes)) {
+        out.encoding = Encoding::Utf8;
+    } else {
+        out.encoding = Encoding::Ansi;
+        if (!isAscii(bytes)) {
+            for (size_t i = 0; i < out.lines.size(); ++i)
+                if (!isAscii(out.lines[i]))
+                    out.lines.replace(i, enc::decodeCp1252(out.lines[i]));
+            out.lines.reclaim();
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 LineStore decodeLines(std::string_view bytes)
 {
     LineStore out;
-    if (startsWith(bytes, "\xEF\xBB\xBF")) {
-        out.encoding = Encoding::Utf8Bom;
-        out.lines = splitLines(bytes.substr(3), out.lineEnding);
-    } else if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
-        const bool be = bytes[0] == '\xFE';
-        out.encoding = be ? Encoding::Utf16BE : Encoding::Utf16LE;
-        out.lines = splitLines(enc::decodeUtf16(bytes.substr(2), be), out.lineEnding);
-    } else {
-        // Both candidates keep CR and LF as single bytes, so lines can be split first.
-        out.lines = splitLines(bytes, out.lineEnding);
-        const auto version = acadVersionNumber(acadVersion(out.lines));
-        if (version && *version >= firstUtf8Version && enc::isValidUtf8(bytes)) {
-            out.encoding = Encoding::Utf8;
-        } else {
-            out.encoding = Encoding::Ansi;
-            for (std::string& l : out.lines)
-                if (!isAscii(l))
-                    l = enc::decodeCp1252(l);
-        }
-    }
+    decodeInto(bytes, out);
     return out;
 }
 
@@ -178,13 +202,15 @@ bool isBinaryDxfFile(const std::string& path)
 bool loadLines(const std::string& path, LineStore& store)
 {
     std::string bytes;
-    if (!readWholeFile(path, bytes))
+    LineStore read;
+    if (!readWholeFile(path, bytes) || !decodeInto(bytes, read))
         return false;
-    store = decodeLines(bytes);
+    bytes = std::string();  // the file's bytes go before the store they made is moved in
+    store = std::move(read);
     return true;
 }
 
-std::string acadVersion(const std::vector<std::string>& lines)
+std::string acadVersion(const LineList& lines)
 {
     PairReader rd{lines};
     bool armed = false;
@@ -219,7 +245,7 @@ std::optional<int> acadVersionNumber(std::string_view version)
 std::string encodeLines(const LineStore& store)
 {
     size_t total = 3;
-    for (const std::string& l : store.lines)
+    for (const std::string_view l : store.lines)
         total += l.size() + 2;
     std::string out;
     switch (store.encoding) {
@@ -229,7 +255,7 @@ std::string encodeLines(const LineStore& store)
         out.reserve(total);
         if (store.encoding == Encoding::Utf8Bom)
             out += "\xEF\xBB\xBF";
-        for (const std::string& l : store.lines) {
+        for (const std::string_view l : store.lines) {
             // Lines read from an ANSI file that were never edited are plain ASCII more
             // often than not; they need no conversion.
             if (store.encoding == Encoding::Ansi && !isAscii(l))
@@ -245,7 +271,7 @@ std::string encodeLines(const LineStore& store)
         out.reserve(total * 2);
         out += be ? "\xFE\xFF" : "\xFF\xFE";
         const std::string crlf = enc::encodeUtf16("\r\n", be);
-        for (const std::string& l : store.lines) {
+        for (const std::string_view l : store.lines) {
             out += enc::encodeUtf16(l, be);
             out += crlf;
         }
@@ -262,7 +288,7 @@ std::vector<char32_t> unrepresentable(const LineStore& store)
         return lost;  // the bytes are written exactly as held
     const bool ansi = store.encoding == Encoding::Ansi;
     std::set<char32_t> seen;
-    for (const std::string& l : store.lines) {
+    for (const std::string_view l : store.lines) {
         size_t i = 0;
         while (i < l.size()) {
             if (static_cast<unsigned char>(l[i]) < 0x80) {
@@ -496,7 +522,7 @@ std::string_view PairReader::readLine()
 {
     if (pos < 0 || pos >= int(dxf.size()))
         return {};
-    std::string_view l = dxf[size_t(pos)];
+    const std::string_view l = dxf[size_t(pos)];
     if (pos + 1 < int(dxf.size()))
         ++pos;
     else

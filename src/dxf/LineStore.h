@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "dxf/LineList.h"
+
 namespace kerbon {
 
 // Text encoding of a file, remembered on load and used again on save.
@@ -22,20 +24,22 @@ std::optional<Encoding> encodingFromName(std::string_view name);
 
 // The line list `dxf`. Lines are held as UTF-8 without line-break characters.
 // Index 0 is the first line of the file; a code line at i has its value at i + 1.
+// Views of lines follow the rules of LineList.
 struct LineStore {
-    std::vector<std::string> lines;
+    LineList lines;
     Encoding encoding = Encoding::Ansi;
     LineEnding lineEnding = LineEnding::CrLf;
 
     int count() const { return int(lines.size()); }
-    const std::string& operator[](int i) const { return lines[size_t(i)]; }
-    void insert(int i, std::string line) { lines.insert(lines.begin() + i, std::move(line)); }
-    void erase(int i) { lines.erase(lines.begin() + i); }
-    void replace(int i, std::string line) { lines[size_t(i)] = std::move(line); }
+    std::string_view operator[](int i) const { return lines[size_t(i)]; }
+    void insert(int i, std::string_view line) { lines.insert(size_t(i), line); }
+    void erase(int i) { lines.erase(size_t(i)); }
+    void replace(int i, std::string_view line) { lines.replace(size_t(i), line); }
 };
 
 // Replaces `store` by the lines of the file. On failure (missing, unreadable, not a
-// regular file) `store` is unchanged and false is returned.
+// regular file, more lines than a line index can count) `store` is unchanged and false is
+// returned.
 // The encoding comes from the byte-order mark (UTF-8, UTF-16 LE/BE). Without a mark the
 // file is Windows-1252, except a drawing of version AC1021 or later whose bytes are valid
 // UTF-8: that is UTF-8 by the format's own rule, and is kept as UTF-8 without a mark.
@@ -69,7 +73,7 @@ std::string describeChars(const std::vector<char32_t>& chars);
 
 // The text of the $ACADVER variable (the code 1 value after the 9/$ACADVER pair, e.g.
 // "AC1015"), read pair by pair up to the end of the first section; empty when there is none.
-std::string acadVersion(const std::vector<std::string>& lines);
+std::string acadVersion(const LineList& lines);
 // The number of an "AC1xxx" version text (1015 for "AC1015"); nullopt for other text.
 std::optional<int> acadVersionNumber(std::string_view version);
 
@@ -99,7 +103,7 @@ std::string handleText(int32_t h);
 // The parser's sequential reader over `dxf`. Reading the last line yields "" and does not
 // advance, so the closing line of a file is never read.
 struct PairReader {
-    const std::vector<std::string>& dxf;
+    const LineList& dxf;
     int pos = 0;
     // Returns the trimmed line at pos and advances when pos + 1 < count.
     std::string_view readLine();

@@ -41,10 +41,10 @@ inline constexpr int kNoCode = INT_MIN;
 
 // State of one processdxf run over the line list.
 struct ParseContext {
-    ParseContext(const std::vector<std::string>& lines, model::DisplayModel& model)
+    ParseContext(const LineList& lines, model::DisplayModel& model)
         : dxf(lines), m(model), rd{lines} {}
 
-    const std::vector<std::string>& dxf;
+    const LineList& dxf;
     model::DisplayModel& m;
     PairReader rd;
     std::string_view code, value;  // current pair, trimmed; views into dxf
@@ -89,7 +89,7 @@ struct ParseContext {
     // the line is the last of the list.
     std::string_view untrimmedValue() const
     {
-        return size_t(valueLine()) + 1 < dxf.size() ? std::string_view(dxf[size_t(valueLine())]) : std::string_view();
+        return size_t(valueLine()) + 1 < dxf.size() ? dxf[size_t(valueLine())] : std::string_view();
     }
     bool is(int c, std::string_view v) const { return codeNum == c && value == v; }
 

@@ -473,7 +473,7 @@ void restoreViews(model::DisplayModel& m, std::vector<model::Tlayout>& views)
 // What every parse ends with: the seed's share of maxhandle (it names the next free
 // handle), the record storage, the tab order with the tabs' remembered views, and the
 // observer.
-void finishParse(const std::vector<std::string>& dxf, model::DisplayModel& m,
+void finishParse(const LineList& dxf, model::DisplayModel& m,
                  ParseObserver* observer, std::vector<model::Tlayout>& views)
 {
     if (m.handleseedpos >= 0 && m.handleseedpos < int(dxf.size()))
@@ -517,8 +517,9 @@ void sortLayouts(std::vector<model::Tlayout>& layouts)
                 std::swap(layouts[i], layouts[j]);
 }
 
-void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
-                ParseObserver* observer)
+namespace {
+
+void parseAll(const LineList& dxf, model::DisplayModel& m, ParseObserver* observer)
 {
     std::vector<model::Tlayout> views = rememberedViews(m);
     prepare(m, dxf.size());
@@ -530,10 +531,12 @@ void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
     finishParse(dxf, m, observer, views);
 }
 
+}  // namespace
+
 int processdxfFrom(const LineStore& store, model::DisplayModel& m, int firstChanged,
                    ParseObserver* observer)
 {
-    const std::vector<std::string>& dxf = store.lines;
+    const LineList& dxf = store.lines;
     // The last checkpoint whose entity pair and everything before it (the seed line
     // aside) lies before the change, taken on this line list and model.
     const ParseCheckpoint* cp = nullptr;
@@ -545,7 +548,7 @@ int processdxfFrom(const LineStore& store, model::DisplayModel& m, int firstChan
                 cp = &p;
         }
     if (!cp) {
-        processdxf(dxf, m, observer);
+        parseAll(dxf, m, observer);
         return 0;
     }
 
@@ -600,12 +603,21 @@ bool sameModel(const model::DisplayModel& a, const model::DisplayModel& b)
 
 void processdxf(const LineStore& dxf, model::DisplayModel& m, ParseObserver* observer)
 {
-    processdxf(dxf.lines, m, observer);
+    parseAll(dxf.lines, m, observer);
 }
 
 void processdxf(const LineStore& dxf, model::DisplayModel& m)
 {
-    processdxf(dxf.lines, m, nullptr);
+    parseAll(dxf.lines, m, nullptr);
+}
+
+void processdxf(const std::vector<std::string>& dxf, model::DisplayModel& m,
+                ParseObserver* observer)
+{
+    const LineList lines(dxf);
+    parseAll(lines, m, observer);
+    // The states kept for a re-parse refer to the list, which is gone with this call.
+    m.resume = std::make_shared<ParseResume>();
 }
 
 }  // namespace kerbon

@@ -85,7 +85,7 @@ tundo applyEditSet(LineStore& dxf, EditSet set)
         return a > b;
     });
 
-    std::vector<std::string>& lines = dxf.lines;
+    LineList& lines = dxf.lines;
     tundo step;
     step.actions.reserve(order.size());
     for (const size_t i : order) {
@@ -96,48 +96,49 @@ tundo applyEditSet(LineStore& dxf, EditSet set)
         case LineEdit::Kind::Insert:
             a.typ = 0;
             a.len = int32_t(e.lines.size());
-            lines.insert(lines.begin() + e.pos, std::make_move_iterator(e.lines.begin()),
-                         std::make_move_iterator(e.lines.end()));
+            lines.insert(size_t(e.pos), e.lines.begin(), e.lines.end());
             break;
         case LineEdit::Kind::Delete: {
             a.typ = 1;
             a.len = e.count;
             const auto first = lines.begin() + e.pos;
-            a.ustrs.assign(std::make_move_iterator(first), std::make_move_iterator(first + e.count));
-            lines.erase(first, first + e.count);
+            a.ustrs.assign(first, first + e.count);
+            lines.erase(size_t(e.pos), size_t(e.count));
             break;
         }
         case LineEdit::Kind::Replace:
             a.typ = 2;
-            a.ustrs.push_back(std::exchange(lines[size_t(e.pos)], std::move(e.lines.front())));
+            a.ustrs.emplace_back(lines[size_t(e.pos)]);
+            lines.replace(size_t(e.pos), e.lines.front());
             break;
         }
         step.actions.push_back(std::move(a));
     }
+    lines.reclaim();
     return step;
 }
 
 void undoStep(LineStore& dxf, tundo& step)
 {
-    std::vector<std::string>& lines = dxf.lines;
+    LineList& lines = dxf.lines;
     for (auto it = step.actions.rbegin(); it != step.actions.rend(); ++it) {
         taction& a = *it;
         switch (a.typ) {
         case 0:
-            lines.erase(lines.begin() + a.start, lines.begin() + a.start + a.len);
+            lines.erase(size_t(a.start), size_t(a.len));
             break;
         case 1:
-            lines.insert(lines.begin() + a.start, std::make_move_iterator(a.ustrs.begin()),
-                         std::make_move_iterator(a.ustrs.end()));
+            lines.insert(size_t(a.start), a.ustrs.begin(), a.ustrs.end());
             break;
         case 2:
             if (!a.ustrs.empty())
-                lines[size_t(a.start)] = std::move(a.ustrs.front());
+                lines.replace(size_t(a.start), a.ustrs.front());
             break;
         default: break;
         }
         a.ustrs.clear();
     }
+    lines.reclaim();
 }
 
 }  // namespace kerbon

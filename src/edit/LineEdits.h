@@ -59,11 +59,11 @@ struct tundo {
 bool validEdits(const EditSet& set, int lineCount);
 
 // Applies a valid set to the lines and returns the actions it took, in the order taken
-// (highest position first). Deleted and replaced lines move into the actions.
+// (highest position first). Deleted and replaced lines are kept in the actions.
 tundo applyEditSet(LineStore& dxf, EditSet set);
 
-// Reverses a step on the lines: its actions last first. The step's saved lines move back
-// into the document.
+// Reverses a step on the lines: its actions last first. The step's saved lines go back
+// into the document and are dropped from the step.
 void undoStep(LineStore& dxf, tundo& step);
 
 }  // namespace kerbon

@@ -40,11 +40,11 @@ std::string escapeLine(const std::string& s)
     return out;
 }
 
-std::string unescapeLine(const std::string& s)
+std::string unescapeLine(std::string_view s)
 {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
-        const std::string_view esc = std::string_view(s).substr(i, 3);
+        const std::string_view esc = s.substr(i, 3);
         if (esc == "%25" || esc == "%0D" || esc == "%0A") {
             out += esc == "%25" ? '%' : esc == "%0D" ? '\r' : '\n';
             i += 2;
@@ -107,10 +107,9 @@ bool writeRecovery(const std::string& path, const LineStore& doc, const std::str
 {
     LineStore out;
     out.encoding = Encoding::Utf8Bom;
-    out.lines.reserve(doc.lines.size() + headerLines);
     out.lines = {markCode, mark, markCode, escapeLine(drawingPath), markCode,
                  encodingName(doc.encoding)};
-    out.lines.insert(out.lines.end(), doc.lines.begin(), doc.lines.end());
+    out.lines.insert(out.lines.size(), doc.lines);
     std::error_code ec;
     fs::create_directories(fs::path(path).parent_path(), ec);
     return saveLines(path, out);
@@ -128,7 +127,7 @@ std::optional<Recovered> readRecovery(const std::string& path)
     Recovered r;
     r.drawingPath = unescapeLine(in[3]);
     r.doc.encoding = *encoding;
-    r.doc.lines.assign(in.lines.begin() + headerLines, in.lines.end());
+    r.doc.lines = LineList(in.lines.begin() + headerLines, in.lines.end());
     return r;
 }
 

@@ -725,7 +725,7 @@ CopiedText copyObjects(const LineStore& dxf, const model::DisplayModel& m,
                 continue;
             }
             c.lines.emplace_back(code);
-            std::string text = dxf[k + 1];
+            std::string text(dxf[k + 1]);
             if (const auto it = out.replaced.find(k + 1); it != out.replaced.end())
                 text = it->second;
             if (n == 5 || n == 330) {

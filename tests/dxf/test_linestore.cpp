@@ -294,7 +294,7 @@ TEST(saveLines, WriteFailingHalfWayKeepsTheOldFile)
     const std::string path = tmp.path("part.dxf");
     writeBytes(path, "  0\r\nEOF\r\n");
     LineStore big;
-    big.lines.assign(2000, "  0");
+    big.lines = std::vector<std::string>(2000, "  0");
 
     signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
@@ -345,7 +345,7 @@ TEST(saveLines, KeepsPermissionsAndFollowsASymbolicLink)
 
 TEST(PairReader, TrimsBothLinesAndNeverReadsTheLastLine)
 {
-    const Lines dxf = {"  0", "\tSECTION  ", "     0", " EOF"};
+    const LineList dxf = {"  0", "\tSECTION  ", "     0", " EOF"};
     PairReader r{dxf};
     EXPECT_EQ(r.readLine(), "0");
     EXPECT_EQ(r.readLine(), "SECTION");

@@ -59,7 +59,7 @@ struct EditorFixture {
                 continue;
             std::vector<std::string> out;
             for (int k = p.linefrom; k <= p.linebis; ++k)
-                out.push_back(ed.dxf[k]);
+                out.emplace_back(ed.dxf[k]);
             return out;
         }
         return {};

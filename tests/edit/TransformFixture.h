@@ -115,7 +115,7 @@ inline void insertLines(Editor& ed, int at, const std::string& text)
     if (text.empty())
         return;
     const std::vector<std::string> add = splitLines(text);
-    ed.dxf.lines.insert(ed.dxf.lines.begin() + at, add.begin(), add.end());
+    ed.dxf.lines.insert(size_t(at), add.begin(), add.end());
 }
 
 // The index of the first line holding `value` after a line holding `after` (trimmed): for

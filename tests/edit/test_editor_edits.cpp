@@ -40,7 +40,7 @@ std::vector<int32_t> handlesInText(const LineStore& dxf)
 TEST(AddLine, WritesTheEntityFrameAHandleAndRaisesTheSeedAndUndoGivesTheTextBack)
 {
     EditorFixture f("template1.dat");
-    const Lines original = f.ed.dxf.lines;
+    const Lines original = f.ed.dxf.lines.strings();
     ASSERT_EQ(f.headerValue("$HANDSEED"), "30");
     EXPECT_FALSE(f.ed.undoBtnEnabled);
 
@@ -84,7 +84,7 @@ TEST(AddLine, R12DrawingGetsNoSubclassesAndRefusesInfiniteLines)
                                          "  31", "0"}));
     EXPECT_EQ(f.headerValue("$HANDSEED"), "21");
 
-    const Lines before = f.ed.dxf.lines;
+    const Lines before = f.ed.dxf.lines.strings();
     f.ed.arcmode = 1;
     EXPECT_EQ(f.ed.AddLine(0, 0, 0, 1, 1, 0), WriteStatus::NoXline);
     f.ed.arcmode = 2;
@@ -122,7 +122,7 @@ TEST(AddLine, RefusesWhatCannotBeWrittenWithAMessageAndNoStep)
         EditorFixture f("template1.dat");
         if (*c.text)
             f.setText(c.text);
-        const Lines before = f.ed.dxf.lines;
+        const Lines before = f.ed.dxf.lines.strings();
         f.ed.arcmode = c.arcmode;
         EXPECT_EQ(f.ed.AddLine(c.x1, c.y1, 0, c.x2, c.y2, 0), c.want);
         EXPECT_EQ(f.ed.dxf.lines, before);
@@ -153,7 +153,7 @@ TEST(AddLine, NewHandleNeverRepeatsOneOfTheObjectsSectionInAFileWithoutSeed)
 TEST(Loeschen, DeletesTheSelectedObjectsInOneStepThatUndoRestores)
 {
     EditorFixture f("examples/parts.dxf");
-    const Lines original = f.ed.dxf.lines;
+    const Lines original = f.ed.dxf.lines.strings();
     const int objects = f.ed.model.anzpoly;
     EXPECT_FALSE(f.ed.Loeschen());  // nothing selected: no step
     EXPECT_TRUE(f.ed.undos.empty());
@@ -250,7 +250,7 @@ TEST(FreeUndos, OpeningADocumentForgetsTheStepsButKeepsTheButton)
     ASSERT_TRUE(f.ed.openfilewithname(kerbon::test::dataFile("template0.dat")));
     EXPECT_TRUE(f.ed.undos.empty());
     EXPECT_TRUE(f.ed.undoBtnEnabled);
-    const Lines opened = f.ed.dxf.lines;
+    const Lines opened = f.ed.dxf.lines.strings();
     f.ed.Rckgngig1Click();
     EXPECT_EQ(f.ed.dxf.lines, opened);
 }

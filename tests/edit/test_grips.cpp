@@ -86,7 +86,7 @@ TEST(MovePoint, EachGripKindWritesItsValue)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TransformFixture f(false, c.body);
-        const Lines original = f.ed.dxf.lines;
+        const Lines original = f.ed.dxf.lines.strings();
         const int obj = object(f.ed);
         const model::Tmypoi v = f.ed.model.polys[size_t(obj)].ps[size_t(c.vertex)];
         ASSERT_GT(v.linex, 0);
@@ -119,7 +119,7 @@ TEST(MovePoint, ViewportGrips)
         SCOPED_TRACE(std::to_string(c.vertex) + " " + c.code);
         TransformFixture f(false, "", test::kPaper2000);
         f.ed.TabControl1Change(1);
-        const Lines original = f.ed.dxf.lines;
+        const Lines original = f.ed.dxf.lines.strings();
         const int vp = viewport(f.ed);
         f.ed.model.polys[size_t(vp)].selected = true;
         const model::Tmypoi v = f.ed.model.polys[size_t(vp)].ps[size_t(c.vertex)];
@@ -179,7 +179,7 @@ TEST(MovePoint, ChecksEveryReference)
     paper.replace(paper.find("|41|60|"), 7, "|");
     TransformFixture f(false, "", paper);
     f.ed.TabControl1Change(1);
-    const Lines original = f.ed.dxf.lines;
+    const Lines original = f.ed.dxf.lines.strings();
     const int vp = viewport(f.ed);
     ASSERT_EQ(f.ed.model.polys[size_t(vp)].ps[3].linex, 0);
     ASSERT_EQ(f.ed.MovePoint(vp, 2, 4, 2, 0, 0), TransformStatus::Ok);
@@ -188,7 +188,7 @@ TEST(MovePoint, ChecksEveryReference)
 
     f.ed.FreeUndos();
     f.ed.changed = false;
-    const Lines now = f.ed.dxf.lines;
+    const Lines now = f.ed.dxf.lines.strings();
     EXPECT_EQ(f.ed.MovePoint(-1, 0, 1, 1, 1, 1), TransformStatus::Ok);
     EXPECT_EQ(f.ed.MovePoint(f.ed.model.anzpoly, 0, 1, 1, 1, 1), TransformStatus::Ok);
     EXPECT_EQ(f.ed.MovePoint(0, 999, 1, 1, 1, 1), TransformStatus::Ok);

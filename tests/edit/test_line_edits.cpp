@@ -83,7 +83,7 @@ TEST(LineEdits, ApplyEqualsRebuildAndUndoRestoresExactly)
         SCOPED_TRACE(round);
         const int n = int(rng() % 12);
         LineStore doc = numbered(n);
-        const std::vector<std::string> original = doc.lines;
+        const std::vector<std::string> original = doc.lines.strings();
         const EditSet set = randomSet(rng, n);
         ASSERT_TRUE(validEdits(set, n));
         tundo step = applyEditSet(doc, set);

@@ -140,7 +140,7 @@ TEST_F(RecoveryTest, RestoreOpensTheChangedDrawingUnderItsOwnName)
         auto f = editor();
         edit(f->ed, 7);
         ASSERT_TRUE(f->ed.autosave());
-        edited = f->ed.dxf.lines;
+        edited = f->ed.dxf.lines.strings();
     }
     auto g = editor(false);
     Editor& ed = g->ed;

@@ -53,7 +53,7 @@ TEST(Reparse, EveryStepAndUndoGivesTheModelOfAFullParse)
     test::TempDir tmp;
     EditorFixture f;
     openGenerated(f, tmp, 2500);
-    const std::vector<std::string> original = f.ed.dxf.lines;
+    const std::vector<std::string> original = f.ed.dxf.lines.strings();
 
     std::mt19937 rng(11);
     for (int i = 0; i < 40; ++i) {

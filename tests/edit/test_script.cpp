@@ -102,7 +102,7 @@ TEST(Script, BadCommandsStopWithTheirLine)
 TEST(Script, SelectDeleteUndoAndTabRunTheEditorOperations)
 {
     EditorFixture f("examples/parts.dxf");
-    const std::vector<std::string> original = f.ed.dxf.lines;
+    const std::vector<std::string> original = f.ed.dxf.lines.strings();
     const int objects = f.ed.model.anzpoly;
     ASSERT_EQ(runScript(f.ed, "select window -1 -1 400 200; select none; delete"), "");
     EXPECT_TRUE(f.ed.undos.empty());  // nothing was selected any more
@@ -163,7 +163,7 @@ TEST(Script, UndoOfRandomSequencesGivesTheOriginalLines)
                     runScript(ed, cmd);
             };
             EditorFixture a(name), b(name);
-            const std::vector<std::string> original = a.ed.dxf.lines;
+            const std::vector<std::string> original = a.ed.dxf.lines.strings();
             runAll(a.ed);
             runAll(b.ed);
             EXPECT_EQ(a.ed.dxf.lines, b.ed.dxf.lines);

@@ -89,11 +89,11 @@ struct Tools : EditorFixture {
         EditorFixture e("template1.dat");
         programRandom().seed(7);
         EXPECT_EQ(test::runScript(e.ed, script), "");
-        return e.ed.dxf.lines;
+        return e.ed.dxf.lines.strings();
     }
     std::string differsFrom(const std::string& script) const
     {
-        return firstDifference(ed.dxf.lines, expected(script));
+        return firstDifference(ed.dxf.lines.strings(), expected(script));
     }
 };
 
@@ -815,7 +815,7 @@ TEST(ToolRobustness, RandomUseNeverBreaksTheDocument)
         Tools t(drawing);
         t.ed.ZoomAllClick();
         t.ui.typeText = "T";
-        const auto original = t.ed.dxf.lines;
+        const auto original = t.ed.dxf.lines.strings();
         std::mt19937 rng(seed);
         auto coordinate = [&](double size) {
             if (rng() % 40 == 0)
@@ -850,6 +850,6 @@ TEST(ToolRobustness, RandomUseNeverBreaksTheDocument)
         t.ed.finishPendingReparse();
         while (!t.ed.undos.empty())
             t.ed.Rckgngig1Click();
-        EXPECT_EQ(firstDifference(t.ed.dxf.lines, original), "");
+        EXPECT_EQ(firstDifference(t.ed.dxf.lines.strings(), original), "");
     }
 }

@@ -54,7 +54,7 @@ void expectSameGeometry(const Editor& before, const Editor& after)
     const auto a = numbers(before), b = numbers(after);
     for (const auto& [key, values] : a) {
         SCOPED_TRACE("object " + std::to_string(key.first) + " " +
-                     before.dxf[before.model.polys[size_t(key.first)].linefrom + 1] + " code " +
+                     std::string(before.dxf[before.model.polys[size_t(key.first)].linefrom + 1]) + " code " +
                      std::to_string(key.second));
         const auto it = b.find(key);
         ASSERT_NE(it, b.end());
@@ -67,7 +67,7 @@ void expectSameGeometry(const Editor& before, const Editor& after)
     for (int i = 0; i < before.model.anzpoly; ++i) {
         const model::tpoly& p = before.model.polys[size_t(i)];
         const model::tpoly& q = after.model.polys[size_t(i)];
-        SCOPED_TRACE("object " + std::to_string(i) + " " + before.dxf[p.linefrom + 1]);
+        SCOPED_TRACE("object " + std::to_string(i) + " " + std::string(before.dxf[p.linefrom + 1]));
         ASSERT_EQ(p.anzp, q.anzp);
         ASSERT_EQ(p.anzs, q.anzs);
         for (int k = 0; k < p.anzp; ++k)
@@ -153,9 +153,9 @@ TEST(Transforms, CancellingOperationsGiveEveryValueBack)
                              ": " + seq.name);
                 TransformFixture f(d.r12, d.body, d.paper);
                 f.ed.TabControl1Change(tab);
-                const Lines original = f.ed.dxf.lines;
+                const Lines original = f.ed.dxf.lines.strings();
                 for (const Step& step : seq.steps) {
-                    const Lines was = f.ed.dxf.lines;
+                    const Lines was = f.ed.dxf.lines.strings();
                     f.ed.AllesAuswhlen1Click();
                     ASSERT_TRUE(f.ed.IsSelected());
                     ASSERT_EQ(step(f.ed), TransformStatus::Ok);
@@ -204,7 +204,7 @@ TEST(Transforms, EveryDerivedPointFollowsTheTransform)
                 const model::tpoly& q = f.ed.model.polys[size_t(i)];
                 if (p.isblock)
                     continue;  // shown through the inserts, which are looked at below
-                SCOPED_TRACE(f.ed.dxf[q.linefrom + 1] + " " + std::to_string(i));
+                SCOPED_TRACE(std::string(f.ed.dxf[q.linefrom + 1]) + " " + std::to_string(i));
                 auto moved = [&](const std::vector<model::Tmypoi>& list, int n) {
                     std::vector<std::pair<double, double>> out;
                     for (int k = 0; k < n; ++k) {
@@ -373,7 +373,7 @@ TEST(Transforms, MirroredEllipseGetsItsExtrusionBeforeItsExtendedData)
     TransformFixture f(false, "0|ELLIPSE|5|150|330|1F|100|AcDbEntity|8|0|100|AcDbEllipse|10|5|20|0|"
                               "30|0|11|4|21|0|31|0|40|0.5|41|0|42|6.283185307179586|"
                               "1001|KERBON|1000|x");
-    const Lines original = f.ed.dxf.lines;
+    const Lines original = f.ed.dxf.lines.strings();
     f.ed.AllesAuswhlen1Click();
     ASSERT_EQ(f.ed.RotateObjects(0, 0, 0, 1, 1), TransformStatus::Ok);
     const auto pairs = pairsOf(f.ed, 0x150);
@@ -399,7 +399,7 @@ TEST(Transforms, CopiesAndArraysGetNewHandlesAndPassTheAudit)
     for (const Both& d : kDrawings) {
         SCOPED_TRACE(d.r12 ? "R12" : "R2000");
         TransformFixture f(d.r12, d.body);
-        const Lines original = f.ed.dxf.lines;
+        const Lines original = f.ed.dxf.lines.strings();
         // The block's members come first; the copies go after the model's objects.
         int first = 0;
         while (f.ed.model.polys[size_t(first)].isblock)
@@ -476,7 +476,7 @@ TEST(Transforms, CopiesAndArraysGetNewHandlesAndPassTheAudit)
 TEST(Transforms, RefusalsAndEmptySelections)
 {
     TransformFixture f(false, test::kEntities2000);
-    const Lines original = f.ed.dxf.lines;
+    const Lines original = f.ed.dxf.lines.strings();
     const struct {
         const char* what;
         std::function<TransformStatus(Editor&)> op;

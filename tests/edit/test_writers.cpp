@@ -27,7 +27,7 @@ Lines geometry(const EditorFixture& f)
     Lines out;
     bool subclass = false;
     for (int k = p.linefrom; k + 1 <= p.linebis; k += 2) {
-        const std::string code(trimDxf(f.ed.dxf[k])), value = f.ed.dxf[k + 1];
+        const std::string code(trimDxf(f.ed.dxf[k])), value(f.ed.dxf[k + 1]);
         out.push_back(code + "=" + value);
         if (code == "8" || (code == "100" && value != "AcDbEntity" && !subclass)) {
             subclass = code == "100";
@@ -39,8 +39,8 @@ Lines geometry(const EditorFixture& f)
 
 bool anyNotFinite(const LineStore& dxf)
 {
-    for (const std::string& l : dxf.lines)
-        if (l.find("nan") != std::string::npos || l.find("inf") != std::string::npos)
+    for (const std::string_view l : dxf.lines)
+        if (l.find("nan") != std::string_view::npos || l.find("inf") != std::string_view::npos)
             return true;
     return false;
 }
@@ -261,7 +261,7 @@ TEST(Writers, RefusalsWriteNothingAndNothingNotFiniteIsEverWritten)
         EditorFixture f(c.tmpl);
         if (c.setup)
             c.setup(f.ed);
-        const Lines before = f.ed.dxf.lines;
+        const Lines before = f.ed.dxf.lines.strings();
         EXPECT_EQ(c.call(f.ed), c.want);
         EXPECT_EQ(f.ed.dxf.lines, before);
         EXPECT_TRUE(f.ed.undos.empty());
@@ -278,7 +278,7 @@ TEST(Writers, RefusalsWriteNothingAndNothingNotFiniteIsEverWritten)
 TEST(AddDimension, ThreeLinesTwoHeadsAndTheTextOfTheDialogInSixSteps)
 {
     EditorFixture f("template1.dat");
-    const Lines original = f.ed.dxf.lines;
+    const Lines original = f.ed.dxf.lines.strings();
     f.ui.inputAnswers = {false};  // cancelled: the text is written all the same
     ASSERT_EQ(runScript(f.ed, "dimension 0 0 12.5 0 6 3"), "");
     ASSERT_EQ(f.ui.textShown.size(), 1u);

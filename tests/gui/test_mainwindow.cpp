@@ -232,7 +232,7 @@ TEST(MainWindow, UndoButtonAndMenuFollowTheUndoSteps)
     w.start();
     Editor& ed = *w.form->editor;
     EXPECT_FALSE(w.form->UndoBtn->isEnabled());
-    const std::vector<std::string> original = ed.dxf.lines;
+    const std::vector<std::string> original = ed.dxf.lines.strings();
     ASSERT_EQ(ed.AddLine(0, 0, 0, 10, 10, 0), WriteStatus::Ok);
     EXPECT_TRUE(w.form->UndoBtn->isEnabled());
     EXPECT_TRUE(w.form->Rckgngig1->isEnabled());

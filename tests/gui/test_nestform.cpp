@@ -83,7 +83,7 @@ TEST(TSchachtelungForm, TakeOverSearchAndTransferAsOneUndoableEditPerPart)
     }
 
     // The transfer moves the drawing's objects there, one undo step per part, and closes.
-    const std::vector<std::string> before = w.ed.dxf.lines;
+    const std::vector<std::string> before = w.ed.dxf.lines.strings();
     w.form.show();
     w.form.BitBtn2->click();
     EXPECT_FALSE(w.form.isVisible());

@@ -19,7 +19,7 @@ namespace {
 
 // Waits until a recovery file in dir holds `lines`, up to a generous limit (the machine
 // may be busy). Hidden files are writes in progress, not yet the recovery file.
-bool waitForRecovery(const std::string& dir, const std::vector<std::string>& lines)
+bool waitForRecovery(const std::string& dir, const LineList& lines)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < deadline) {

@@ -69,7 +69,7 @@ struct Window {
     // The value of `code` in the table record `type` named `name`.
     std::string recordValue(const std::string& type, const std::string& name, const std::string& code)
     {
-        const std::vector<std::string>& d = ed().dxf.lines;
+        const LineList& d = ed().dxf.lines;
         for (size_t i = 0; i + 1 < d.size(); i += 2) {
             if (d[i + 1] != type || trimDxf(d[i]) != "0")
                 continue;

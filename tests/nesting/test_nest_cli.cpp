@@ -38,7 +38,7 @@ TEST(NestTransfer, ObjectsLandAtTheirPlacesWithTheirHolesAndUndoRestoresTheText)
     kerbon::test::ScriptedUi ui;
     Editor ed(ui);
     ASSERT_TRUE(ed.openfilewithname(partsDxf()));
-    const std::vector<std::string> before = ed.dxf.lines;
+    const std::vector<std::string> before = ed.dxf.lines.strings();
     Schachtelung n;
     n.Uebernehmen(ed.model, 0, true);
     ASSERT_EQ(n.elemente.count(), 5u);

@@ -64,7 +64,7 @@ struct StylesFixture {
     // parses again, with no undo step.
     void insertInto(const std::string& section, const std::string& text)
     {
-        std::vector<std::string> lines = ed.dxf.lines;
+        std::vector<std::string> lines = ed.dxf.lines.strings();
         size_t at = 0;
         for (size_t i = 0; i + 1 < lines.size(); ++i)
             if (trimDxf(lines[i]) == section) {

@@ -17,7 +17,7 @@ namespace {
 // The lines of the table record named `name` in table `type` ("LAYER", "LTYPE").
 Lines record(const Editor& ed, const std::string& type, const std::string& name)
 {
-    const Lines& d = ed.dxf.lines;
+    const LineList& d = ed.dxf.lines;
     for (size_t i = 0; i + 1 < d.size(); i += 2) {
         if (trimDxf(d[i]) != "0" || d[i + 1] != type)
             continue;
@@ -124,7 +124,7 @@ TEST(NewLayer, NamesThatCannotBeUsedAreRefusedWithAMessage)
         SCOPED_TRACE(c.name);
         StylesFixture f(false);
         ASSERT_EQ(f.run("layer-add Kontur; layer-add könig"), "");
-        const Lines before = f.ed.dxf.lines;
+        const Lines before = f.ed.dxf.lines.strings();
         const size_t steps = f.ed.undos.size();
         const auto status =
             c.layer ? f.ed.AddNewLayer({c.name, "Continuous", 1, -3})
@@ -168,7 +168,7 @@ TEST(LayerDialog, RowsEditsAndTheNewLayerAfterwards)
 
     // Visible, locked, another weight: one step; "Neue Ebene..." goes on, a refused name
     // leaves the edits written.
-    const Lines before = f.ed.dxf.lines;
+    const Lines before = f.ed.dxf.lines.strings();
     f.ui.onLayerDialog = [&](styles::LayerDialogValues& v) {
         for (styles::LayerRow& r : v.rows)
             if (r.name == "Kontur") {
@@ -219,7 +219,7 @@ TEST(LayerDialog, RecordWithoutACodeKeepsIt)
 {
     // An R12 layer has no line weight: the change is ignored, as the dialog ignores it.
     StylesFixture f(true);
-    const Lines before = f.ed.dxf.lines;
+    const Lines before = f.ed.dxf.lines.strings();
     ASSERT_EQ(f.run("layer-set 0 lineweight 50"), "");
     EXPECT_EQ(f.ed.dxf.lines, before);
     EXPECT_TRUE(f.ed.undos.empty());
@@ -258,7 +258,7 @@ TEST(LineTypeDialog, PatternsPresetsAndTheNameKeptForTheNextUse)
                   (std::vector<float>{6.4f, -1.27f, 1.27f, -1.27f}));
 
         // The dialog shows the previous name again, which now exists ...
-        const Lines before = f.ed.dxf.lines;
+        const Lines before = f.ed.dxf.lines.strings();
         f.ui.onLineTypeDialog = [](styles::LineTypeValues& v) {
             EXPECT_EQ(v.name, "  Mitte ");
             v.name = "MITTE";

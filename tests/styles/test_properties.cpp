@@ -92,7 +92,7 @@ TEST(PropertyBoxes, EveryKindWithAndWithoutTheCodeInBothVersions)
             SCOPED_TRACE(std::string(r12 ? "R12 " : "R2000 ") + pc.command);
             StylesFixture f(r12, r12 ? entities12 : entities2000);
             ASSERT_EQ(f.run("layer-add Kontur; linetype-add STRICH \"1 -0.5\""), "");
-            const std::vector<std::string> before = f.ed.dxf.lines;
+            const std::vector<std::string> before = f.ed.dxf.lines.strings();
             const size_t steps = f.ed.undos.size();
             const std::string err = f.run(std::string("select all; ") + pc.command);
             if (r12 && std::string(pc.codeLine) == "370") {
@@ -164,7 +164,7 @@ TEST(PropertyBoxes, EveryKindWithAndWithoutTheCodeInBothVersions)
 TEST(PropertyBoxes, LineWeightByLayerTakesTheObjectsOwnPairsOut)
 {
     StylesFixture f(false, entities2000);
-    const std::vector<std::string> before = f.ed.dxf.lines;
+    const std::vector<std::string> before = f.ed.dxf.lines.strings();
     ASSERT_EQ(f.run("select all; set-lineweight -3"), "");
     for (const int32_t h : {0xA0, 0xA1, 0xA2, 0xA3, 0xA5, 0xA9})
         for (const auto& rec : pairValues(f.objectText(h), "370"))
@@ -203,7 +203,7 @@ TEST(PropertyBoxes, OnlySelectedObjectsOfTheTabShown)
     EXPECT_EQ(f.objectText(0xA1), a1);  // not selected
 
     // With nothing selected the lines stay; the (empty) step and the changed mark stay too.
-    const std::vector<std::string> before = f.ed.dxf.lines;
+    const std::vector<std::string> before = f.ed.dxf.lines.strings();
     const size_t steps = f.ed.undos.size();
     f.ed.SetUnChanged();
     f.ed.SetLayerForObjects("0");
@@ -215,7 +215,7 @@ TEST(PropertyBoxes, OnlySelectedObjectsOfTheTabShown)
 TEST(PropertyBoxes, ScriptValuesOutsideTheBoxesAreRefused)
 {
     StylesFixture f(false, entities2000);
-    const std::vector<std::string> before = f.ed.dxf.lines;
+    const std::vector<std::string> before = f.ed.dxf.lines.strings();
     for (const char* bad : {"set-layer Nirgends", "set-linetype Nirgends", "set-colour 257",
                             "set-colour -1", "set-lineweight 17", "set-colour rot", "layer Nirgends"})
         EXPECT_NE(f.run(std::string("select all; ") + bad), "") << bad;

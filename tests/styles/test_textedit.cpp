@@ -55,9 +55,9 @@ TEST(TextEdit, LongTextInChunksThatNeverCutACharacter)
 {
     // A drawing of a version that is stored in UTF-8, so any character can be saved.
     StylesFixture f(false, mtext);
-    for (std::string& l : f.ed.dxf.lines)
-        if (l == "AC1015")
-            l = "AC1021";
+    for (int i = 0; i < f.ed.dxf.count(); ++i)
+        if (f.ed.dxf[i] == "AC1015")
+            f.ed.dxf.replace(i, "AC1021");
     f.ed.dxf.encoding = Encoding::Utf8;
     f.ed.processdxf();
 
@@ -68,7 +68,7 @@ TEST(TextEdit, LongTextInChunksThatNeverCutACharacter)
         t += (i >= 247 && i <= 252) || (i >= 497 && i <= 502) ? wide[i % 4]
                                                               : std::string(1, char('a' + i % 26));
     const int obj = f.object(0xA4);
-    const Lines before = f.ed.dxf.lines;
+    const Lines before = f.ed.dxf.lines.strings();
     EXPECT_EQ(f.ed.setObjectText(obj, t), styles::StyleStatus::Ok);
     const Lines now = f.objectText(0xA4);
     const Lines chunks = values(now, "3");
@@ -95,7 +95,7 @@ TEST(TextEdit, MTextLinesAndUnchangedOrCancelledEdits)
     StylesFixture f(false, texts);
     const int obj = f.object(0xA4);
     f.ed.model.polys[size_t(obj)].selected = true;
-    const Lines before = f.ed.dxf.lines;
+    const Lines before = f.ed.dxf.lines.strings();
 
     // OK without a change: the chunk keeps its blank, nothing is written, no step.
     EXPECT_FALSE(f.ed.ChangeText(obj));
@@ -107,7 +107,7 @@ TEST(TextEdit, MTextLinesAndUnchangedOrCancelledEdits)
     // the dialog gives back unchanged keeps its "\P".
     f.insertInto("ENTITIES", "  0|MTEXT|  5|B4|330|1F|100|AcDbEntity|  8|0|100|AcDbMText|"
                              " 10|0| 20|0| 30|0| 40|2.5|  1|Hallo Welt\\P");
-    const Lines withBreak = f.ed.dxf.lines;
+    const Lines withBreak = f.ed.dxf.lines.strings();
     f.ed.model.polys[size_t(f.object(0xB4))].selected = true;
     EXPECT_FALSE(f.ed.ChangeText(f.object(0xB4)));
     EXPECT_EQ(f.ui.textsShown.back(), "Hallo Welt\n");
@@ -128,7 +128,7 @@ TEST(TextEdit, MTextLinesAndUnchangedOrCancelledEdits)
     EXPECT_EQ(f.ed.undos.size(), 1u);
 
     // Shown as two lines again; cancelling writes nothing and leaves no step.
-    const Lines edited = f.ed.dxf.lines;
+    const Lines edited = f.ed.dxf.lines.strings();
     f.ed.model.polys[size_t(obj)].selected = true;
     f.ui.onTextEditDialog = [](std::string& t) {
         t = "anders";
@@ -153,7 +153,7 @@ TEST(TextEdit, ShorterTextLeavesChunksEmpty)
     const std::string a(250, 'a'), b(250, 'b');
     StylesFixture f(false, "  0|MTEXT|  5|A4|330|1F|100|AcDbEntity|  8|0|100|AcDbMText|"
                            " 10|0| 20|0| 30|0| 40|2.5|  3|" + a + "|  3|" + b + "|  1|c");
-    const Lines before = f.ed.dxf.lines;
+    const Lines before = f.ed.dxf.lines.strings();
     ASSERT_EQ(f.run("text-edit 0 \"Zehn Zeich\""), "");
     EXPECT_EQ(values(f.objectText(0xA4), "3"), (Lines{"", ""}));
     EXPECT_EQ(values(f.objectText(0xA4), "1"), Lines{"Zehn Zeich"});
@@ -192,7 +192,7 @@ TEST(TextEdit, TextStaysOneLineAndDimensionKeepsItsStyle)
                              " 10|0| 20|0| 30|0| 11|1| 21|1| 31|0|"
                              "  0|MTEXT|  5|B1|330|1F|100|AcDbEntity|  8|0|100|AcDbMText|"
                              " 10|0| 20|0| 30|0| 40|2.5");
-    const Lines kept = f.ed.dxf.lines;
+    const Lines kept = f.ed.dxf.lines.strings();
     for (const int32_t h : {0xB0, 0xB1})
         EXPECT_EQ(f.run("text-edit " + std::to_string(f.object(h)) + " x"),
                   "line 1: text-edit: the object has no text");
