@@ -143,10 +143,6 @@ bool isAscii(std::string_view s)
 // First version whose files are UTF-8 when they carry no byte-order mark.
 constexpr int firstUtf8Version = 1021;
 
-}  // namespace
-
-namespace {
-
 bool decodeInto(std::string_view bytes, LineStore& out)
 {
     if (startsWith(bytes, "\xEF\xBB\xBF")) {
@@ -205,7 +201,7 @@ bool loadLines(const std::string& path, LineStore& store)
     LineStore read;
     if (!readWholeFile(path, bytes) || !decodeInto(bytes, read))
         return false;
-    bytes = std::string();  // the file's bytes go before the store they made is moved in
+    bytes = std::string();  // the file's bytes, the new lines and the old are never all held
     store = std::move(read);
     return true;
 }
@@ -522,7 +518,7 @@ std::string_view PairReader::readLine()
 {
     if (pos < 0 || pos >= int(dxf.size()))
         return {};
-    const std::string_view l = dxf[size_t(pos)];
+    std::string_view l = dxf[size_t(pos)];
     if (pos + 1 < int(dxf.size()))
         ++pos;
     else
