@@ -9,27 +9,22 @@ namespace kerbon {
 
 LineList::LineList(std::initializer_list<std::string_view> lines)
 {
-    size_t text = 0;
-    for (std::string_view l : lines)
-        text += l.size();
-    reserve(lines.size(), text);
-    for (std::string_view l : lines)
-        push_back(l);
+    append(lines.begin(), lines.end());
 }
 
 LineList::LineList(const std::vector<std::string>& lines)
 {
-    size_t text = 0;
-    for (const std::string& l : lines)
-        text += l.size();
-    reserve(lines.size(), text);
-    for (const std::string& l : lines)
-        push_back(l);
+    append(lines.begin(), lines.end());
 }
 
 LineList::LineList(const LineList& other)
 {
-    rebuildFrom(other);
+    size_t text = other.live_;
+    for (const uint64_t r : other.refs_)  // a long line needs room for its length as well
+        text += (r & kLenMask) == kLenMask ? sizeof(uint64_t) : 0;
+    reserve(other.size(), text);
+    for (std::string_view l : other)
+        push_back(l);
 }
 
 LineList& LineList::operator=(const LineList& other)
@@ -42,16 +37,6 @@ LineList& LineList::operator=(const LineList& other)
 }
 
 LineList::~LineList() = default;
-
-void LineList::rebuildFrom(const LineList& other)
-{
-    size_t text = 0;
-    for (const uint64_t r : other.refs_)  // a long line needs room for its length as well
-        text += (r & kLenMask) == kLenMask ? sizeof(uint64_t) : 0;
-    reserve(other.size(), text + other.live_);
-    for (std::string_view l : other)
-        push_back(l);
-}
 
 uint64_t LineList::newBlock(size_t bytes)
 {
@@ -178,12 +163,12 @@ std::vector<std::string> LineList::strings() const
 
 bool operator==(const LineList& a, const LineList& b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
 }
 
 bool operator==(const LineList& a, const std::vector<std::string>& b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
 }
 
 }  // namespace kerbon

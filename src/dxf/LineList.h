@@ -66,7 +66,7 @@ public:
     template <class It>
     LineList(It first, It last)
     {
-        insert(0, first, last);
+        append(first, last);
     }
     // A copy holds only the text in use, in one block.
     LineList(const LineList& other);
@@ -154,13 +154,27 @@ private:
     static constexpr uint64_t kSlotSize = uint64_t(1) << kSlotBits;
     static constexpr uint64_t kSlotMask = kSlotSize - 1;
 
+    // Appends the lines of [first, last), all text in one block where the range can be
+    // walked twice.
+    template <class It>
+    void append(It first, It last)
+    {
+        if constexpr (std::forward_iterator<It>) {
+            size_t lines = 0, text = 0;
+            for (It i = first; i != last; ++i, ++lines)
+                text += std::string_view(*i).size();
+            reserve(lines, text);
+        }
+        for (; first != last; ++first)
+            push_back(std::string_view(*first));
+    }
+
     // Copies the text into the arena and returns its reference.
     uint64_t store(std::string_view line);
     // Starts a block of at least `bytes` bytes; returns its first offset.
     uint64_t newBlock(size_t bytes);
     void insertRefs(size_t pos, const std::vector<uint64_t>& added);
     void dropText(size_t i);
-    void rebuildFrom(const LineList& other);
 
     std::vector<uint64_t> refs_;
     std::vector<char*> slots_;
