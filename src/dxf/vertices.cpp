@@ -1,0 +1,135 @@
+// The packed form of a display record's vertices.
+#include <algorithm>
+#include <cstring>
+
+#include "dxf/model.h"
+
+namespace kerbon::model {
+
+namespace {
+
+uint8_t packFlags(const Tmypoi& v)
+{
+    return uint8_t(v.botharrows | v.mode << 2 | unsigned(v.setwid) << 4 |
+                   unsigned(v.doadddimtexthere) << 5 | unsigned(v.moveonly) << 6 |
+                   unsigned(v.donotdraw) << 7);
+}
+
+// Whether a and b agree in every field besides x and y. Reals are compared bit for bit, so
+// a run never merges -0 with 0, and a NaN stays the NaN it was.
+bool sameRest(const Tmypoi& a, const Tmypoi& b)
+{
+    auto same = [](double u, double v) { return std::memcmp(&u, &v, sizeof u) == 0; };
+    return same(a.z, b.z) && same(a.bulge, b.bulge) && same(a.wid, b.wid) &&
+           a.linex == b.linex && a.liney == b.liney && a.linez == b.linez &&
+           packFlags(a) == packFlags(b);
+}
+
+}  // namespace
+
+VertexList& VertexList::operator=(const VertexList& o)
+{
+    if (this != &o) {
+        open_ = o.open_;
+        packed_ = o.copyPacked();
+    }
+    return *this;
+}
+
+VertexList& VertexList::operator=(std::vector<Tmypoi> v)
+{
+    open_ = std::move(v);
+    packed_.reset();
+    return *this;
+}
+
+std::unique_ptr<std::byte[]> VertexList::copyPacked() const
+{
+    if (!packed_)
+        return nullptr;
+    const size_t bytes = packedBytes(head().count, head().runs);
+    std::unique_ptr<std::byte[]> copy(new std::byte[bytes]);
+    std::memcpy(copy.get(), packed_.get(), bytes);
+    return copy;
+}
+
+Tmypoi VertexList::at(size_t i, size_t run) const
+{
+    if (!packed_)
+        return open_[i];
+    const Run& r = runs()[run];
+    const XY& p = xys()[i];
+    Tmypoi v;
+    v.x = p.x;
+    v.y = p.y;
+    v.z = r.z;
+    v.bulge = r.bulge;
+    v.wid = r.wid;
+    v.linex = r.linex;
+    v.liney = r.liney;
+    v.linez = r.linez;
+    v.botharrows = r.flags & 3u;
+    v.mode = (r.flags >> 2) & 3u;
+    v.setwid = (r.flags >> 4) & 1u;
+    v.doadddimtexthere = (r.flags >> 5) & 1u;
+    v.moveonly = (r.flags >> 6) & 1u;
+    v.donotdraw = (r.flags >> 7) & 1u;
+    return v;
+}
+
+Tmypoi VertexList::operator[](size_t i) const
+{
+    if (!packed_)
+        return open_[i];
+    const Run* r = runs();
+    const Run* after = std::upper_bound(r, r + head().runs, i,
+                                        [](size_t k, const Run& run) { return k < run.first; });
+    return at(i, size_t(after - r) - 1);
+}
+
+bool VertexList::operator==(const VertexList& o) const
+{
+    if (size() != o.size())
+        return false;
+    return std::equal(begin(), end(), o.begin());
+}
+
+std::vector<Tmypoi>& VertexList::edit()
+{
+    if (packed_) {
+        std::vector<Tmypoi> out;
+        out.reserve(size());
+        for (const Tmypoi& v : *this)
+            out.push_back(v);
+        packed_.reset();
+        open_ = std::move(out);
+    }
+    return open_;
+}
+
+void VertexList::pack()
+{
+    if (packed_ || open_.empty())
+        return;
+    const std::vector<Tmypoi>& v = open_;
+    uint32_t runCount = 1;
+    for (size_t i = 1; i < v.size(); ++i)
+        runCount += !sameRest(v[i - 1], v[i]);
+    Head h;
+    h.count = uint32_t(v.size());
+    h.runs = runCount;
+    static_assert(sizeof(Head) % alignof(Run) == 0 && sizeof(Run) % alignof(XY) == 0);
+    packed_.reset(new std::byte[packedBytes(v.size(), runCount)]);
+    std::memcpy(packed_.get(), &h, sizeof h);
+    Run* r = reinterpret_cast<Run*>(packed_.get() + sizeof h);
+    XY* xy = reinterpret_cast<XY*>(r + runCount);
+    for (size_t i = 0; i < v.size(); ++i) {
+        xy[i] = {v[i].x, v[i].y};
+        if (i == 0 || !sameRest(v[i - 1], v[i]))
+            *r++ = Run{v[i].z, v[i].bulge, v[i].wid, v[i].linex, v[i].liney, v[i].linez,
+                       uint32_t(i), packFlags(v[i])};
+    }
+    std::vector<Tmypoi>().swap(open_);
+}
+
+}  // namespace kerbon::model
