@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,7 @@ struct Tmypoi {
     bool operator==(const Tmypoi&) const = default;
 };
 static_assert(sizeof(Tmypoi) == 56);
+static_assert(offsetof(Tmypoi, y) == sizeof(double) && offsetof(Tmypoi, z) == 2 * sizeof(double));
 
 // The vertices of a display record. While a record is built they are a plain vector
 // (`edit`); a finished record holds them packed (`pack`): the x and y of every vertex, and
@@ -103,12 +105,13 @@ private:
         uint32_t count = 0;  // vertices
         uint32_t runs = 0;
     };
-    // The fields besides x and y, shared by the vertices first ... (next run's first) - 1.
+    // The fields besides x and y, shared by the vertices first ... (next run's first) - 1:
+    // the bytes of a Tmypoi from z on, so a vertex is put together by two copies.
+    static constexpr size_t kRestAt = 2 * sizeof(double);
     struct Run {
-        double z, bulge, wid;
-        int linex, liney, linez;
+        unsigned char rest[sizeof(Tmypoi) - kRestAt];
         uint32_t first;
-        uint8_t flags;
+        uint32_t pad = 0;
     };
     struct XY {
         double x, y;
@@ -121,7 +124,16 @@ private:
         return sizeof(Head) + runs * sizeof(Run) + count * sizeof(XY);
     }
     std::unique_ptr<std::byte[]> copyPacked() const;
-    Tmypoi at(size_t i, size_t run) const;
+    Tmypoi at(size_t i, size_t run) const
+    {
+        if (!packed_)
+            return open_[i];
+        Tmypoi v;
+        std::memcpy(static_cast<void*>(&v), &xys()[i], kRestAt);
+        std::memcpy(reinterpret_cast<unsigned char*>(&v) + kRestAt, runs()[run].rest,
+                    sizeof(Tmypoi) - kRestAt);
+        return v;
+    }
     void advanceRun(size_t i, size_t& run) const
     {
         if (packed_ && run + 1 < head().runs && runs()[run + 1].first == i)

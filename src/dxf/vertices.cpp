@@ -53,30 +53,6 @@ std::unique_ptr<std::byte[]> VertexList::copyPacked() const
     return copy;
 }
 
-Tmypoi VertexList::at(size_t i, size_t run) const
-{
-    if (!packed_)
-        return open_[i];
-    const Run& r = runs()[run];
-    const XY& p = xys()[i];
-    Tmypoi v;
-    v.x = p.x;
-    v.y = p.y;
-    v.z = r.z;
-    v.bulge = r.bulge;
-    v.wid = r.wid;
-    v.linex = r.linex;
-    v.liney = r.liney;
-    v.linez = r.linez;
-    v.botharrows = r.flags & 3u;
-    v.mode = (r.flags >> 2) & 3u;
-    v.setwid = (r.flags >> 4) & 1u;
-    v.doadddimtexthere = (r.flags >> 5) & 1u;
-    v.moveonly = (r.flags >> 6) & 1u;
-    v.donotdraw = (r.flags >> 7) & 1u;
-    return v;
-}
-
 Tmypoi VertexList::operator[](size_t i) const
 {
     if (!packed_)
@@ -125,9 +101,13 @@ void VertexList::pack()
     XY* xy = reinterpret_cast<XY*>(r + runCount);
     for (size_t i = 0; i < v.size(); ++i) {
         xy[i] = {v[i].x, v[i].y};
-        if (i == 0 || !sameRest(v[i - 1], v[i]))
-            *r++ = Run{v[i].z, v[i].bulge, v[i].wid, v[i].linex, v[i].liney, v[i].linez,
-                       uint32_t(i), packFlags(v[i])};
+        if (i == 0 || !sameRest(v[i - 1], v[i])) {
+            std::memcpy(r->rest, reinterpret_cast<const unsigned char*>(&v[i]) + kRestAt,
+                        sizeof r->rest);
+            r->first = uint32_t(i);
+            r->pad = 0;
+            ++r;
+        }
     }
     std::vector<Tmypoi>().swap(open_);
 }
