@@ -8,21 +8,16 @@ namespace kerbon::model {
 
 namespace {
 
-uint8_t packFlags(const Tmypoi& v)
-{
-    return uint8_t(v.botharrows | v.mode << 2 | unsigned(v.setwid) << 4 |
-                   unsigned(v.doadddimtexthere) << 5 | unsigned(v.moveonly) << 6 |
-                   unsigned(v.donotdraw) << 7);
-}
-
 // Whether a and b agree in every field besides x and y. Reals are compared bit for bit, so
 // a run never merges -0 with 0, and a NaN stays the NaN it was.
 bool sameRest(const Tmypoi& a, const Tmypoi& b)
 {
-    auto same = [](double u, double v) { return std::memcmp(&u, &v, sizeof u) == 0; };
-    return same(a.z, b.z) && same(a.bulge, b.bulge) && same(a.wid, b.wid) &&
-           a.linex == b.linex && a.liney == b.liney && a.linez == b.linez &&
-           packFlags(a) == packFlags(b);
+    // z, bulge, wid, linex, liney and linez lie one after the other.
+    static_assert(offsetof(Tmypoi, linez) + sizeof(int) - offsetof(Tmypoi, z) == 36);
+    return std::memcmp(&a.z, &b.z, 36) == 0 && a.botharrows == b.botharrows &&
+           a.mode == b.mode && a.setwid == b.setwid &&
+           a.doadddimtexthere == b.doadddimtexthere && a.moveonly == b.moveonly &&
+           a.donotdraw == b.donotdraw;
 }
 
 }  // namespace
