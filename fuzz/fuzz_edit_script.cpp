@@ -40,7 +40,7 @@ void forgetFittedCurves(model::DisplayModel& m, const LineStore& dxf)
     for (int i = 0; i < m.anzpoly; ++i) {
         model::tpoly& p = m.polys[size_t(i)];
         if (p.linefrom + 1 < dxf.count() && trimDxf(dxf[p.linefrom + 1]) == "SPLINE") {
-            p.ps.clear();
+            p.ps = model::VertexList();
             p.anzp = 0;
             p.reinx = p.reiny = p.reinz = p.rausx = p.rausy = p.rausz = 0;
         }

@@ -113,7 +113,10 @@ int cmdRender(int argc, char** argv)
                     "repaint: %.2f ms wall, %.2f ms cpu (mean of %d)\n",
                     m.anzpoly, parseMs, firstMs, since(t0) / repeat, cpuMs / repeat, repeat);
     }
-    if (!image.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+    // The fastest compression: the same picture in a file some 5 % larger, written in less
+    // than half the time of the default (a large picture took 0.2 s).
+    constexpr int kFastPng = 85;  // Qt's quality scale: zlib level 1
+    if (!image.save(QString::fromLocal8Bit(argv[1]), "PNG", kFastPng)) {
         std::fprintf(stderr, "kerbon-cli: cannot write %s\n", argv[1]);
         return 1;
     }

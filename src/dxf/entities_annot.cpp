@@ -36,17 +36,17 @@ void readText(ParseContext& c, std::string_view type)
         case 101: embedded = true; break;
         case 10:
             startVertex(c, p);
-            p.cx = p.ps.back().x;
+            p.cx = p.ps.edit().back().x;
             break;
         case 20:
             setVertexY(c, p);
             if (!p.ps.empty())
-                p.cy = p.ps.back().y;
+                p.cy = p.ps.edit().back().y;
             break;
         case 30:
             setVertexZ(c, p);
             if (!p.ps.empty())
-                p.cz = p.ps.back().z;
+                p.cz = p.ps.edit().back().z;
             break;
         case 40:
             readReal(c, p.radius);
@@ -309,7 +309,7 @@ void readWipeout(ParseContext& c)
     }
     // Clip-boundary vertices are in pixel units of the image: mapped through the
     // insertion point and the U and V vectors, with the image's y running downwards.
-    for (Tmypoi& v : p.ps) {
+    for (Tmypoi& v : p.ps.edit()) {
         const double px = v.x, py = v.y;
         v.x = I[0] + (px + 0.5) * U[0] + (0.5 - py) * V[0];
         v.y = I[1] + (px + 0.5) * U[1] + (0.5 - py) * V[1];
@@ -345,11 +345,11 @@ void readInsert(ParseContext& c)
         }
         case 20:
             if (!p.ps.empty())
-                readReal(c, p.ps.back().y);
+                readReal(c, p.ps.edit().back().y);
             break;
         case 30:
             if (!p.ps.empty())
-                readReal(c, p.ps.back().z);
+                readReal(c, p.ps.edit().back().z);
             break;
         default: break;
         }
@@ -357,7 +357,7 @@ void readInsert(ParseContext& c)
     // The insertion point is given in the insert's own axes (a mirrored insert has the
     // extrusion (0, 0, -1)); the model holds it where the drawing shows it.
     if (!p.ps.empty()) {
-        Tmypoi& v = p.ps.front();
+        Tmypoi& v = p.ps.edit().front();
         extrusionAxes(p.ext210, p.ext220, p.ext230).toWorld(v.x, v.y, v.z);
     }
     endEntity(c, p);

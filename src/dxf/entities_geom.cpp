@@ -114,7 +114,7 @@ struct Width {
 void readBulge(const ParseContext& c, tpoly& p)
 {
     if (!p.ps.empty())
-        readReal(c, p.ps.back().bulge);
+        readReal(c, p.ps.edit().back().bulge);
 }
 
 // Closed per code 70 of a polyline: bit 1 (closed) or bit 32.
@@ -141,16 +141,16 @@ const AngleTable& bulgeAngles(double a, double e)
 void polylineEnd(tpoly& p)
 {
     if (p.isclosed && !p.ps.empty()) {
-        Tmypoi first = p.ps.front();
+        Tmypoi first = p.ps.edit().front();
         first.donotdraw = false;
-        p.ps.push_back(first);
+        p.ps.edit().push_back(first);
     }
-    const int n = int(p.ps.size());
+    const int n = int(p.ps.edit().size());
     static thread_local std::vector<std::pair<int, BulgeArc>> arcs;  // by descending segment
     arcs.clear();
     for (int i = n - 2; i >= 0; --i) {
-        const Tmypoi& P = p.ps[size_t(i)];
-        const Tmypoi& Q = p.ps[size_t(i) + 1];
+        const Tmypoi& P = p.ps.edit()[size_t(i)];
+        const Tmypoi& Q = p.ps.edit()[size_t(i) + 1];
         BulgeArc arc;
         if (P.bulge != 0 && bulgeArc(P.x, P.y, Q.x, Q.y, P.bulge, arc)) {
             arcs.emplace_back(i, arc);
@@ -159,16 +159,16 @@ void polylineEnd(tpoly& p)
     }
     if (arcs.empty())
         return;
-    p.ps.resize(size_t(n) + arcs.size() * kBulgePoints);
-    size_t w = p.ps.size();  // next free place from the end
+    p.ps.edit().resize(size_t(n) + arcs.size() * kBulgePoints);
+    size_t w = p.ps.edit().size();  // next free place from the end
     size_t next = 0;         // next arc, by descending segment
     for (int i = n - 1; i >= 0; --i) {
-        const Tmypoi P = p.ps[size_t(i)];
+        const Tmypoi P = p.ps.edit()[size_t(i)];
         if (next < arcs.size() && arcs[next].first == i) {
             const BulgeArc& arc = arcs[next++].second;
             const AngleTable& angles = bulgeAngles(arc.a, arc.e);
             for (int k = kBulgePoints; k >= 1; --k) {
-                Tmypoi& v = p.ps[--w];
+                Tmypoi& v = p.ps.edit()[--w];
                 v = Tmypoi{};
                 v.x = arc.cx + arc.r * angles.cos[size_t(k) - 1];
                 v.y = arc.cy + arc.r * angles.sin[size_t(k) - 1];
@@ -177,9 +177,9 @@ void polylineEnd(tpoly& p)
                 v.wid = P.wid;
             }
         }
-        p.ps[--w] = P;
+        p.ps.edit()[--w] = P;
     }
-    p.anzp = int(p.ps.size());
+    p.anzp = int(p.ps.edit().size());
 }
 
 void readLineEntity(ParseContext& c, std::string_view type)
@@ -228,10 +228,10 @@ void readLineEntity(ParseContext& c, std::string_view type)
     polylineEnd(p);
     if (planar)
         toWorld(p, extrusion.axes(), elevation);
-    if ((p.xline || p.ray) && p.ps.size() >= 2) {
+    if ((p.xline || p.ray) && p.ps.edit().size() >= 2) {
         // Code 11 of XLINE and RAY is a direction: the line is drawn 10000 units long.
-        Tmypoi& B = p.ps[0];
-        Tmypoi& E = p.ps[1];
+        Tmypoi& B = p.ps.edit()[0];
+        Tmypoi& E = p.ps.edit()[1];
         const double bx = B.x, by = B.y, bz = B.z, dx = E.x, dy = E.y, dz = E.z;
         if (p.xline) {
             B.x = bx - 10000 * dx;
@@ -332,11 +332,11 @@ void readSolid(ParseContext& c, std::string_view type)
         default: break;
         }
     }
-    const size_t n = p.ps.size();
+    const size_t n = p.ps.edit().size();
     if (n >= 4) {
         // A solid's corners 10, 11, 12, 13 outline as 10, 11, 13, 12.
-        Tmypoi& a = p.ps[n - 2];
-        Tmypoi& b = p.ps[n - 1];
+        Tmypoi& a = p.ps.edit()[n - 2];
+        Tmypoi& b = p.ps.edit()[n - 1];
         std::swap(a.x, b.x);
         std::swap(a.y, b.y);
         std::swap(a.z, b.z);
@@ -417,7 +417,7 @@ void readArc(ParseContext& c, std::string_view type)
         default: break;
         }
     }
-    p.ps.reserve(size_t(kOutlinePoints) + 3);
+    p.ps.edit().reserve(size_t(kOutlinePoints) + 3);
     centre.addGrip(p);
     if (isArc) {
         for (const auto& [deg, line] : {std::pair{start, p.winkel1linenr}, std::pair{end, p.winkel2linenr}}) {
@@ -506,7 +506,7 @@ void readEllipse(ParseContext& c)
         return at(std::cos(w), std::sin(w));
     };
 
-    p.ps.reserve(size_t(kOutlinePoints) + 3);
+    p.ps.edit().reserve(size_t(kOutlinePoints) + 3);
     centre.addGrip(p);
     Tmypoi& axis = addVertex(p, p.cx + ax, p.cy + ay, p.cz + az);
     axis.linex = l11;
@@ -634,10 +634,10 @@ void readSpline(ParseContext& c)
         for (size_t i = 0; i < ctrl.size(); ++i)
             P[i] = {ctrl[i].x, ctrl[i].y, ctrl[i].z};
         SampleSpline(n, t, P, kSplineSamples, knots, samples, weights);
-        p.ps.reserve(samples.size() + ctrl.size());
+        p.ps.edit().reserve(samples.size() + ctrl.size());
         appendSamples(p, samples);
         for (const Tmypoi& g : ctrl)
-            p.ps.push_back(g);
+            p.ps.edit().push_back(g);
     } else if (!fit.empty()) {
         const double N = double(fit.size());
         const double tryWork = std::max(100 * N * N, kMinTryWork);

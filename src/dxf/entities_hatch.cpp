@@ -196,7 +196,7 @@ void readHatch(ParseContext& c)
                 readReal(c, elevation);
                 break;
             case 91:
-                p.ps.clear();  // drops the elevation point
+                p.ps.edit().clear();  // drops the elevation point
                 part = Part::Boundary;
                 break;
             default: extrusion.read(c, p); break;
@@ -219,7 +219,7 @@ void readHatch(ParseContext& c)
             else if (code == 20)
                 setVertexY(c, p);
             else if (code == 42 && !p.ps.empty())
-                readReal(c, p.ps.back().bulge);
+                readReal(c, p.ps.edit().back().bulge);
         } else if (code == 72) {
             finishEdge(edge, c, p);
             const int type = c.integer().value_or(0);

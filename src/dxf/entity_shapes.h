@@ -77,7 +77,7 @@ inline void toWorld(model::tpoly& p, const ExtrusionAxes& e, std::optional<doubl
 {
     if (e.plain)
         return;
-    for (auto* list : {&p.ps, &p.snap})
+    for (auto* list : {&p.ps.edit(), &p.snap})
         for (model::Tmypoi& v : *list) {
             if (elevation)
                 v.z = *elevation;
@@ -98,10 +98,11 @@ inline double worldAngle(const ExtrusionAxes& e, double deg)
 // again). Handlers that emit many vertices fill them through this one pointer.
 inline model::Tmypoi* appendVertices(model::tpoly& p, size_t n)
 {
-    const size_t at = p.ps.size();
-    p.ps.resize(at + n);
-    p.anzp = int(p.ps.size());
-    return p.ps.data() + at;
+    std::vector<model::Tmypoi>& ps = p.ps.edit();
+    const size_t at = ps.size();
+    ps.resize(at + n);
+    p.anzp = int(ps.size());
+    return ps.data() + at;
 }
 
 

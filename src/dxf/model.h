@@ -7,7 +7,9 @@
 // next change of the list. A reference of 0 means "not set" (records start zeroed).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +38,111 @@ struct Tmypoi {
     bool operator==(const Tmypoi&) const = default;
 };
 static_assert(sizeof(Tmypoi) == 56);
+static_assert(offsetof(Tmypoi, y) == sizeof(double) && offsetof(Tmypoi, z) == 2 * sizeof(double));
+
+// The vertices of a display record. While a record is built they are a plain vector
+// (`edit`); a finished record holds them packed (`pack`): the x and y of every vertex, and
+// the other fields once for each run of consecutive vertices that share them. Outlines of
+// circles, arcs, ellipses, splines and bulges are long runs of points that differ only in
+// x and y, so a large drawing keeps about a third of the memory. Reading gives the very
+// values that were stored, in either form (vertices are returned by value).
+class VertexList {
+public:
+    VertexList() = default;
+    VertexList(std::vector<Tmypoi> v) : open_(std::move(v)) {}
+    VertexList(const VertexList& o) : open_(o.open_), packed_(o.copyPacked()) {}
+    VertexList(VertexList&&) noexcept = default;
+    VertexList& operator=(const VertexList& o);
+    VertexList& operator=(VertexList&&) noexcept = default;
+    VertexList& operator=(std::vector<Tmypoi> v);
+
+    size_t size() const { return packed_ ? head().count : open_.size(); }
+    bool empty() const { return size() == 0; }
+    Tmypoi operator[](size_t i) const;
+    Tmypoi front() const { return (*this)[0]; }
+    Tmypoi back() const { return (*this)[size() - 1]; }
+    // Same vertices, whatever the form.
+    bool operator==(const VertexList& o) const;
+
+    // Forward iteration in order; cheaper than indexing a packed list vertex by vertex.
+    class const_iterator {
+    public:
+        using value_type = Tmypoi;
+        using difference_type = std::ptrdiff_t;
+        const_iterator() = default;
+        Tmypoi operator*() const { return list_->at(i_, run_); }
+        const_iterator& operator++()
+        {
+            ++i_;
+            list_->advanceRun(i_, run_);
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            const_iterator old = *this;
+            ++*this;
+            return old;
+        }
+        bool operator==(const const_iterator& o) const { return i_ == o.i_; }
+
+    private:
+        friend class VertexList;
+        const_iterator(const VertexList* list, size_t i) : list_(list), i_(i) {}
+        const VertexList* list_ = nullptr;
+        size_t i_ = 0, run_ = 0;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+    // The plain vector to build or change the vertices in (a packed list is unpacked).
+    std::vector<Tmypoi>& edit();
+    // Packs the vertices; reading stays the same.
+    void pack();
+    bool packed() const { return packed_ != nullptr; }
+
+private:
+    struct Head {
+        uint32_t count = 0;  // vertices
+        uint32_t runs = 0;
+    };
+    // The fields besides x and y, shared by the vertices first ... (next run's first) - 1:
+    // the bytes of a Tmypoi from z on, so a vertex is put together by two copies.
+    static constexpr size_t kRestAt = 2 * sizeof(double);
+    struct Run {
+        unsigned char rest[sizeof(Tmypoi) - kRestAt];
+        uint32_t first;
+        uint32_t pad = 0;
+    };
+    struct XY {
+        double x, y;
+    };
+    const Head& head() const { return *reinterpret_cast<const Head*>(packed_.get()); }
+    const Run* runs() const { return reinterpret_cast<const Run*>(packed_.get() + sizeof(Head)); }
+    const XY* xys() const { return reinterpret_cast<const XY*>(runs() + head().runs); }
+    static size_t packedBytes(size_t count, size_t runs)
+    {
+        return sizeof(Head) + runs * sizeof(Run) + count * sizeof(XY);
+    }
+    std::unique_ptr<std::byte[]> copyPacked() const;
+    Tmypoi at(size_t i, size_t run) const
+    {
+        if (!packed_)
+            return open_[i];
+        Tmypoi v;
+        std::memcpy(static_cast<void*>(&v), &xys()[i], kRestAt);
+        std::memcpy(reinterpret_cast<unsigned char*>(&v) + kRestAt, runs()[run].rest,
+                    sizeof(Tmypoi) - kRestAt);
+        return v;
+    }
+    void advanceRun(size_t i, size_t& run) const
+    {
+        if (packed_ && run + 1 < head().runs && runs()[run + 1].first == i)
+            ++run;
+    }
+
+    std::vector<Tmypoi> open_;
+    std::unique_ptr<std::byte[]> packed_;  // Head, Run[runs], XY[count]
+};
 
 // The entity's own pairs as read: a view of lines [from, to] of the line list,
 // valid until the next change of the list like every other line reference.
@@ -47,7 +154,7 @@ struct LineRange {
 
 // One drawable object.
 struct tpoly {
-    std::vector<Tmypoi> ps;     // vertices in drawing order; the first anzp are valid
+    VertexList ps;              // vertices in drawing order; the first anzp are valid
     std::vector<Tmypoi> snap;   // extra snap points; the first anzs are valid
     int ltnamelinenr = 0;
     int layerlinenr = 0;

@@ -177,12 +177,13 @@ void takePendingPair(ParseContext& c, model::tpoly& p)
 
 void endEntity(ParseContext& c, model::tpoly& p)
 {
-    p.anzp = int(p.ps.size());
+    const std::vector<model::Tmypoi>& ps = p.ps.edit();
+    p.anzp = int(ps.size());
     p.anzs = int(p.snap.size());
     p.linebis = p.code.to;
     if (p.anzp >= 1) {
-        const model::Tmypoi& first = p.ps.front();
-        const model::Tmypoi& last = p.isclosed ? first : p.ps.back();
+        const model::Tmypoi& first = ps.front();
+        const model::Tmypoi& last = p.isclosed ? first : ps.back();
         p.reinx = first.x;
         p.reiny = first.y;
         p.reinz = first.z;
@@ -190,16 +191,17 @@ void endEntity(ParseContext& c, model::tpoly& p)
         p.rausy = last.y;
         p.rausz = last.z;
     }
+    p.ps.pack();
     ++c.m.anzpoly;
 }
 
 model::Tmypoi& startVertex(ParseContext& c, model::tpoly& p)
 {
-    model::Tmypoi& v = p.ps.emplace_back();
+    model::Tmypoi& v = p.ps.edit().emplace_back();
     if (auto x = c.real())
         v.x = *x;
     v.linex = c.valueLine();
-    p.anzp = int(p.ps.size());
+    p.anzp = int(p.ps.edit().size());
     return v;
 }
 
@@ -208,8 +210,8 @@ void setVertexY(ParseContext& c, model::tpoly& p)
     if (p.ps.empty())
         return;
     if (auto y = c.real())
-        p.ps.back().y = *y;
-    p.ps.back().liney = c.valueLine();
+        p.ps.edit().back().y = *y;
+    p.ps.edit().back().liney = c.valueLine();
 }
 
 void setVertexZ(ParseContext& c, model::tpoly& p)
@@ -217,8 +219,8 @@ void setVertexZ(ParseContext& c, model::tpoly& p)
     if (p.ps.empty())
         return;
     if (auto z = c.real())
-        p.ps.back().z = *z;
-    p.ps.back().linez = c.valueLine();
+        p.ps.edit().back().z = *z;
+    p.ps.edit().back().linez = c.valueLine();
 }
 
 }  // namespace kerbon

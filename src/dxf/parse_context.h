@@ -158,7 +158,7 @@ inline model::Tmypoi& appendPoint(std::vector<model::Tmypoi>& list, int& count, 
 }
 inline model::Tmypoi& addVertex(model::tpoly& p, double x, double y, double z)
 {
-    return appendPoint(p.ps, p.anzp, x, y, z);
+    return appendPoint(p.ps.edit(), p.anzp, x, y, z);
 }
 inline model::Tmypoi& addSnap(model::tpoly& p, double x, double y, double z)
 {

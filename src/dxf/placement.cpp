@@ -256,14 +256,15 @@ void shownPoints(const model::DisplayModel& m, const BlockIndex& blocks, const m
         }
     }
     const int n = std::min(q.anzp, int(q.ps.size()));
-    const model::Tmypoi* v = q.ps.data();
     bool drawn = false;
-    for (int k = 0; k < n && !drawn; ++k)
-        drawn = !v[k].donotdraw;
+    auto v = q.ps.begin();
+    for (int k = 0; k < n && !drawn; ++k, ++v)
+        drawn = !(*v).donotdraw;
     const bool plain = at.isIdentity();  // most objects: no arithmetic on the way
-    for (int k = 0; k < n; ++k)
-        if (!(drawn && v[k].donotdraw))
-            plain ? sink(v[k].x, v[k].y) : sink(at.mapX(v[k].x, v[k].y), at.mapY(v[k].x, v[k].y));
+    v = q.ps.begin();
+    for (int k = 0; k < n; ++k, ++v)
+        if (const model::Tmypoi p = *v; !(drawn && p.donotdraw))
+            plain ? sink(p.x, p.y) : sink(at.mapX(p.x, p.y), at.mapY(p.x, p.y));
 }
 
 }  // namespace

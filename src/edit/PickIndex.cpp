@@ -27,8 +27,9 @@ template <class F>
 void forPoints(const model::tpoly& p, F f)
 {
     const int np = std::min(p.anzp, int(p.ps.size()));
-    for (int k = 0; k < np; ++k)
-        f(p.ps[size_t(k)]);
+    auto v = p.ps.begin();
+    for (int k = 0; k < np; ++k, ++v)
+        f(*v);
     const int ns = std::min(p.anzs, int(p.snap.size()));
     for (int k = 0; k < ns; ++k)
         f(p.snap[size_t(k)]);

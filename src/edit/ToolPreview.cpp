@@ -215,8 +215,9 @@ void ToolState::previewTransform(double X, double Y, bool ctrl)
         const size_t before = remove.size();
         ScreenPos first, prev;
         const int n = std::min(p.anzp, int(p.ps.size()));
-        for (int k = 0; k < n; ++k) {
-            const model::Tmypoi& vt = p.ps[size_t(k)];
+        auto it = p.ps.begin();
+        for (int k = 0; k < n; ++k, ++it) {
+            const model::Tmypoi vt = *it;
             if (vt.donotdraw)
                 continue;
             // During a grip drag only the dragged vertex moves.

@@ -65,13 +65,16 @@ bool outlineHit(const model::tpoly& p, const Placement& at, const view::ViewStat
 {
     const int n = vertexCount(p);
     bool started = false;
-    for (int k = 0; k < n; ++k) {
-        const model::Tmypoi& b = p.ps[size_t(k)];
-        if (b.donotdraw)
-            continue;
-        if (started && segmentHit(pixelOf(v, p.ps[size_t(k) - 1], at), pixelOf(v, b, at), m))
-            return true;
-        started = true;
+    auto it = p.ps.begin();
+    model::Tmypoi a;  // the vertex before b
+    for (int k = 0; k < n; ++k, ++it) {
+        const model::Tmypoi b = *it;
+        if (!b.donotdraw) {
+            if (started && segmentHit(pixelOf(v, a, at), pixelOf(v, b, at), m))
+                return true;
+            started = true;
+        }
+        a = b;
     }
     return p.isclosed && n > 0 &&
            segmentHit(pixelOf(v, p.ps[size_t(n) - 1], at), pixelOf(v, p.ps[0], at), m);
@@ -95,8 +98,10 @@ bool windowHit(const model::tpoly& p, const Placement& at, const view::ViewState
 {
     const int n = vertexCount(p);
     bool first = true;
-    for (int k = 0; k < n; ++k) {
-        const model::Tmypoi& b = p.ps[size_t(k)];
+    auto it = p.ps.begin();
+    model::Tmypoi a;  // the vertex before b
+    for (int k = 0; k < n; ++k, a = *it, ++it) {
+        const model::Tmypoi b = *it;
         if (b.donotdraw && first)
             continue;
         if (first) {
@@ -104,7 +109,7 @@ bool windowHit(const model::tpoly& p, const Placement& at, const view::ViewState
             if (w.inside(pixelOf(v, b, at)))
                 return true;
         } else if (!b.donotdraw && !b.moveonly) {
-            if (w.inside(pixelOf(v, b, at)) || w.inside(pixelOf(v, p.ps[size_t(k) - 1], at)))
+            if (w.inside(pixelOf(v, b, at)) || w.inside(pixelOf(v, a, at)))
                 return true;
         }
     }
@@ -182,8 +187,9 @@ PickResult pickAt(model::DisplayModel& m, const LayoutFilter& f, const view::Vie
             return true;
         const int tol = p.selected ? kSelectedGripTolerance : kGripTolerance;
         const int n = vertexCount(p);
-        for (int k = 0; k < n; ++k) {
-            const model::Tmypoi& g = p.ps[size_t(k)];
+        auto it = p.ps.begin();
+        for (int k = 0; k < n; ++k, ++it) {
+            const model::Tmypoi g = *it;
             if (g.linex <= 0)
                 continue;
             const ScreenPos s = roundedScreen(v, g.x, g.y);

@@ -55,16 +55,18 @@ SnapResult SnapPoints(const model::DisplayModel& m, const LayoutFilter& f,
     // The vertices and then the snap points of an object, placed by `place` (an insert's
     // block members where the insert shows them).
     auto points = [&](const model::tpoly& p, const Placement* place) {
-        for (const auto* list : {&p.ps, &p.snap}) {
-            const int n = std::clamp(list == &p.ps ? p.anzp : p.anzs, 0, int(list->size()));
-            for (int k = 0; k < n; ++k) {
-                const model::Tmypoi& c = (*list)[size_t(k)];
+        auto each = [&](const auto& list, int count) {
+            auto c = list.begin();
+            for (int k = std::clamp(count, 0, int(list.size())); k > 0; --k, ++c) {
+                const model::Tmypoi v = *c;
                 if (place)
-                    consider(place->mapX(c.x, c.y), place->mapY(c.x, c.y));
+                    consider(place->mapX(v.x, v.y), place->mapY(v.x, v.y));
                 else
-                    consider(c.x, c.y);
+                    consider(v.x, v.y);
             }
-        }
+        };
+        each(p.ps, p.anzp);
+        each(p.snap, p.anzs);
         return false;  // every point is a candidate
     };
     BlockIndex own;

@@ -31,8 +31,9 @@ void addDrawnContour(const tpoly& p, const Placement& place, Shape& s)
 {
     const size_t from = s.ps.size();
     const int n = vertexCount(p);
-    for (int k = 0; k < n; ++k) {
-        const model::Tmypoi& v = p.ps[size_t(k)];
+    auto it = p.ps.begin();
+    for (int k = 0; k < n; ++k, ++it) {
+        const model::Tmypoi v = *it;
         const double x = place.mapX(v.x, v.y), y = place.mapY(v.x, v.y);
         if (!v.donotdraw && finitePoint(x, y))
             s.ps.push_back({x, y});
@@ -44,8 +45,9 @@ void addDrawnContour(const tpoly& p, const Placement& place, Shape& s)
 bool hasSeveralStrokes(const tpoly& p)
 {
     const int n = vertexCount(p);
-    for (int k = 1; k < n; ++k)
-        if (p.ps[size_t(k)].moveonly && !p.ps[size_t(k)].donotdraw)
+    auto it = p.ps.begin();
+    for (int k = 0; k < n; ++k, ++it)
+        if (const model::Tmypoi v = *it; k > 0 && v.moveonly && !v.donotdraw)
             return true;
     return false;
 }

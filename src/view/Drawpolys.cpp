@@ -31,9 +31,9 @@ Rgb paperColor(bool light) { return light ? Rgb{255, 255, 255} : Rgb{0, 0, 0}; }
 // text placed where a vertex asks for it.
 bool isDimension(const tpoly& p)
 {
-    const int n = vertexCount(p);
-    for (int i = 0; i < n; ++i)
-        if (p.ps[i].doadddimtexthere)
+    auto v = p.ps.begin();
+    for (int i = vertexCount(p); i > 0; --i, ++v)
+        if ((*v).doadddimtexthere)
             return true;
     return false;
 }
@@ -141,9 +141,12 @@ RenderCache::Box plainBox(const tpoly& p, const LayerStyle& ls, int dpi,
     const int n = vertexCount(p);
     double widthUnits = p.setwidonce ? std::fabs(p.thewid) : 0;
     bool arrows = p.arrowhead;
-    for (int i = 0; i < n; ++i) {
-        const Tmypoi& v = p.ps[i];
+    bool dimText = false;
+    auto it = p.ps.begin();
+    for (int i = 0; i < n; ++i, ++it) {
+        const Tmypoi v = *it;
         widen(b, v.x, v.y);
+        dimText = dimText || v.doadddimtexthere;
         if (v.setwid)
             widthUnits = std::max(widthUnits, std::fabs(v.wid));
         arrows = arrows || v.botharrows != 0;
@@ -151,7 +154,7 @@ RenderCache::Box plainBox(const tpoly& p, const LayerStyle& ls, int dpi,
     double reach = widthUnits / 2 + (arrows ? 0.25 : 0);
     b.padPx = penWidthOf(p, ls, dpi, showweight) / 2 + 12;  // grips, arrow rounding, antialiasing
     if (!p.textstr.empty() && p.insertstr.empty() && n > 0 && finite2(p.ps[0].x, p.ps[0].y) &&
-        !isDimension(p)) {
+        !dimText) {
         const double em = textReachEm(p.textstr);
         const double r = std::fabs(p.radius) * em;
         if (std::isfinite(r)) {
@@ -160,9 +163,6 @@ RenderCache::Box plainBox(const tpoly& p, const LayerStyle& ls, int dpi,
         }
         b.padPx += em;  // the pixel height is rounded and at least 1
     }
-    bool dimText = false;
-    for (int i = 0; i < n; ++i)
-        dimText = dimText || p.ps[i].doadddimtexthere;
     if (dimText) {
         const double em = 12 + 1.5 * std::max(charCount(p.messuaretxt), charCount(p.textstr));
         const double r = std::fabs(p.dimtextheight) * em;
@@ -664,8 +664,9 @@ void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, const Placement& a
     const int n = vertexCount(p);
     bool havePrev = false, flushed = false, firstSegment = true;
     double x0 = 0, y0 = 0;
-    for (int i = 0; i < n; ++i) {
-        const Tmypoi& v = p.ps[i];
+    auto it = p.ps.begin();
+    for (int i = 0; i < n; ++i, ++it) {
+        const Tmypoi v = *it;
         if (v.donotdraw)
             continue;
         if (v.setwid && v.wid != 0) {
@@ -788,8 +789,9 @@ void Painter::grips(const DrawArgs& a, const tpoly& p, const Placement& at)
     Pen gripPen;
     gripPen.color = a.showmodelforcolor ? Rgb{0, 0, 0} : Rgb{255, 255, 255};
     const int n = vertexCount(p);
-    for (int i = 0; i < n; ++i) {
-        const Tmypoi& v = p.ps[i];
+    auto it = p.ps.begin();
+    for (int i = 0; i < n; ++i, ++it) {
+        const Tmypoi v = *it;
         if (v.linex <= 0)
             continue;
         const double sx = pixelX(a, at, v.x, v.y), sy = pixelY(a, at, v.x, v.y);

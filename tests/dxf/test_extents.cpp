@@ -19,7 +19,7 @@ model::tpoly& addPoly(model::DisplayModel& m, std::initializer_list<std::pair<do
         model::Tmypoi v;
         v.x = x;
         v.y = y;
-        p.ps.push_back(v);
+        p.ps.edit().push_back(v);
     }
     p.anzp = int(p.ps.size());
     return p;
@@ -70,7 +70,7 @@ TEST(getdimtab0, CircleAsParsedIncludesItsCentreGrip)
         model::Tmypoi v;
         v.x = 10.4 + 5 * std::cos(a);
         v.y = 5 * std::sin(a);
-        p.ps.push_back(v);
+        p.ps.edit().push_back(v);
     }
     p.anzp = int(p.ps.size());
     EXPECT_EQ(extentsOf(m), (Box{5, -5, 15, 5}));
@@ -107,7 +107,7 @@ TEST(getdimtab0, ReadsOnlyTheValidEntries)
     addPoly(m, {{1, 2}});
     addPoly(m, {{500, 500}});
     m.anzpoly = 1;                 // the second record is spare capacity
-    m.polys[0].ps.push_back({});   // beyond anzp: not a vertex
-    m.polys[0].ps.back().x = -900;
+    m.polys[0].ps.edit().push_back({});   // beyond anzp: not a vertex
+    m.polys[0].ps.edit().back().x = -900;
     EXPECT_EQ(extentsOf(m), (Box{1, 2, 1, 2}));
 }

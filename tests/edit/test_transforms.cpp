@@ -205,7 +205,7 @@ TEST(Transforms, EveryDerivedPointFollowsTheTransform)
                 if (p.isblock)
                     continue;  // shown through the inserts, which are looked at below
                 SCOPED_TRACE(std::string(f.ed.dxf[q.linefrom + 1]) + " " + std::to_string(i));
-                auto moved = [&](const std::vector<model::Tmypoi>& list, int n) {
+                auto moved = [&](const model::VertexList& list, int n) {
                     std::vector<std::pair<double, double>> out;
                     for (int k = 0; k < n; ++k) {
                         double x = list[size_t(k)].x, y = list[size_t(k)].y;
@@ -215,7 +215,7 @@ TEST(Transforms, EveryDerivedPointFollowsTheTransform)
                     return out;
                 };
                 auto expectAt = [&](const std::vector<std::pair<double, double>>& want,
-                                    const std::vector<model::Tmypoi>& got, int n) {
+                                    const model::VertexList& got, int n) {
                     ASSERT_EQ(int(want.size()), n);
                     for (int k = 0; k < n; ++k) {
                         const double x = got[size_t(k)].x, y = got[size_t(k)].y;

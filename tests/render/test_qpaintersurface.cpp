@@ -191,12 +191,12 @@ TEST(QPainterSurface, SkippingOutsideEntitiesNeverChangesThePicture)
             p = poly({pt(x, y), pt(x + 6, y), pt(x + 3, y + 5)}, 8);
             p.issolid = true, p.isclosed = true;
             p.selected = true;
-            p.ps[0].linex = 1;
+            p.ps.edit()[0].linex = 1;
             break;
         default:
             p = poly({pt(x, y), pt(x + 20, y)}, 3);
-            p.ps[1].doadddimtexthere = true;
-            p.ps[1].botharrows = 3;
+            p.ps.edit()[1].doadddimtexthere = true;
+            p.ps.edit()[1].botharrows = 3;
             p.messuaretxt = "20.0000";
             p.cx1 = x + 10, p.cy1 = y + 1;
             p.linweightpresent = true;

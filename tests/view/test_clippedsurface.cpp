@@ -145,10 +145,11 @@ TEST(printPage, EnormousDrawingPrintsOnlyWhatMeetsThePageWithBoundedCoordinates)
     m.linetype = {dashed};
     m.anzlt = 1;
     model::tpoly p;
-    p.ps.resize(3);
-    p.ps[0].x = -1e300, p.ps[0].y = 10;
-    p.ps[1].x = 1e300, p.ps[1].y = 10;
-    p.ps[2].x = 1e300, p.ps[2].y = 1e300;
+    std::vector<model::Tmypoi>& ps = p.ps.edit();
+    ps.resize(3);
+    ps[0].x = -1e300, ps[0].y = 10;
+    ps[1].x = 1e300, ps[1].y = 10;
+    ps[2].x = 1e300, ps[2].y = 1e300;
     p.anzp = 3;
     p.ltnamepresent = true;
     p.ltname = "DASHED";

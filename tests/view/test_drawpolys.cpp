@@ -224,9 +224,10 @@ TEST(Drawpolys, GeometryPathsFillsAndWidths)
     // and flushes, so a closed outline with widths is not closed; donotdraw is skipped.
     Fixture g;
     model::tpoly pl = poly({pt(0, 0), pt(10, 0), pt(20, 0), pt(30, 0), pt(40, 0)});
-    pl.ps[2].moveonly = true;
-    pl.ps[3].setwid = true, pl.ps[3].wid = 2;
-    pl.ps[4].donotdraw = true;
+    pl.ps.edit()[2].moveonly = true;
+    pl.ps.edit()[3].setwid = true;
+    pl.ps.edit()[3].wid = 2;
+    pl.ps.edit()[4].donotdraw = true;
     pl.isclosed = true;
     g.add(pl);
     DrawArgs a = Fixture::args();
@@ -296,9 +297,9 @@ TEST(Drawpolys, ArrowheadsAreBlackOrWhiteTriangles)
     }
     // Both ends of a segment, and no arrow on a zero-length segment.
     f.m.polys[0].arrowhead = false;
-    f.m.polys[0].ps[1].botharrows = 3;
+    f.m.polys[0].ps.edit()[1].botharrows = 3;
     EXPECT_EQ(f.draw(a).of(Op::Fill).size(), 2u);
-    f.m.polys[0].ps[1].x = 0;
+    f.m.polys[0].ps.edit()[1].x = 0;
     EXPECT_EQ(f.draw(a).of(Op::Fill).size(), 0u);
 }
 
@@ -315,7 +316,7 @@ TEST(Drawpolys, DimensionTextIsCentredAndComposed)
         SCOPED_TRACE(c.text);
         Fixture f;
         model::tpoly dim = line(0, 0, 50, 0);
-        dim.ps[1].doadddimtexthere = true;
+        dim.ps.edit()[1].doadddimtexthere = true;
         dim.textstr = c.text;
         dim.messuaretxt = c.measured;
         dim.addtextmode = c.mode;
@@ -410,7 +411,7 @@ TEST(Drawpolys, TextHeightsAndMissingVertex)
         Fixture f;
         model::tpoly t = poly({});
         for (int k = 0; k < c.vertices; ++k)
-            t.ps.push_back(pt(1, 1));
+            t.ps.edit().push_back(pt(1, 1));
         t.anzp = c.vertices;
         t.textstr = "x";
         t.radius = c.radius;
@@ -515,9 +516,9 @@ TEST(Drawpolys, GripsOnSelectedEntities)
 {
     Fixture f;
     model::tpoly p = poly({pt(10, 10), pt(20, 10), pt(30, 10)});
-    for (auto& v : p.ps)
+    for (auto& v : p.ps.edit())
         v.donotdraw = true, v.linex = 7;
-    p.ps[1].linex = 0;  // a computed point has no grip
+    p.ps.edit()[1].linex = 0;  // a computed point has no grip
     p.selected = true;
     const int i = f.add(p);
     DrawArgs a = Fixture::args();
@@ -539,8 +540,8 @@ TEST(Drawpolys, GripsOnSelectedEntities)
     // Viewport grips 5, 6, 7 are icons.
     model::tpoly vp = poly({});
     for (int k = 0; k < 8; ++k) {
-        vp.ps.push_back(pt(k * 10, 0));
-        vp.ps.back().linex = 1;
+        vp.ps.edit().push_back(pt(k * 10, 0));
+        vp.ps.edit().back().linex = 1;
     }
     vp.anzp = 8;
     vp.isviewport = true, vp.viewid = 3, vp.selected = true;
@@ -575,7 +576,7 @@ TEST(Drawpolys, SkipsOnlyWhatCannotTouchTheVisibleArea)
     f.add(pl);
     model::tpoly selected = line(-8, 50, -8, 60, 6);  // grip squares reach in
     selected.selected = true;
-    selected.ps[0].linex = 1;
+    selected.ps.edit()[0].linex = 1;
     f.add(selected);
 
     DrawArgs a = Fixture::args();

@@ -16,8 +16,9 @@ const Rgb black{0, 0, 0}, white{255, 255, 255}, grey{192, 192, 192}, red{255, 0,
 model::tpoly line(double x1, double y1, double x2, double y2, int color, int32_t layhan)
 {
     model::tpoly p;
-    p.ps.resize(2);
-    p.ps[0].x = x1, p.ps[0].y = y1, p.ps[1].x = x2, p.ps[1].y = y2;
+    std::vector<model::Tmypoi>& ps = p.ps.edit();
+    ps.resize(2);
+    ps[0].x = x1, ps[0].y = y1, ps[1].x = x2, ps[1].y = y2;
     p.anzp = 2;
     p.colorispresent = true;
     p.colornr = color;
@@ -179,9 +180,9 @@ TEST(PaintBox1Paint, PrintPreviewOnTheModelTabClipsToThePrintableArea)
 TEST(printPage, PlacesTheOriginInsideTheMarginAtThePageScale)
 {
     model::DisplayModel m = twoTabs();
-    m.polys[0].ps[1].x = 5;
+    m.polys[0].ps.edit()[1].x = 5;
     m.polys[0].selected = true;
-    m.polys[0].ps[0].linex = 3;
+    m.polys[0].ps.edit()[0].linex = 3;
     PageValues page = page100x50();
     page.rand = 10;
     page.mm = 10;  // 10 mm per unit: the 5-unit line prints 50 mm long

@@ -134,15 +134,15 @@ TEST(referenceDrawings, DrawnWhereAnIndependentReaderPutsThem)
             if (!m.polys[size_t(i)].isblock)
                 first = &m.polys[size_t(i)];
         ASSERT_NE(first, nullptr);
-        std::vector<const model::Tmypoi*> outline;
+        std::vector<model::Tmypoi> outline;
         for (int i = 0; i < first->anzp; ++i)
             if (!first->ps[size_t(i)].donotdraw)
-                outline.push_back(&first->ps[size_t(i)]);
+                outline.push_back(first->ps[size_t(i)]);
         ASSERT_EQ(outline.size(), want.points.size());
         for (size_t i = 0; i < outline.size(); ++i) {
             SCOPED_TRACE(i);
-            EXPECT_NEAR(outline[i]->x, want.points[i].first, 1e-9);
-            EXPECT_NEAR(outline[i]->y, want.points[i].second, 1e-9);
+            EXPECT_NEAR(outline[i].x, want.points[i].first, 1e-9);
+            EXPECT_NEAR(outline[i].y, want.points[i].second, 1e-9);
         }
     }
 }

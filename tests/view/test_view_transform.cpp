@@ -28,7 +28,7 @@ model::tpoly polyOf(std::initializer_list<std::pair<double, double>> pts)
         model::Tmypoi q;
         q.x = x;
         q.y = y;
-        p.ps.push_back(q);
+        p.ps.edit().push_back(q);
     }
     p.anzp = int(p.ps.size());
     return p;
@@ -253,10 +253,10 @@ TEST(ZoomFullIn, GripsFarAwayDoNotCount)
     // An arc of huge radius and tiny sweep: its centre grip lies far below what is drawn.
     model::DisplayModel m;
     model::tpoly arc = polyOf({{5, -1e6}, {0, 0}, {5, 0.0000125}, {10, 0}});
-    arc.ps[0].donotdraw = true;
+    arc.ps.edit()[0].donotdraw = true;
     add(m, arc);
     model::tpoly onlyGrip = polyOf({{-20, 3}});  // no drawn vertex: the grip counts
-    onlyGrip.ps[0].donotdraw = true;
+    onlyGrip.ps.edit()[0].donotdraw = true;
     add(m, onlyGrip);
     const Extents e = tabExtents(m, 0, PageValues{});
     EXPECT_EQ(e.minx, -20);

@@ -1,0 +1,110 @@
+// The packed form of a display record's vertices.
+#include <algorithm>
+#include <cstring>
+
+#include "dxf/model.h"
+
+namespace kerbon::model {
+
+namespace {
+
+// Whether a and b agree in every field besides x and y. Reals are compared bit for bit, so
+// a run never merges -0 with 0, and a NaN stays the NaN it was.
+bool sameRest(const Tmypoi& a, const Tmypoi& b)
+{
+    // z, bulge, wid, linex, liney and linez lie one after the other.
+    static_assert(offsetof(Tmypoi, linez) + sizeof(int) - offsetof(Tmypoi, z) == 36);
+    return std::memcmp(&a.z, &b.z, 36) == 0 && a.botharrows == b.botharrows &&
+           a.mode == b.mode && a.setwid == b.setwid &&
+           a.doadddimtexthere == b.doadddimtexthere && a.moveonly == b.moveonly &&
+           a.donotdraw == b.donotdraw;
+}
+
+}  // namespace
+
+VertexList& VertexList::operator=(const VertexList& o)
+{
+    if (this != &o) {
+        open_ = o.open_;
+        packed_ = o.copyPacked();
+    }
+    return *this;
+}
+
+VertexList& VertexList::operator=(std::vector<Tmypoi> v)
+{
+    open_ = std::move(v);
+    packed_.reset();
+    return *this;
+}
+
+std::unique_ptr<std::byte[]> VertexList::copyPacked() const
+{
+    if (!packed_)
+        return nullptr;
+    const size_t bytes = packedBytes(head().count, head().runs);
+    std::unique_ptr<std::byte[]> copy(new std::byte[bytes]);
+    std::memcpy(copy.get(), packed_.get(), bytes);
+    return copy;
+}
+
+Tmypoi VertexList::operator[](size_t i) const
+{
+    if (!packed_)
+        return open_[i];
+    const Run* r = runs();
+    const Run* after = std::upper_bound(r, r + head().runs, i,
+                                        [](size_t k, const Run& run) { return k < run.first; });
+    return at(i, size_t(after - r) - 1);
+}
+
+bool VertexList::operator==(const VertexList& o) const
+{
+    if (size() != o.size())
+        return false;
+    return std::equal(begin(), end(), o.begin());
+}
+
+std::vector<Tmypoi>& VertexList::edit()
+{
+    if (packed_) {
+        std::vector<Tmypoi> out;
+        out.reserve(size());
+        for (const Tmypoi& v : *this)
+            out.push_back(v);
+        packed_.reset();
+        open_ = std::move(out);
+    }
+    return open_;
+}
+
+void VertexList::pack()
+{
+    if (packed_ || open_.empty())
+        return;
+    const std::vector<Tmypoi>& v = open_;
+    uint32_t runCount = 1;
+    for (size_t i = 1; i < v.size(); ++i)
+        runCount += !sameRest(v[i - 1], v[i]);
+    Head h;
+    h.count = uint32_t(v.size());
+    h.runs = runCount;
+    static_assert(sizeof(Head) % alignof(Run) == 0 && sizeof(Run) % alignof(XY) == 0);
+    packed_.reset(new std::byte[packedBytes(v.size(), runCount)]);
+    std::memcpy(packed_.get(), &h, sizeof h);
+    Run* r = reinterpret_cast<Run*>(packed_.get() + sizeof h);
+    XY* xy = reinterpret_cast<XY*>(r + runCount);
+    for (size_t i = 0; i < v.size(); ++i) {
+        xy[i] = {v[i].x, v[i].y};
+        if (i == 0 || !sameRest(v[i - 1], v[i])) {
+            std::memcpy(r->rest, reinterpret_cast<const unsigned char*>(&v[i]) + kRestAt,
+                        sizeof r->rest);
+            r->first = uint32_t(i);
+            r->pad = 0;
+            ++r;
+        }
+    }
+    std::vector<Tmypoi>().swap(open_);
+}
+
+}  // namespace kerbon::model
