@@ -49,14 +49,14 @@ static_assert(offsetof(Tmypoi, y) == sizeof(double) && offsetof(Tmypoi, z) == 2 
 class VertexList {
 public:
     VertexList() = default;
-    VertexList(std::vector<Tmypoi> v) : open_(std::move(v)) {}
-    VertexList(const VertexList& o) : open_(o.open_), packed_(o.copyPacked()) {}
+    VertexList(std::vector<Tmypoi> v) { *this = std::move(v); }
+    VertexList(const VertexList& o) : open_(o.copyOpen()), packed_(o.copyPacked()) {}
     VertexList(VertexList&&) noexcept = default;
     VertexList& operator=(const VertexList& o);
     VertexList& operator=(VertexList&&) noexcept = default;
     VertexList& operator=(std::vector<Tmypoi> v);
 
-    size_t size() const { return packed_ ? head().count : open_.size(); }
+    size_t size() const { return packed_ ? head().count : open_ ? open_->size() : 0; }
     bool empty() const { return size() == 0; }
     Tmypoi operator[](size_t i) const;
     Tmypoi front() const { return (*this)[0]; }
@@ -124,10 +124,11 @@ private:
         return sizeof(Head) + runs * sizeof(Run) + count * sizeof(XY);
     }
     std::unique_ptr<std::byte[]> copyPacked() const;
+    std::unique_ptr<std::vector<Tmypoi>> copyOpen() const;
     Tmypoi at(size_t i, size_t run) const
     {
         if (!packed_)
-            return open_[i];
+            return (*open_)[i];
         Tmypoi v;
         std::memcpy(static_cast<void*>(&v), &xys()[i], kRestAt);
         std::memcpy(reinterpret_cast<unsigned char*>(&v) + kRestAt, runs()[run].rest,
@@ -140,8 +141,10 @@ private:
             ++run;
     }
 
-    std::vector<Tmypoi> open_;
-    std::unique_ptr<std::byte[]> packed_;  // Head, Run[runs], XY[count]
+    // Both behind pointers: a record is walked field by field in long loops, and the smaller
+    // it is the fewer cache lines such a walk touches.
+    std::unique_ptr<std::vector<Tmypoi>> open_;  // while built (from a per-thread pool)
+    std::unique_ptr<std::byte[]> packed_;        // Head, Run[runs], XY[count]
 };
 
 // The entity's own pairs as read: a view of lines [from, to] of the line list,

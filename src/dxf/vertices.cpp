@@ -20,12 +20,34 @@ bool sameRest(const Tmypoi& a, const Tmypoi& b)
            a.donotdraw == b.donotdraw;
 }
 
+// Vectors a parse built vertices in, kept for the next records of this thread with their
+// capacity (a parse builds one record after the other); large ones are let go.
+using OpenVector = std::unique_ptr<std::vector<Tmypoi>>;
+thread_local std::vector<OpenVector> spareVectors;
+
+OpenVector takeVector()
+{
+    if (spareVectors.empty())
+        return std::make_unique<std::vector<Tmypoi>>();
+    OpenVector v = std::move(spareVectors.back());
+    spareVectors.pop_back();
+    return v;
+}
+
+void giveBack(OpenVector v)
+{
+    if (v && spareVectors.size() < 4 && v->capacity() <= 4096) {
+        v->clear();
+        spareVectors.push_back(std::move(v));
+    }
+}
+
 }  // namespace
 
 VertexList& VertexList::operator=(const VertexList& o)
 {
     if (this != &o) {
-        open_ = o.open_;
+        open_ = o.copyOpen();
         packed_ = o.copyPacked();
     }
     return *this;
@@ -33,9 +55,14 @@ VertexList& VertexList::operator=(const VertexList& o)
 
 VertexList& VertexList::operator=(std::vector<Tmypoi> v)
 {
-    open_ = std::move(v);
+    open_ = std::make_unique<std::vector<Tmypoi>>(std::move(v));
     packed_.reset();
     return *this;
+}
+
+std::unique_ptr<std::vector<Tmypoi>> VertexList::copyOpen() const
+{
+    return open_ ? std::make_unique<std::vector<Tmypoi>>(*open_) : nullptr;
 }
 
 std::unique_ptr<std::byte[]> VertexList::copyPacked() const
@@ -51,7 +78,7 @@ std::unique_ptr<std::byte[]> VertexList::copyPacked() const
 Tmypoi VertexList::operator[](size_t i) const
 {
     if (!packed_)
-        return open_[i];
+        return (*open_)[i];
     const Run* r = runs();
     const Run* after = std::upper_bound(r, r + head().runs, i,
                                         [](size_t k, const Run& run) { return k < run.first; });
@@ -67,22 +94,27 @@ bool VertexList::operator==(const VertexList& o) const
 
 std::vector<Tmypoi>& VertexList::edit()
 {
-    if (packed_) {
-        std::vector<Tmypoi> out;
-        out.reserve(size());
-        for (const Tmypoi& v : *this)
-            out.push_back(v);
-        packed_.reset();
-        open_ = std::move(out);
+    if (!open_) {
+        open_ = takeVector();
+        if (packed_) {
+            open_->reserve(size());
+            for (const Tmypoi& v : *this)
+                open_->push_back(v);
+            packed_.reset();
+        }
     }
-    return open_;
+    return *open_;
 }
 
 void VertexList::pack()
 {
-    if (packed_ || open_.empty())
+    if (packed_ || !open_)
         return;
-    const std::vector<Tmypoi>& v = open_;
+    if (open_->empty()) {
+        giveBack(std::move(open_));
+        return;
+    }
+    const std::vector<Tmypoi>& v = *open_;
     uint32_t runCount = 1;
     for (size_t i = 1; i < v.size(); ++i)
         runCount += !sameRest(v[i - 1], v[i]);
@@ -104,7 +136,7 @@ void VertexList::pack()
             ++r;
         }
     }
-    std::vector<Tmypoi>().swap(open_);
+    giveBack(std::move(open_));
 }
 
 }  // namespace kerbon::model
