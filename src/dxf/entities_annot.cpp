@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "dxf/entities.h"
 #include "dxf/entity_shapes.h"
@@ -101,8 +102,9 @@ void fixed4(double v, std::string& out)
 }
 
 // Three-point angular dimension: the arc about point 5 through the arc point (10), between
-// the directions of points 3 and 4, on the side where the arc point lies.
-void angularDimension(tpoly& p)
+// the directions of points 3 and 4, on the side where the arc point lies. Returns the angle
+// it measures (radians).
+double angularDimension(tpoly& p)
 {
     const P3 p3{p.cx3, p.cy3, p.cz3}, p4{p.cx4, p.cy4, p.cz4};
     const double a1 = std::atan2(p.cy3 - p.cy5, p.cx3 - p.cx5);
@@ -131,6 +133,7 @@ void angularDimension(tpoly& p)
     }
     add(p, from3 ? p4 : p3).doadddimtexthere = true;
     p.addtextmode = 3;
+    return std::fabs(e - s);
 }
 
 double cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
@@ -139,8 +142,9 @@ double cross(double ax, double ay, double bx, double by) { return ax * by - ay *
 // through points 5 and 10; the arc about their intersection passes through point 6,
 // between the two rays of the lines that enclose point 6. Each extension line comes from
 // the line's definition point farthest out on its ray (the intersection when the line
-// lies behind it). Parallel lines have no angle: drawn like the three-point kind.
-void twoLineAngularDimension(tpoly& p)
+// lies behind it). Parallel lines have no angle: drawn like the three-point kind. Returns
+// the angle it measures (radians).
+double twoLineAngularDimension(tpoly& p)
 {
     const double d1x = p.cx4 - p.cx3, d1y = p.cy4 - p.cy3;
     const double d2x = p.cx - p.cx5, d2y = p.cy - p.cy5;
@@ -148,10 +152,8 @@ void twoLineAngularDimension(tpoly& p)
     const double s = cross(p.cx5 - p.cx3, p.cy5 - p.cy3, d2x, d2y) / det;
     const double vx = p.cx3 + s * d1x, vy = p.cy3 + s * d1y;
     const double qx = p.cx6 - vx, qy = p.cy6 - vy;
-    if (det == 0 || !std::isfinite(vx) || !std::isfinite(vy) || !std::isfinite(qx) || !std::isfinite(qy)) {
-        angularDimension(p);
-        return;
-    }
+    if (det == 0 || !std::isfinite(vx) || !std::isfinite(vy) || !std::isfinite(qx) || !std::isfinite(qy))
+        return angularDimension(p);
     // Point 6 = V + alpha d1 + beta d2: the signs choose the rays.
     const double f1 = cross(qx, qy, d2x, d2y) / det < 0 ? -1 : 1;
     const double f2 = cross(d1x, d1y, qx, qy) / det < 0 ? -1 : 1;
@@ -179,14 +181,16 @@ void twoLineAngularDimension(tpoly& p)
     }
     add(p, outermost(r2x, r2y, {p.cx5, p.cy5, p.cz5}, {p.cx, p.cy, p.cz})).doadddimtexthere = true;
     p.addtextmode = 3;
+    return std::fabs(sweep);
 }
 
 // Linear and aligned dimension: extension lines from points 3 and 4 to their feet on the
 // dimension line through point 10, and the dimension line between the feet with an
 // arrowhead at each end. The dimension line of an aligned dimension runs parallel to
 // 3 -> 4; that of a linear one in the direction of its rotation (0 horizontal, 90
-// vertical), whatever the direction between the measured points.
-void linearDimension(tpoly& p, bool aligned)
+// vertical), whatever the direction between the measured points. Returns the length it
+// measures (between the feet).
+double linearDimension(tpoly& p, bool aligned)
 {
     double dx = p.cx3 - p.cx4, dy = p.cy3 - p.cy4;
     if (!aligned)
@@ -209,6 +213,7 @@ void linearDimension(tpoly& p, bool aligned)
     Tmypoi& last = add(p, f4);
     last.botharrows = 3;
     last.doadddimtexthere = true;
+    return std::hypot(f4.x - f3.x, f4.y - f3.y);
 }
 
 // Ordinate dimension: a leader from the feature point (3) to the leader end (4) with a
@@ -235,6 +240,7 @@ void readDimension(ParseContext& c)
 {
     tpoly& p = beginEntity(c);
     std::string_view style;
+    bool measured = false;  // the file gives the measurement (code 42)
     while (nextEntityPair(c, p, EntityKind::Dimension)) {
         switch (c.codeNum) {
         case 70: readInt(c, p.dimtyp); break;
@@ -242,6 +248,7 @@ void readDimension(ParseContext& c)
         case 50: readReal(c, p.rotation); break;
         case 1: p.textstr.assign(c.untrimmedValue()); break;  // " " hides the measurement
         case 42:
+            measured = true;
             p.messuaretxt.assign(c.value);
             if (auto v = c.real())
                 fixed4(*v, p.messuaretxt);
@@ -268,13 +275,17 @@ void readDimension(ParseContext& c)
         }
     }
     p.dimtextheight = c.dimensionTextHeight(style);
+    // What the dimension measures, shown where the file does not give it (code 42 is
+    // optional, and several writers leave it out); none for an ordinate dimension.
+    double measure = std::numeric_limits<double>::quiet_NaN();
     switch (p.dimtyp & 7) {
     case 0:
-    case 1: linearDimension(p, (p.dimtyp & 7) == 1); break;
-    case 2: twoLineAngularDimension(p); break;
-    case 5: angularDimension(p); break;
+    case 1: measure = linearDimension(p, (p.dimtyp & 7) == 1); break;
+    case 2: measure = twoLineAngularDimension(p); break;
+    case 5: measure = angularDimension(p); break;
     case 3:
     case 4: {
+        measure = std::hypot(p.cx5 - p.cx, p.cy5 - p.cy);
         const bool radius = (p.dimtyp & 7) == 4;
         p.arrowhead = p.arrowhead || radius;
         add(p, {p.cx5, p.cy5, p.cz5});
@@ -288,6 +299,8 @@ void readDimension(ParseContext& c)
     case 6: ordinateDimension(p); break;
     default: break;
     }
+    if (!measured && std::isfinite(measure))
+        fixed4(measure, p.messuaretxt);
     endEntity(c, p);
 }
 

@@ -75,6 +75,29 @@ TEST(readDimension, MeasuredValueText)
     EXPECT_EQ(Parsed("0|DIMENSION|70|1|1| |42|25").only().textstr, " ");
 }
 
+TEST(readDimension, MeasurementWorkedOutWhereTheFileLeavesItOut)
+{
+    struct Case { const char* pairs; const char* want; };
+    const Case cases[] = {
+        // linear between diagonal points: along code 50
+        {"70|32|13|0|23|0|14|30|24|40|10|0|20|50", "30.0000"},
+        {"70|32|50|90|13|0|23|0|14|30|24|40|10|50|20|0", "40.0000"},
+        {"70|33|13|0|23|0|14|30|24|40|10|0|20|50", "50.0000"},  // aligned
+        {"70|4|10|1|20|1|15|4|25|5", "5.0000"},                // radius: centre to curve
+        {"70|3|10|-3|20|-4|15|3|25|4", "10.0000"},             // diameter: across
+        // angles in radians, as code 42 holds them: three points, on the arc point's side
+        {"70|5|15|0|25|0|13|10|23|0|14|0|24|10|10|5|20|5", "1.5708"},
+        {"70|5|15|0|25|0|13|10|23|0|14|0|24|10|10|-5|20|-5", "4.7124"},
+        {"70|2|13|0|23|0|14|10|24|0|15|0|25|0|10|0|20|10|16|5|26|5", "1.5708"},  // two lines
+        {"70|6|13|5|23|5|14|9|24|7", ""},  // ordinate: nothing worked out
+        {"70|1|13|0|23|0|14|30|24|40|42|12", "12.0000"},  // the file's value wins
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pairs);
+        EXPECT_EQ(Parsed(std::string("0|DIMENSION|1|<>|") + c.pairs).only().messuaretxt, c.want);
+    }
+}
+
 TEST(readDimension, DrawingByType)
 {
     struct V { double x, y; bool moveonly = false, text = false; int arrows = 0; };
