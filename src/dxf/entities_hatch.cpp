@@ -182,6 +182,23 @@ void readHatch(ParseContext& c)
     // hatch's owner; it ends at the pattern data (75) or the seed points (98).
     enum class Part { Head, Boundary, Rest } part = Part::Head;
     bool polylinePath = false;
+    // A hatch with holes or islands has several boundary paths. Each is an outline of its
+    // own: closed by a copy of its first vertex, and every path after the first starts a
+    // new figure (`moveonly`), so no line joins one path to the next and the fill leaves
+    // the holes out. A hatch of one path is closed at the end like a closed polyline.
+    int paths = 0;
+    size_t pathStart = 0;  // the current path's first vertex
+    auto closePath = [&] {
+        std::vector<Tmypoi>& ps = p.ps.edit();
+        if (ps.size() <= pathStart)
+            return;
+        ps[pathStart].moveonly = paths > 1 && pathStart > 0;
+        Tmypoi first = ps[pathStart];
+        first.moveonly = false;
+        first.bulge = 0;
+        if (ps.size() > pathStart + 1)
+            ps.push_back(first);
+    };
     CurvedEdge edge;
     Extrusion extrusion;  // the boundary lies in its plane, at the elevation point's z
     double elevation = 0;
@@ -210,6 +227,9 @@ void readHatch(ParseContext& c)
             if (code == 92) {
                 const auto flags = c.integer();
                 polylinePath = flags && (*flags & 2) != 0;
+                if (++paths > 1)
+                    closePath();
+                pathStart = p.ps.size();
             } else {
                 part = Part::Rest;
             }
@@ -229,7 +249,14 @@ void readHatch(ParseContext& c)
         }
     }
     finishEdge(edge, c, p);
-    polylineEnd(p);
+    if (paths > 1) {
+        closePath();
+        p.isclosed = false;  // every path is closed already: no line back to the first
+        polylineEnd(p);
+        p.isclosed = true;
+    } else {
+        polylineEnd(p);
+    }
     toWorld(p, extrusion.axes(), elevation);
     p.issolid = true;
     p.patternfill = true;

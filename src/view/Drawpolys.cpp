@@ -662,6 +662,7 @@ void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, const Placement& a
     if (p.setwidonce && p.thewid > 0)
         pen.width = p.thewid * z / 100;
     const int n = vertexCount(p);
+    const bool filled = p.issolid || p.iswipeout;
     bool havePrev = false, flushed = false, firstSegment = true;
     double x0 = 0, y0 = 0;
     auto it = p.ps.begin();
@@ -689,8 +690,12 @@ void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, const Placement& a
             if (v.doadddimtexthere && p.textstr != " ")
                 dimText(a, p, at, color);
             if (v.moveonly) {
-                g.strokePath(path, pen);
-                path.clear();
+                // A new figure: a filled outline (a hatch with holes) keeps its figures in
+                // one path to fill them together; strokes are drawn as they end.
+                if (!filled) {
+                    g.strokePath(path, pen);
+                    path.clear();
+                }
             } else {
                 path.segment(x0, y0, x1, y1);
             }
@@ -705,7 +710,7 @@ void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, const Placement& a
     }
     if (p.isclosed && !flushed)
         path.closeFigure();
-    if (p.issolid || p.iswipeout) {
+    if (filled) {
         Brush b;
         if (p.iswipeout) {
             b.color = {255, 255, 255};

@@ -267,6 +267,29 @@ TEST(readHatch, BoundaryPointsBecomeOneClosedOutline)
     EXPECT_EQ(a.anzp, 3);
 }
 
+// A hatch with holes: each boundary path an outline of its own (no line joined the outer
+// square to the hole, and the fill covered the hole).
+TEST(readHatch, EveryBoundaryPathIsAFigureOfItsOwn)
+{
+    const model::tpoly& p = Parsed(
+        "0|HATCH|91|3|92|3|72|0|73|1|93|4|10|0|20|0|10|10|20|0|10|10|20|10|10|0|20|10|97|0|"
+        "92|18|72|0|73|1|93|3|10|3|20|3|42|1|10|6|20|3|10|6|20|6|97|0|"
+        "92|16|93|1|72|2|10|8|20|8|40|1|50|0|51|360|73|1|97|0|75|1|98|0").only();
+    EXPECT_TRUE(p.issolid && p.patternfill && p.isclosed);
+    // outer 4 + closing, inner 3 + 50 bulge points + closing, circle 101 + closing
+    ASSERT_EQ(p.anzp, 5 + 3 + 50 + 1 + 101 + 1);
+    std::vector<int> figures;
+    for (int i = 0; i < p.anzp; ++i)
+        if (p.ps[size_t(i)].moveonly)
+            figures.push_back(i);
+    EXPECT_EQ(figures, (std::vector<int>{5, 59}));
+    expectAt(p, 4, 0, 0, 0);   // each path closed on its own first vertex
+    expectAt(p, 5, 3, 3, 0);
+    expectAt(p, 58, 3, 3, 0);
+    expectAt(p, 59, 9, 8, 0);
+    expectAt(p, p.anzp - 1, 9, 8, 0);
+}
+
 // Arc, ellipse and spline edges became single points (a centre, the control points): a
 // round hatch was a line. Each is flattened into outline points on its curve.
 TEST(readHatch, CurvedEdgesBecomeOutlinePoints)

@@ -220,6 +220,22 @@ TEST(Drawpolys, GeometryPathsFillsAndWidths)
         EXPECT_EQ(f.s.calls[1].op, Op::Stroke);
     }
 
+    // A filled outline of several figures (a hatch with a hole) is filled and stroked as
+    // one path of two figures, nothing drawn between them.
+    model::tpoly& holed = f.m.polys[0];
+    holed = poly({pt(0, 0), pt(10, 0), pt(10, 10), pt(0, 0), pt(2, 1), pt(8, 1), pt(8, 7), pt(2, 1)});
+    holed.ps.edit()[4].moveonly = true;
+    holed.isclosed = holed.issolid = holed.patternfill = true;
+    f.draw();
+    ASSERT_EQ(f.s.calls.size(), 2u);
+    for (const Call& c : f.s.calls) {
+        int figures = 0;
+        for (const Path::Elem& e : c.path.elems)
+            figures += e.kind == Kind::MoveTo;
+        EXPECT_EQ(figures, 2);
+        EXPECT_EQ(points(c.path).size(), 8u);  // no segment from (0, 0) to (2, 1)
+    }
+
     // moveonly starts a new stroke; setwid sets the width (not the line-weight switch)
     // and flushes, so a closed outline with widths is not closed; donotdraw is skipped.
     Fixture g;
