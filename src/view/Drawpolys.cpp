@@ -164,7 +164,7 @@ RenderCache::Box plainBox(const tpoly& p, const LayerStyle& ls, int dpi,
         b.padPx += em;  // the pixel height is rounded and at least 1
     }
     if (dimText) {
-        const double em = 12 + 1.5 * std::max(charCount(p.messuaretxt), charCount(p.textstr));
+        const double em = 12 + 1.5 * double(charCount(p.messuaretxt) + charCount(p.textstr));  // "<>" within the text
         const double r = std::fabs(p.dimtextheight) * em;
         widen(b, p.cx1 - r, p.cy1 - r);
         widen(b, p.cx1 + r, p.cy1 + r);
@@ -275,10 +275,10 @@ const RenderCache::Box& RenderCache::boxOf(const DisplayModel& m, int i)
 
 void dimensionText(const tpoly& p, std::string& out)
 {
-    if (p.textstr.empty() || p.textstr == "<>")
-        out = p.messuaretxt;
-    else
-        out = p.textstr;
+    out = p.textstr.empty() ? "<>" : p.textstr;
+    // "<>" stands for the measurement, alone or within the user's text ("2x <> mm").
+    if (const size_t at = out.find("<>"); at != std::string::npos)
+        out.replace(at, 2, p.messuaretxt);
     switch (p.addtextmode) {
     case 1:
         out.insert(0, "\xC3\x98");  // Ø

@@ -325,6 +325,8 @@ TEST(Drawpolys, DimensionTextIsCentredAndComposed)
     const Case cases[] = {{"<>", "25.0000", 1, "\xC3\x98" "25.0000"},
                           {"", "7.5000", 2, "R7.5000"},
                           {"abc", "1", 0, "abc"},
+                          // "<>" within a text stands for the measurement (the first one)
+                          {"2x <> mm <>", "12.0000", 0, "2x 12.0000 mm <>"},
                           {"", "1.5707963", 3, "90.0000\xC2\xB0"},
                           {"", "wide", 3, "wide"},
                           {" ", "25.0000", 0, nullptr}};
