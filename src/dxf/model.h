@@ -222,6 +222,7 @@ struct tpoly {
     double zoomedvalue = 0;
     double blockbasex = 0, blockbasey = 0, blockbasez = 0;
     double rotation = 0;                // degrees: TEXT, MTEXT; INSERT; linear DIMENSION (code 50)
+    double ltscale = 0;                 // the entity's line type scale (code 48); 0: not given (1)
     double radius = 0;
     double rausx = 0, rausy = 0, rausz = 0;  // end point
     double reinx = 0, reiny = 0, reinz = 0;  // start point
@@ -311,6 +312,7 @@ struct DisplayModel {
     int maxviewportid = 2;
     std::string plotstylereaded;
     int cadver = 0;           // from $ACADVER (AC1015 gives 1015); 0 without it
+    double ltscale = 1;       // $LTSCALE: every line type pattern at this scale (1 without it)
     uint64_t parsecount = 0;  // raised by every processdxf, so caches derived from the model notice a new parse
     // Parse states kept by processdxf so that a re-parse after an edit can start near the
     // edit (processdxfFrom); tied to the line list and model object of that parse.

@@ -163,6 +163,10 @@ bool nextEntityPair(ParseContext& c, model::tpoly& p, EntityKind kind)
                 p.colorlinenr = c.valueLine();
             }
         break;
+    case 48:
+        if (auto v = c.real(); v && *v > 0)
+            p.ltscale = *v;
+        break;
     default:
         break;
     }

@@ -73,6 +73,7 @@ struct ParseContext {
         std::optional<double> dimtxt, dimscale;  // codes 140 and 40 of the record
     };
     std::optional<double> headerDimtxt, headerDimscale;
+    std::optional<double> headerLtscale;  // $LTSCALE (model::DisplayModel::ltscale)
     std::vector<DimStyle> dimstyles;
     // Text height of a dimension drawn in style `name` (empty: none named): the text height
     // times the overall scale of that style's record, a value the record lacks taken from

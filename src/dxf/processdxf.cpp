@@ -358,7 +358,10 @@ void mainLoop(ParseContext& c, Sections& s)
         if (code == 9) {
             s.handseedExpected = v == "$HANDSEED";
             s.versionExpected = v == "$ACADVER";
-            s.realExpected = v == "$DIMTXT" ? &c.headerDimtxt : v == "$DIMSCALE" ? &c.headerDimscale : nullptr;
+            s.realExpected = v == "$DIMTXT"     ? &c.headerDimtxt
+                             : v == "$DIMSCALE" ? &c.headerDimscale
+                             : v == "$LTSCALE"  ? &c.headerLtscale
+                                                : nullptr;
         } else if (code == 0) {
             // A variable name without its value ends with the section: a handle or text
             // further on is never taken for the seed or the version.
@@ -441,6 +444,7 @@ void mainLoop(ParseContext& c, Sections& s)
             dispatchEntity(c);
         }
     }
+    m.ltscale = c.headerLtscale && *c.headerLtscale > 0 ? *c.headerLtscale : 1;
 }
 
 // The views the user left on the layout tabs (zoom and scroll, kept in the layout

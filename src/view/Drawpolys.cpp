@@ -490,12 +490,14 @@ void Painter::drawEntity(const DrawArgs& a, const CullFrame& frame, int index)
     pen.dashes.clear();
     pen.dashOffset = 0;
 
-    // Dashes, their lengths scaled with the block.
+    // Dashes, their lengths scaled with the block and by the drawing's and the entity's
+    // line type scales.
     if (p.selected && !a.forprint) {
         pen.dashDot = true;
         pen.dashes.assign({5, 5});
     } else if (const model::TLineType* lt = lineTypeOf(m, p, ls)) {
-        dashPattern(*lt, a.zoomit * at.lengthScale(), pen.dashes, pen.dashOffset);
+        const double scale = m.ltscale * (p.ltscale > 0 ? p.ltscale : 1);
+        dashPattern(*lt, a.zoomit * at.lengthScale() * scale, pen.dashes, pen.dashOffset);
     }
 
     if (!p.insertstr.empty())

@@ -75,6 +75,30 @@ TEST(processdxf, HeaderVariables)
     }
 }
 
+TEST(processdxf, LineTypeScales)
+{
+    struct Case { const char* header; const char* line48; double drawing, entity; };
+    const Case cases[] = {
+        {"9|$LTSCALE|40|10", "48|2.5|", 10, 2.5},
+        {"9|$ACADVER|1|AC1015", "", 1, 0},  // neither given: patterns as defined
+        {"9|$LTSCALE|40|0", "48|0|", 1, 0},
+        {"9|$LTSCALE|40|-2", "48|-1|", 1, 0},
+        {"9|$LTSCALE|40|abc", "48|x|", 1, 0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.header);
+        model::DisplayModel m;
+        m.ltscale = 7;  // of a document opened before
+        processdxf(splitLines(std::string("0|SECTION|2|HEADER|") + k.header +
+                              "|0|ENDSEC|0|SECTION|2|ENTITIES|0|LINE|" + k.line48 +
+                              "10|0|20|0|11|1|21|0|0|ENDSEC|0|EOF"),
+                   m);
+        EXPECT_EQ(m.ltscale, k.drawing);
+        ASSERT_EQ(m.anzpoly, 1);
+        EXPECT_EQ(m.polys[0].ltscale, k.entity);
+    }
+}
+
 TEST(processdxf, VariableWithoutValueDoesNotReachIntoTheNextSection)
 {
     // The header ends right after the names: the table handle and the TEXT's code 1 are

@@ -171,6 +171,15 @@ TEST(Drawpolys, PenFollowsLayerWeightLineTypeAndSelection)
     want.dashOffset = 0.5;
     EXPECT_EQ(strokes[0]->pen, want);
 
+    // The drawing's line type scale times the entity's.
+    f.m.ltscale = 2;
+    f.m.polys[i].ltscale = 3;
+    const Pen scaled = f.draw(a).of(Op::Stroke)[0]->pen;
+    EXPECT_EQ(scaled.dashes, (std::vector<double>{6.0, 3.0}));
+    EXPECT_EQ(scaled.dashOffset, 3.0);
+    f.m.ltscale = 1;
+    f.m.polys[i].ltscale = 0;
+
     a.showweight = false;
     EXPECT_EQ(f.draw(a).of(Op::Stroke)[0]->pen.width, 1);
 
