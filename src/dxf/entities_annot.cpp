@@ -275,6 +275,7 @@ void readDimension(ParseContext& c)
         }
     }
     p.dimtextheight = c.dimensionTextHeight(style);
+    p.dimarrowsize = c.dimensionArrowSize(style);
     // What the dimension measures, shown where the file does not give it (code 42 is
     // optional, and several writers leave it out); none for an ordinate dimension.
     double measure = std::numeric_limits<double>::quiet_NaN();

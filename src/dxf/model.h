@@ -212,6 +212,7 @@ struct tpoly {
     double thewid = 0;
     double dimtextrotate = 0;
     double dimtextheight = 0;           // DIMENSION: text height in drawing units, from its style
+    double dimarrowsize = 0;            // DIMENSION: arrowhead size from its style; 0: the usual 1/6
     double ext230 = 0;                  // z of the extrusion direction (code 230); INSERT: 1 when absent
     double ext210 = 0, ext220 = 0;      // INSERT: x and y of the extrusion direction (codes 210, 220)
     double scalex = 0, scaley = 0, scalez = 0;  // INSERT: scale factors (41, 42, 43; 1 when absent)

@@ -51,22 +51,38 @@ bool ParseContext::readPair()
 // The line store's conversion already refuses NaN and infinities.
 std::optional<double> ParseContext::real() const { return dxfToDouble(value); }
 
-double ParseContext::dimensionTextHeight(std::string_view name) const
+namespace {
+
+// A size of the dimension style `name` (its record's value, else the header's) times the
+// style's overall scale (likewise); a scale of 0 stands for "fitted to the layout": 1.
+double styledSize(const std::vector<ParseContext::DimStyle>& styles, std::string_view name,
+                  std::optional<double> ParseContext::DimStyle::*field,
+                  std::optional<double> size, std::optional<double> scale, double none)
 {
-    std::optional<double> txt = headerDimtxt, scale = headerDimscale;
     if (!name.empty()) {
-        for (const DimStyle& d : dimstyles) {
+        for (const ParseContext::DimStyle& d : styles) {
             if (d.name == name) {
-                txt = d.dimtxt ? d.dimtxt : txt;
+                size = d.*field ? d.*field : size;
                 scale = d.dimscale ? d.dimscale : scale;
                 break;
             }
         }
     }
-    // A scale of 0 stands for "fitted to the layout" and a height of 0 for none at all.
-    const double t = txt && *txt > 0 ? *txt : 2.5;
     const double s = scale && *scale > 0 ? *scale : 1;
-    return t * s;
+    return size && *size > 0 ? *size * s : none;
+}
+
+}  // namespace
+
+double ParseContext::dimensionTextHeight(std::string_view name) const
+{
+    // A height of 0 stands for none at all: 2.5.
+    return styledSize(dimstyles, name, &DimStyle::dimtxt, headerDimtxt, headerDimscale, 2.5);
+}
+
+double ParseContext::dimensionArrowSize(std::string_view name) const
+{
+    return styledSize(dimstyles, name, &DimStyle::dimasz, headerDimasz, headerDimscale, 0);
 }
 
 std::optional<int> ParseContext::integer() const { return dxfToInt(value); }

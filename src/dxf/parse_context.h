@@ -66,19 +66,23 @@ struct ParseContext {
     // every such spline of the parse; kept with the parse states like every other field.
     double fitWorkLeft = 4 * 3e7;  // four full fits (kFitBudget)
 
-    // What sets the height of dimension texts: the header's $DIMTXT and $DIMSCALE and the
-    // DIMSTYLE records, all read before the entities.
+    // What sets the height of dimension texts and the size of their arrowheads: the
+    // header's $DIMTXT, $DIMASZ and $DIMSCALE and the DIMSTYLE records, all read before the
+    // entities.
     struct DimStyle {
         std::string name;
-        std::optional<double> dimtxt, dimscale;  // codes 140 and 40 of the record
+        std::optional<double> dimtxt, dimasz, dimscale;  // codes 140, 41 and 40 of the record
     };
-    std::optional<double> headerDimtxt, headerDimscale;
+    std::optional<double> headerDimtxt, headerDimasz, headerDimscale;
     std::optional<double> headerLtscale;  // $LTSCALE (model::DisplayModel::ltscale)
     std::vector<DimStyle> dimstyles;
     // Text height of a dimension drawn in style `name` (empty: none named): the text height
     // times the overall scale of that style's record, a value the record lacks taken from
     // the header; without a record the header's values; 2.5 times 1 where none is given.
     double dimensionTextHeight(std::string_view name) const;
+    // Arrowhead size of a dimension drawn in style `name`, by the same rule; 0 where neither
+    // the record nor the header gives one (the renderer's own size).
+    double dimensionArrowSize(std::string_view name) const;
 
     // Makes the next pair current: the pending pair when there is one, else the next two
     // lines. Returns false when fewer than two lines remain (and no pair is pending).

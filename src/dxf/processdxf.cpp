@@ -134,8 +134,14 @@ void readTable(ParseContext& c)
             continue;
         }
         if (dimEntry) {
-            if (auto v = c.real(); v && (c.codeNum == 140 || c.codeNum == 40))
-                (c.codeNum == 140 ? c.dimstyles.back().dimtxt : c.dimstyles.back().dimscale) = *v;
+            ParseContext::DimStyle& d = c.dimstyles.back();
+            if (auto v = c.real())
+                switch (c.codeNum) {
+                case 140: d.dimtxt = *v; break;
+                case 41: d.dimasz = *v; break;
+                case 40: d.dimscale = *v; break;
+                default: break;
+                }
         } else if (ltEntry) {
             model::TLineType& lt = m.linetype[size_t(m.anzlt - 1)];
             if (c.codeNum == 3) {
@@ -359,6 +365,7 @@ void mainLoop(ParseContext& c, Sections& s)
             s.handseedExpected = v == "$HANDSEED";
             s.versionExpected = v == "$ACADVER";
             s.realExpected = v == "$DIMTXT"     ? &c.headerDimtxt
+                             : v == "$DIMASZ"   ? &c.headerDimasz
                              : v == "$DIMSCALE" ? &c.headerDimscale
                              : v == "$LTSCALE"  ? &c.headerLtscale
                                                 : nullptr;

@@ -151,7 +151,7 @@ RenderCache::Box plainBox(const tpoly& p, const LayerStyle& ls, int dpi,
             widthUnits = std::max(widthUnits, std::fabs(v.wid));
         arrows = arrows || v.botharrows != 0;
     }
-    double reach = widthUnits / 2 + (arrows ? 0.25 : 0);
+    double reach = widthUnits / 2 + (arrows ? std::max(0.25, p.dimarrowsize) : 0);
     b.padPx = penWidthOf(p, ls, dpi, showweight) / 2 + 12;  // grips, arrow rounding, antialiasing
     if (!p.textstr.empty() && p.insertstr.empty() && n > 0 && finite2(p.ps[0].x, p.ps[0].y) &&
         !dimText) {
@@ -337,7 +337,7 @@ private:
     void drawInsert(const DrawArgs& a, const CullFrame& frame, const tpoly& p, const Placement& at, double bz);
     void drawText(const DrawArgs& a, const tpoly& p, const Placement& at, Rgb color);
     void drawGeometry(const DrawArgs& a, const tpoly& p, const Placement& at, Rgb color);
-    void arrow(double px, double py, double qx, double qy, double z, bool light);
+    void arrow(double px, double py, double qx, double qy, double length, bool light);
     void dimText(const DrawArgs& a, const tpoly& p, const Placement& at, Rgb color);
     void drawViewport(const DrawArgs& a, const tpoly& p, const Placement& at);
     void grips(const DrawArgs& a, const tpoly& p, const Placement& at);
@@ -617,12 +617,13 @@ void Painter::drawText(const DrawArgs& a, const tpoly& p, const Placement& at, R
     g.resetTransform();
 }
 
-void Painter::arrow(double px, double py, double qx, double qy, double z, bool light)
+// An arrowhead `length` pixels long with its tip at p, pointing away from q.
+void Painter::arrow(double px, double py, double qx, double qy, double length, bool light)
 {
     const double len = std::hypot(qx - px, qy - py);
     if (len == 0 || !std::isfinite(len))
         return;
-    const double ux = (qx - px) / len * z / 600, uy = (qy - py) / len * z / 600;
+    const double ux = (qx - px) / len * length, uy = (qy - py) / len * length;
     const double ax = px + ux + uy / 5, ay = py + uy - ux / 5;
     const double bx = px + ux - uy / 5, by = py + uy + ux / 5;
     path.segment(px, py, ax, ay);
@@ -665,6 +666,8 @@ void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, const Placement& a
         pen.width = p.thewid * z / 100;
     const int n = vertexCount(p);
     const bool filled = p.issolid || p.iswipeout;
+    // A dimension's arrowheads at its style's size; otherwise 1/6 of a unit.
+    const double arrowLength = p.dimarrowsize > 0 ? z * p.dimarrowsize / 100 : z / 600;
     bool havePrev = false, flushed = false, firstSegment = true;
     double x0 = 0, y0 = 0;
     auto it = p.ps.begin();
@@ -686,9 +689,9 @@ void Painter::drawGeometry(const DrawArgs& a, const tpoly& p, const Placement& a
                 g.fillRect(roundPixel(x1), roundPixel(y1), 1, 1, color);
         } else {
             if ((p.arrowhead && firstSegment) || v.botharrows == 1 || v.botharrows == 3)
-                arrow(x0, y0, x1, y1, z, a.showmodelforcolor);
+                arrow(x0, y0, x1, y1, arrowLength, a.showmodelforcolor);
             if (v.botharrows == 2 || v.botharrows == 3)
-                arrow(x1, y1, x0, y0, z, a.showmodelforcolor);
+                arrow(x1, y1, x0, y0, arrowLength, a.showmodelforcolor);
             if (v.doadddimtexthere && p.textstr != " ")
                 dimText(a, p, at, color);
             if (v.moveonly) {

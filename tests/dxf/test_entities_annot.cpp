@@ -148,21 +148,24 @@ TEST(readDimension, DrawingByType)
     }
 }
 
-TEST(readDimension, TextHeightFromTheDimensionStyle)
+TEST(readDimension, TextHeightAndArrowSizeFromTheDimensionStyle)
 {
-    const std::string header = "0|SECTION|2|HEADER|9|$DIMTXT|40|3.5|9|$DIMSCALE|40|10|0|ENDSEC|";
+    const std::string header =
+        "0|SECTION|2|HEADER|9|$DIMTXT|40|3.5|9|$DIMASZ|40|0.5|9|$DIMSCALE|40|10|0|ENDSEC|";
     const std::string styles =
         "0|SECTION|2|TABLES|0|TABLE|2|DIMSTYLE|70|2|"
-        "0|DIMSTYLE|105|27|2|ISO|140|2|40|4|0|DIMSTYLE|105|28|2|Half|140|1.8|0|ENDTAB|0|ENDSEC|";
-    struct Case { const char* name; std::string head; const char* style; double want; };
+        "0|DIMSTYLE|105|27|2|ISO|140|2|41|0.25|40|4|0|DIMSTYLE|105|28|2|Half|140|1.8|0|ENDTAB|0|ENDSEC|";
+    // The arrowhead size follows the text height's rule, but without any given it stays 0
+    // (the renderer's own size).
+    struct Case { const char* name; std::string head; const char* style; double want, arrow; };
     const Case cases[] = {
-        {"nothing given", "", "", 2.5},
-        {"header", header, "", 35},
-        {"record named", header + styles, "3|ISO|", 8},
-        {"record without scale: the header's", header + styles, "3|Half|", 18},
-        {"unknown record: the header's", header + styles, "3|Other|", 35},
-        {"record without header", styles, "3|Half|", 1.8},
-        {"scale 0 counts as 1", "0|SECTION|2|HEADER|9|$DIMSCALE|40|0|0|ENDSEC|", "", 2.5},
+        {"nothing given", "", "", 2.5, 0},
+        {"header", header, "", 35, 5},
+        {"record named", header + styles, "3|ISO|", 8, 1},
+        {"record without scale: the header's", header + styles, "3|Half|", 18, 5},
+        {"unknown record: the header's", header + styles, "3|Other|", 35, 5},
+        {"record without header", styles, "3|Half|", 1.8, 0},
+        {"scale 0 counts as 1", "0|SECTION|2|HEADER|9|$DIMSCALE|40|0|9|$DIMASZ|40|3|0|ENDSEC|", "", 2.5, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -170,6 +173,7 @@ TEST(readDimension, TextHeightFromTheDimensionStyle)
             test::parsed(c.head + test::entitiesOnly(std::string("0|DIMENSION|70|0|") + c.style + "13|0|23|0|14|10|24|0"));
         ASSERT_EQ(m.anzpoly, 1);
         EXPECT_DOUBLE_EQ(m.polys[0].dimtextheight, c.want);
+        EXPECT_DOUBLE_EQ(m.polys[0].dimarrowsize, c.arrow);
     }
 }
 

@@ -320,6 +320,10 @@ TEST(Drawpolys, ArrowheadsAreBlackOrWhiteTriangles)
             EXPECT_NEAR(got[k].second, want[k].second, 1e-9);
         }
     }
+    // A dimension's arrowheads at its style's size: half a unit is 18 pixels here.
+    f.m.polys[0].dimarrowsize = 0.5;
+    EXPECT_EQ(points(f.draw(a).of(Op::Fill)[0]->path)[1], (std::pair<double, double>{18, 100 - 3.6}));
+    f.m.polys[0].dimarrowsize = 0;
     // Both ends of a segment, and no arrow on a zero-length segment.
     f.m.polys[0].arrowhead = false;
     f.m.polys[0].ps.edit()[1].botharrows = 3;
