@@ -176,30 +176,32 @@ struct tpoly {
     int linefrom = 0;           // the entity's code "0" line
     int linebis = 0;            // the entity's last line
     int anzp = 0;
-    bool linweightpresent = false;
-    bool layerpresent = false;
-    bool ltnamepresent = false;
-    bool istext = false;
-    bool isviewport = false;
-    bool ispaperspace = false;
-    bool locked = false;        // set by the renderer from the layer flags
-    bool setwidonce = false;    // constant width (code 43) given: thewid
-    bool linweighttpolypresent = false;
-    bool patternfill = false;
-    bool iswipeout = false;
-    bool ispoint = false;
-    bool issolid = false;
-    bool arrowhead = false;
-    bool colorispresent = false;
-    bool needext210 = false, needext220 = false, needext230 = false;
-    bool isellipse = false;
-    bool ismtext = false;
-    bool isblock = false;       // lies in a block definition; drawn only through an INSERT
-    bool ray = false;
-    bool xline = false;
-    bool massselected = false;
-    bool selected = false;
-    bool isclosed = false;
+    // The flags take a bit each: the smaller a record, the fewer cache lines a walk over
+    // every record touches (a re-parse clears `selected` on all of them after each edit).
+    bool linweightpresent : 1 = false;
+    bool layerpresent : 1 = false;
+    bool ltnamepresent : 1 = false;
+    bool istext : 1 = false;
+    bool isviewport : 1 = false;
+    bool ispaperspace : 1 = false;
+    bool locked : 1 = false;        // set by the renderer from the layer flags
+    bool setwidonce : 1 = false;    // constant width (code 43) given: thewid
+    bool linweighttpolypresent : 1 = false;
+    bool patternfill : 1 = false;
+    bool iswipeout : 1 = false;
+    bool ispoint : 1 = false;
+    bool issolid : 1 = false;
+    bool arrowhead : 1 = false;
+    bool colorispresent : 1 = false;
+    bool needext210 : 1 = false, needext220 : 1 = false, needext230 : 1 = false;
+    bool isellipse : 1 = false;
+    bool ismtext : 1 = false;
+    bool isblock : 1 = false;       // lies in a block definition; drawn only through an INSERT
+    bool ray : 1 = false;
+    bool xline : 1 = false;
+    bool massselected : 1 = false;
+    bool selected : 1 = false;
+    bool isclosed : 1 = false;
     double viewheight = 0;
     double cx1 = 0, cy1 = 0, cz1 = 0;   // DIMENSION text middle point
     double cx3 = 0, cy3 = 0, cz3 = 0;   // DIMENSION definition points 13/23/33 ...
