@@ -143,7 +143,7 @@ double cross(double ax, double ay, double bx, double by) { return ax * by - ay *
 // between the two rays of the lines that enclose point 6. Each extension line comes from
 // the line's definition point farthest out on its ray (the intersection when the line
 // lies behind it). Parallel lines have no angle: drawn like the three-point kind. Returns
-// the angle it measures (radians).
+// the angle it measures (radians); NaN for lines without one.
 double twoLineAngularDimension(tpoly& p)
 {
     const double d1x = p.cx4 - p.cx3, d1y = p.cy4 - p.cy3;
@@ -152,8 +152,10 @@ double twoLineAngularDimension(tpoly& p)
     const double s = cross(p.cx5 - p.cx3, p.cy5 - p.cy3, d2x, d2y) / det;
     const double vx = p.cx3 + s * d1x, vy = p.cy3 + s * d1y;
     const double qx = p.cx6 - vx, qy = p.cy6 - vy;
-    if (det == 0 || !std::isfinite(vx) || !std::isfinite(vy) || !std::isfinite(qx) || !std::isfinite(qy))
-        return angularDimension(p);
+    if (det == 0 || !std::isfinite(vx) || !std::isfinite(vy) || !std::isfinite(qx) || !std::isfinite(qy)) {
+        angularDimension(p);
+        return std::numeric_limits<double>::quiet_NaN();
+    }
     // Point 6 = V + alpha d1 + beta d2: the signs choose the rays.
     const double f1 = cross(qx, qy, d2x, d2y) / det < 0 ? -1 : 1;
     const double f2 = cross(d1x, d1y, qx, qy) / det < 0 ? -1 : 1;
