@@ -242,7 +242,8 @@ void readDimension(ParseContext& c)
 {
     tpoly& p = beginEntity(c);
     std::string_view style;
-    bool measured = false;  // the file gives the measurement (code 42)
+    bool measured = false;        // the file gives the measurement (code 42)
+    std::optional<double> given;  // its value, where it converts
     while (nextEntityPair(c, p, EntityKind::Dimension)) {
         switch (c.codeNum) {
         case 70: readInt(c, p.dimtyp); break;
@@ -252,8 +253,7 @@ void readDimension(ParseContext& c)
         case 42:
             measured = true;
             p.messuaretxt.assign(c.value);
-            if (auto v = c.real())
-                fixed4(*v, p.messuaretxt);
+            given = c.real();
             break;
         case 10: readReal(c, p.cx); break;
         case 20: readReal(c, p.cy); break;
@@ -302,8 +302,16 @@ void readDimension(ParseContext& c)
     case 6: ordinateDimension(p); break;
     default: break;
     }
-    if (!measured && std::isfinite(measure))
-        fixed4(measure, p.messuaretxt);
+    if (measured)
+        measure = given.value_or(std::numeric_limits<double>::quiet_NaN());
+    // The value with four decimals; an angle (radians, shown in degrees) with all its
+    // digits, so that a right angle shows as 90.0000 degrees rather than 90.0002.
+    if (std::isfinite(measure)) {
+        if (p.addtextmode == 3)
+            p.messuaretxt = floattodxf(measure);
+        else
+            fixed4(measure, p.messuaretxt);
+    }
     endEntity(c, p);
 }
 

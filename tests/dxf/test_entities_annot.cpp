@@ -85,10 +85,13 @@ TEST(readDimension, MeasurementWorkedOutWhereTheFileLeavesItOut)
         {"70|33|13|0|23|0|14|30|24|40|10|0|20|50", "50.0000"},  // aligned
         {"70|4|10|1|20|1|15|4|25|5", "5.0000"},                // radius: centre to curve
         {"70|3|10|-3|20|-4|15|3|25|4", "10.0000"},             // diameter: across
-        // angles in radians, as code 42 holds them: three points, on the arc point's side
-        {"70|5|15|0|25|0|13|10|23|0|14|0|24|10|10|5|20|5", "1.5708"},
-        {"70|5|15|0|25|0|13|10|23|0|14|0|24|10|10|-5|20|-5", "4.7124"},
-        {"70|2|13|0|23|0|14|10|24|0|15|0|25|0|10|0|20|10|16|5|26|5", "1.5708"},  // two lines
+        // angles in radians, as code 42 holds them, with all their digits (shown in degrees:
+        // four decimals of radians made a right angle 90.0002): three points, on the arc
+        // point's side; two lines; the file's own value
+        {"70|5|15|0|25|0|13|10|23|0|14|0|24|10|10|5|20|5", "1.5707963267949"},
+        {"70|5|15|0|25|0|13|10|23|0|14|0|24|10|10|-5|20|-5", "4.71238898038469"},
+        {"70|2|13|0|23|0|14|10|24|0|15|0|25|0|10|0|20|10|16|5|26|5", "1.5707963267949"},
+        {"70|5|15|0|25|0|13|10|23|0|14|0|24|10|10|5|20|5|42|0.785398163397448", "0.785398163397448"},
         {"70|2|13|0|23|0|14|10|24|0|15|0|25|5|10|9|20|5|16|5|26|9", ""},  // parallel: none
         {"70|6|13|5|23|5|14|9|24|7", ""},  // ordinate: nothing worked out
         {"70|1|13|0|23|0|14|30|24|40|42|12", "12.0000"},  // the file's value wins
