@@ -93,11 +93,18 @@ void LineList::reserve(size_t lines, size_t textBytes)
     }
 }
 
+void LineList::growRefs(size_t extra)
+{
+    // The list grows by a quarter when full rather than doubling: for a document of
+    // millions of lines the references are most of the memory it takes.
+    if (refs_.size() + extra > refs_.capacity())
+        refs_.reserve(std::max(refs_.size() + extra, refs_.size() + refs_.size() / 4 + 16));
+}
+
 void LineList::push_back(std::string_view line)
 {
     const uint64_t ref = store(line);
-    if (refs_.size() == refs_.capacity())
-        refs_.reserve(refs_.size() + refs_.size() / 4 + 16);
+    growRefs(1);
     refs_.push_back(ref);
 }
 
@@ -108,10 +115,7 @@ void LineList::insert(size_t pos, std::string_view line)
 
 void LineList::insertRefs(size_t pos, const std::vector<uint64_t>& added)
 {
-    // The list grows by a quarter when full rather than doubling: for a document of
-    // millions of lines the references are most of the memory it takes.
-    if (refs_.size() + added.size() > refs_.capacity())
-        refs_.reserve(std::max(refs_.size() + added.size(), refs_.size() + refs_.size() / 4 + 16));
+    growRefs(added.size());
     refs_.insert(refs_.begin() + std::ptrdiff_t(pos), added.begin(), added.end());
     reclaim();
 }

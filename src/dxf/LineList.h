@@ -174,6 +174,8 @@ private:
     // Starts a block of at least `bytes` bytes; returns its first offset.
     uint64_t newBlock(size_t bytes);
     void insertRefs(size_t pos, const std::vector<uint64_t>& added);
+    // Room for `extra` more references.
+    void growRefs(size_t extra);
     void dropText(size_t i);
 
     std::vector<uint64_t> refs_;

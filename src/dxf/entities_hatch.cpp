@@ -192,7 +192,7 @@ void readHatch(ParseContext& c)
         std::vector<Tmypoi>& ps = p.ps.edit();
         if (ps.size() <= pathStart)
             return;
-        ps[pathStart].moveonly = paths > 1 && pathStart > 0;
+        ps[pathStart].moveonly = pathStart > 0;  // a new figure after the paths before
         Tmypoi first = ps[pathStart];
         first.moveonly = false;
         first.bulge = 0;

@@ -217,11 +217,12 @@ void endEntity(ParseContext& c, model::tpoly& p)
 
 model::Tmypoi& startVertex(ParseContext& c, model::tpoly& p)
 {
-    model::Tmypoi& v = p.ps.edit().emplace_back();
+    std::vector<model::Tmypoi>& ps = p.ps.edit();
+    model::Tmypoi& v = ps.emplace_back();
     if (auto x = c.real())
         v.x = *x;
     v.linex = c.valueLine();
-    p.anzp = int(p.ps.edit().size());
+    p.anzp = int(ps.size());
     return v;
 }
 
@@ -229,18 +230,20 @@ void setVertexY(ParseContext& c, model::tpoly& p)
 {
     if (p.ps.empty())
         return;
+    model::Tmypoi& v = p.ps.edit().back();
     if (auto y = c.real())
-        p.ps.edit().back().y = *y;
-    p.ps.edit().back().liney = c.valueLine();
+        v.y = *y;
+    v.liney = c.valueLine();
 }
 
 void setVertexZ(ParseContext& c, model::tpoly& p)
 {
     if (p.ps.empty())
         return;
+    model::Tmypoi& v = p.ps.edit().back();
     if (auto z = c.real())
-        p.ps.edit().back().z = *z;
-    p.ps.edit().back().linez = c.valueLine();
+        v.z = *z;
+    v.linez = c.valueLine();
 }
 
 }  // namespace kerbon

@@ -115,27 +115,29 @@ void VertexList::pack()
         return;
     }
     const std::vector<Tmypoi>& v = *open_;
-    uint32_t runCount = 1;
+    // Where runs start, found once: the storage is laid out by their number.
+    thread_local std::vector<uint32_t> starts;
+    starts.assign(1, 0);
     for (size_t i = 1; i < v.size(); ++i)
-        runCount += !sameRest(v[i - 1], v[i]);
+        if (!sameRest(v[i - 1], v[i]))
+            starts.push_back(uint32_t(i));
     Head h;
     h.count = uint32_t(v.size());
-    h.runs = runCount;
+    h.runs = uint32_t(starts.size());
     static_assert(sizeof(Head) % alignof(Run) == 0 && sizeof(Run) % alignof(XY) == 0);
-    packed_.reset(new std::byte[packedBytes(v.size(), runCount)]);
+    packed_.reset(new std::byte[packedBytes(h.count, h.runs)]);
     std::memcpy(packed_.get(), &h, sizeof h);
     Run* r = reinterpret_cast<Run*>(packed_.get() + sizeof h);
-    XY* xy = reinterpret_cast<XY*>(r + runCount);
-    for (size_t i = 0; i < v.size(); ++i) {
-        xy[i] = {v[i].x, v[i].y};
-        if (i == 0 || !sameRest(v[i - 1], v[i])) {
-            std::memcpy(r->rest, reinterpret_cast<const unsigned char*>(&v[i]) + kRestAt,
-                        sizeof r->rest);
-            r->first = uint32_t(i);
-            r->pad = 0;
-            ++r;
-        }
+    for (const uint32_t first : starts) {
+        std::memcpy(r->rest, reinterpret_cast<const unsigned char*>(&v[first]) + kRestAt,
+                    sizeof r->rest);
+        r->first = first;
+        r->pad = 0;
+        ++r;
     }
+    XY* xy = reinterpret_cast<XY*>(r);
+    for (size_t i = 0; i < v.size(); ++i)
+        xy[i] = {v[i].x, v[i].y};
     giveBack(std::move(open_));
 }
 

@@ -100,18 +100,19 @@ bool windowHit(const model::tpoly& p, const Placement& at, const view::ViewState
     bool first = true;
     auto it = p.ps.begin();
     model::Tmypoi a;  // the vertex before b
-    for (int k = 0; k < n; ++k, a = *it, ++it) {
+    for (int k = 0; k < n; ++k, ++it) {
         const model::Tmypoi b = *it;
-        if (b.donotdraw && first)
-            continue;
         if (first) {
-            first = false;
-            if (w.inside(pixelOf(v, b, at)))
-                return true;
+            if (!b.donotdraw) {
+                first = false;
+                if (w.inside(pixelOf(v, b, at)))
+                    return true;
+            }
         } else if (!b.donotdraw && !b.moveonly) {
             if (w.inside(pixelOf(v, b, at)) || w.inside(pixelOf(v, a, at)))
                 return true;
         }
+        a = b;
     }
     return p.isclosed && n > 0 &&
            (w.inside(pixelOf(v, p.ps[size_t(n) - 1], at)) || w.inside(pixelOf(v, p.ps[0], at)));
